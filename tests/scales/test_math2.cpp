@@ -45,8 +45,8 @@ TEST(FormatFixed, FixedNotationRightAlignedInTheField)
     EXPECT_EQ(FormatFixed(8, 2, 12.5L), QStringLiteral("   12.50"));
     EXPECT_EQ(FormatFixed(-8, 2, 12.5L), QStringLiteral("00012.50"));
     EXPECT_EQ(FormatFixed(2, 3, -3.14159L), QStringLiteral("-3.142")); // wider when needed
-    EXPECT_EQ(FormatFixed(0, 1, 0.25L), QStringLiteral("0.2"));    // exact tie goes to even
-    EXPECT_EQ(FormatFixed(6, -1, 2.7L), QStringLiteral("     3")); // negative decimals: none
+    EXPECT_EQ(FormatFixed(0, 1, 0.25L), QStringLiteral("0.2"));        // exact tie goes to even
+    EXPECT_EQ(FormatFixed(6, -1, 2.7L), QStringLiteral("     3"));     // negative decimals: none
     EXPECT_EQ(FormatFixed(5, 2, -0.0L), QStringLiteral(" 0.00"));
 }
 
