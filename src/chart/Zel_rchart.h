@@ -1,0 +1,392 @@
+#pragma once
+// The chart control. It keeps no picture of what it shows: it keeps a list of drawing items in
+// the world coordinates of one of its 16 layers, and every repaint replays that list through
+// the current mapping. Several charts can share one item store (UseDataOf).
+//
+// The implementation is split by concern: rchart_store.cpp (items, adds, sharing),
+// rchart_layers.cpp (layer ranges), rchart_widget.cpp (construction, images, painting,
+// loading).
+
+#include "platform/Colors.h"
+#include "platform/Component.h"
+#include "platform/GraphicsTypes.h"
+#include "scales/Zel_zelbase.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <type_traits>
+#include <utility>
+
+// Misuse of the chart that a programmer can cause (layer coupling).
+class EZelRChartError : public EZelError
+{
+public:
+    using EZelError::EZelError;
+};
+
+// Item kinds (TChartItem::Kind). 0, 10 and 11 are unassigned; painting skips such items.
+constexpr std::uint8_t ikMark = 1;
+constexpr std::uint8_t ikLine = 2;
+constexpr std::uint8_t ikLineTo = 3;
+constexpr std::uint8_t ikRect = 4;
+constexpr std::uint8_t ikFramedRect = 5;
+constexpr std::uint8_t ikBar3D = 6;
+constexpr std::uint8_t ikText = 7;
+constexpr std::uint8_t ikMoveTo = 8;
+constexpr std::uint8_t ikEllipse = 9;
+constexpr std::uint8_t ikMoveRel = 12;
+constexpr std::uint8_t ikLineRel = 13;
+constexpr std::uint8_t ikArrow = 14;
+constexpr std::uint8_t ikTextOfs = 15;
+constexpr std::uint8_t ikBox = 16;
+
+// The text of a text item, stored inline (length byte and at most 17 Latin-1 characters) so
+// that items stay plain records that can be shared, copied and released without per-item work.
+struct TItemText
+{
+    static constexpr int MaxLength = 17;
+
+    std::uint8_t Length;
+    char Chars[MaxLength];
+
+    QString toString() const;
+    // Stores the text as Latin-1 (characters outside it become '?'), cut to MaxLength.
+    void assign(const QString &text);
+};
+
+// One drawing item. Which fields a kind uses is given with the add operations below; unused
+// fields stay zero.
+struct TChartItem
+{
+    double X;  // world x of the (first) point; pixel offset for the relative kinds
+    double Y;  // world y of the (first) point; pixel offset for the relative kinds
+    double X2; // second point, x radius, or pixel half-width / offset, by kind
+    double Y2; // second point, y radius, or pixel half-height / offset, by kind
+    TColor Color;
+    TColor FillColor;
+    TColor FrameColor1;
+    TColor FrameColor2;
+    std::uint8_t PenStyle; // a TPenStyle value
+    std::int32_t LineWidth;
+    std::uint8_t ClassNo; // 0..254, for the class filter
+    std::uint8_t Kind;    // ik... constant
+    std::int32_t Layer;   // 1..16
+    std::uint8_t Transparent;
+    std::uint8_t FrameStyle; // a TFrameStyle value
+    TItemText Text;
+    std::int32_t Size;  // font size in points, arrow head length, or 3-D bar depth angle
+    std::int32_t Depth; // depth of a 3-D bar in pixels
+    std::uint8_t Mode;  // mark shape, or text alignment (0 left, 1 right, 2 centred)
+};
+static_assert(std::is_trivially_copyable_v<TChartItem>);
+static_assert(std::is_standard_layout_v<TChartItem>);
+
+// All state and behaviour of the chart; TRChart publishes it.
+class TCustomRChart : public QWidget, public ZelComponent
+{
+    Q_OBJECT
+
+public:
+    static constexpr int LayerCount = 16;
+    static constexpr int ClassCount = 256;
+    static constexpr int MaxDataUsers = 4;
+    static constexpr int MaxAllocSize = 1000000;
+
+    explicit TCustomRChart(QWidget *parent = nullptr);
+    ~TCustomRChart() override;
+
+    // --- Item store ---------------------------------------------------------------------
+    int Count() const { return m_count; }
+    int Capacity() const { return m_capacity; }
+    std::span<const TChartItem> Items() const
+    {
+        return {m_items.get(), static_cast<std::size_t>(m_count)};
+    }
+
+    // Growth step of the store; values outside 1..1000000 are ignored.
+    int AllocSize() const { return m_allocSize; }
+    void setAllocSize(int value);
+    // Layer of new items, 1..16; other values are ignored.
+    int ActiveLayer() const { return m_activeLayer; }
+    void setActiveLayer(int layer);
+
+    // Attributes that new items take over (stored only; no repaint).
+    TColor DataColor() const { return m_dataColor; }
+    void setDataColor(TColor color) { m_dataColor = color; }
+    TColor FillColor() const { return m_fillColor; }
+    void setFillColor(TColor color) { m_fillColor = color; }
+    TPenStyle PenStyle() const { return m_penStyle; }
+    void setPenStyle(TPenStyle style) { m_penStyle = style; }
+    // A byte: values are limited to 0..255.
+    int LineWidth() const { return m_lineWidth; }
+    void setLineWidth(int width);
+    // Class number of new items, 0..254; 255 and values outside a byte are ignored.
+    int ClassDefault() const { return m_classDefault; }
+    void setClassDefault(int classNo);
+
+    // Removes all items and releases the storage for the whole sharing group; redraws the
+    // bare data area into the data image but does not repaint the screen.
+    void ClearItems();
+    inline void AddMoveTo(double X, double Y);
+    inline void AddLineTo(double X, double Y);
+    // Further item kinds; each stamps Layer, ClassNo, Color, PenStyle and LineWidth from the
+    // current attributes, the closed shapes and lines also FillColor.
+    void AddMark(double X, double Y, int Mark);
+    void AddLine(double X1, double Y1, double X2, double Y2);
+    void AddRect(double X1, double Y1, double X2, double Y2, bool Transparent = false);
+    void AddFramedRect(double X1, double Y1, double X2, double Y2, TFrameStyle FrameStyle,
+                       TColor FrameColor1, TColor FrameColor2);
+    void AddBar3D(double X1, double Y1, double X2, double Y2, int Depth, int Angle);
+    void AddEllipse(double X, double Y, double RadiusX, double RadiusY, bool Transparent = false);
+    void AddText(double X, double Y, const QString &Text, int Size,
+                 TAlignment Alignment = Zel::taLeftJustify);
+    void AddTextOfs(double X, double Y, int OffsetX, int OffsetY, const QString &Text, int Size,
+                    TAlignment Alignment = Zel::taLeftJustify);
+    void AddMoveRel(int DX, int DY);
+    void AddLineRel(int DX, int DY);
+    void AddArrow(double X1, double Y1, double X2, double Y2, int HeadLength,
+                  bool OpenHead = false);
+    void AddBox(double X, double Y, int HalfWidth, int HalfHeight, bool Transparent = false);
+
+    // Makes the stored items visible: redraws the data area (AutoRedraw) or the whole chart,
+    // then repaints the other charts of the sharing group.
+    void ShowItems();
+
+    // --- Painting filter ------------------------------------------------------------------
+    bool ClassVisible(int classNo) const;
+    void setClassVisible(int classNo, bool visible);
+    bool LayerVisible(int layer) const;
+    void setLayerVisible(int layer, bool visible);
+    // An item is drawn only if both its class and its layer are visible.
+    bool isItemVisible(const TChartItem &item) const;
+
+    // --- Data sharing ---------------------------------------------------------------------
+    // The chart whose store this chart uses, or nullptr.
+    TCustomRChart *DataOwner() const { return m_dataOwner; }
+    // The charts that use this chart's store, in the order they attached.
+    int DataUserCount() const { return m_dataUserCount; }
+    TCustomRChart *DataUsers(int index) const;
+    // Starts (chart) or ends (nullptr) using another chart's store; misuse is reported in an
+    // information message box and changes nothing.
+    void useDataOf(TCustomRChart *chart);
+
+    // --- Layers ---------------------------------------------------------------------------
+    // Sets the world ranges of one layer (1..16) or of all layers (0).
+    void SetLayerRange(int Layer, double XLo, double YLo, double XHi, double YHi);
+    // (RangeLow, RangeHigh) of a layer's axes; a layer outside 1..16 yields layer 1's.
+    std::pair<double, double> layerRangeX(int layer) const;
+    std::pair<double, double> layerRangeY(int layer) const;
+
+    // --- Margins, colours, painting -------------------------------------------------------
+    int MarginLeft() const { return m_marginLeft; }
+    void setMarginLeft(int value);
+    int MarginRight() const { return m_marginRight; }
+    void setMarginRight(int value);
+    int MarginTop() const { return m_marginTop; }
+    void setMarginTop(int value);
+    int MarginBottom() const { return m_marginBottom; }
+    void setMarginBottom(int value);
+    int LRim() const { return m_marginLeft; }
+    void setLRim(int value) { setMarginLeft(value); }
+    int RRim() const { return m_marginRight; }
+    void setRRim(int value) { setMarginRight(value); }
+    int TRim() const { return m_marginTop; }
+    void setTRim(int value) { setMarginTop(value); }
+    int BRim() const { return m_marginBottom; }
+    void setBRim(int value) { setMarginBottom(value); }
+    // Drop shadow width, clamped to 0..32; taken off the plot area at the right and bottom.
+    int ShadowWidth() const { return m_shadowWidth; }
+    void setShadowWidth(int value);
+    // Plot width and height (may be negative for a control smaller than its margins).
+    int plotWidth() const;
+    int plotHeight() const;
+
+    TColor ChartColor() const { return m_chartColor; }
+    void setChartColor(TColor color);
+    TColor WindColor() const { return m_windColor; }
+    void setWindColor(TColor color);
+    bool AutoRedraw() const { return m_autoRedraw; }
+    void setAutoRedraw(bool on) { m_autoRedraw = on; }
+
+    // While true no painting happens; true from creation until the control is first shown.
+    bool PaintLocked() const { return m_paintLocked; }
+
+    // The off-screen pictures: the whole control, and the data area (plot) alone.
+    const QImage &fullImage() const { return m_fullImage; }
+    const QImage &dataImage() const { return m_dataImage; }
+
+    // Ends loading and paints.
+    void loaded() override;
+
+protected:
+    // Draws the data area background into the data image (resized first) at (DX, DY).
+    virtual void DrawBackground(QImage &target, int DX, int DY);
+    // The chart's full repaint: composes the whole picture off-screen and schedules the copy
+    // to the screen. Nothing is drawn while invisible, loading or paint-locked.
+    virtual void fullRepaint();
+
+    // Sets the paint lock and returns its former value; restorePaintLock puts a former value
+    // back and repaints if that releases the lock.
+    bool lockPainting();
+    void restorePaintLock(bool former);
+    // Window creation: releases the lock set at creation, without painting.
+    void releaseCreationPaintLock();
+
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct AxisRange
+    {
+        double RangeLow = 0.0;
+        double RangeHigh = 1.0;
+        double MinRange = 1e-10;
+    };
+    struct LayerRanges
+    {
+        AxisRange x;
+        AxisRange y;
+    };
+
+    // Store internals (rchart_store.cpp).
+    TChartItem &newItem(std::uint8_t kind);
+    void commitItem();
+    void growItems();
+    void synchroniseShares();
+    void takeStoreOf(const TCustomRChart &writer);
+    void makeItemsPrivate();
+    void removeDataUser(TCustomRChart *user);
+    void leaveSharingGroup();
+
+    // Painting internals (rchart_widget.cpp).
+    bool canPaint() const;
+    void repaintIfAutoRedraw();
+    void invalidatePicture();
+    void resizeImages();
+    void redrawDataArea();
+    void copyDataIntoFull();
+    void composePicture();
+    QRect dataRect() const;
+
+    // Item store.
+    std::shared_ptr<TChartItem[]> m_items;
+    int m_count = 0;
+    int m_capacity = 0;
+    int m_allocSize = 1000;
+    int m_activeLayer = 1;
+    TColor m_dataColor = clBlack;
+    TColor m_fillColor = 12632256;
+    TPenStyle m_penStyle = Gfx::psSolid;
+    std::uint8_t m_lineWidth = 1;
+    std::uint8_t m_classDefault = 0;
+    std::array<bool, ClassCount> m_classVisible;
+    std::array<bool, LayerCount> m_layerVisible;
+
+    // Sharing.
+    TCustomRChart *m_dataOwner = nullptr;
+    std::array<TCustomRChart *, MaxDataUsers> m_dataUsers{};
+    int m_dataUserCount = 0;
+
+    // Layers.
+    std::array<LayerRanges, LayerCount> m_layers{};
+
+    // Geometry and painting.
+    int m_marginLeft = 50;
+    int m_marginRight = 20;
+    int m_marginTop = 20;
+    int m_marginBottom = 40;
+    int m_shadowWidth = 0;
+    TColor m_chartColor = clWhite;
+    TColor m_windColor = clBtnFace;
+    bool m_autoRedraw = true;
+    bool m_paintLocked = true;
+    bool m_windowCreated = false;
+    // The full image no longer shows the chart's state / the data image no longer shows the
+    // items; the next screen copy recomposes what is stale.
+    bool m_frameDirty = true;
+    bool m_dataDirty = true;
+    QImage m_fullImage;
+    QImage m_dataImage;
+};
+
+// The published chart control.
+class TRChart : public TCustomRChart
+{
+    Q_OBJECT
+    Q_PROPERTY(int AllocSize READ AllocSize WRITE setAllocSize)
+    Q_PROPERTY(bool AutoRedraw READ AutoRedraw WRITE setAutoRedraw)
+    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE setMarginLeft)
+    Q_PROPERTY(int MarginRight READ MarginRight WRITE setMarginRight)
+    Q_PROPERTY(int MarginTop READ MarginTop WRITE setMarginTop)
+    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE setMarginBottom)
+    Q_PROPERTY(int LRim READ MarginLeft WRITE setMarginLeft)
+    Q_PROPERTY(int RRim READ MarginRight WRITE setMarginRight)
+    Q_PROPERTY(int TRim READ MarginTop WRITE setMarginTop)
+    Q_PROPERTY(int BRim READ MarginBottom WRITE setMarginBottom)
+    Q_PROPERTY(int ClassDefault READ ClassDefault WRITE setClassDefault)
+    Q_PROPERTY(TColor DataColor READ DataColor WRITE setDataColor)
+    Q_PROPERTY(Gfx::TPenStyle PenStyle READ PenStyle WRITE setPenStyle)
+    Q_PROPERTY(TColor FillColor READ FillColor WRITE setFillColor)
+    Q_PROPERTY(TColor ChartColor READ ChartColor WRITE setChartColor)
+    Q_PROPERTY(TColor WindColor READ WindColor WRITE setWindColor)
+    Q_PROPERTY(int LineWidth READ LineWidth WRITE setLineWidth)
+    Q_PROPERTY(int ShadowWidth READ ShadowWidth WRITE setShadowWidth)
+    Q_PROPERTY(TRChart *UseDataOf READ UseDataOf WRITE setUseDataOf)
+
+public:
+    explicit TRChart(QWidget *parent = nullptr);
+
+    TRChart *UseDataOf() const;
+    void setUseDataOf(TRChart *chart) { useDataOf(chart); }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+};
+
+// --- Hot path: the two appends the display update runs 2001 times per refresh --------------
+
+inline TChartItem &TCustomRChart::newItem(std::uint8_t kind)
+{
+    if (m_count >= m_capacity)
+        growItems();
+    TChartItem item{};
+    item.Kind = kind;
+    item.Layer = m_activeLayer;
+    item.ClassNo = m_classDefault;
+    item.Color = m_dataColor;
+    item.PenStyle = static_cast<std::uint8_t>(m_penStyle);
+    item.LineWidth = m_lineWidth;
+    TChartItem &slot = m_items[m_count];
+    slot = item;
+    return slot;
+}
+
+inline void TCustomRChart::commitItem()
+{
+    ++m_count;
+    m_dataDirty = true;
+    if (m_dataOwner != nullptr || m_dataUserCount > 0)
+        synchroniseShares();
+}
+
+inline void TCustomRChart::AddMoveTo(double X, double Y)
+{
+    TChartItem &item = newItem(ikMoveTo);
+    item.X = X;
+    item.Y = Y;
+    commitItem();
+}
+
+inline void TCustomRChart::AddLineTo(double X, double Y)
+{
+    TChartItem &item = newItem(ikLineTo);
+    item.X = X;
+    item.Y = Y;
+    item.FillColor = m_fillColor;
+    commitItem();
+}
