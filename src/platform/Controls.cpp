@@ -96,6 +96,8 @@ TBitBtn::TBitBtn(QWidget *parent) : QPushButton(parent)
 TScrollBar::TScrollBar(Qt::Orientation orientation, QWidget *parent)
     : QScrollBar(orientation, parent)
 {
+    // A scroll bar is a tab stop and answers the arrow keys.
+    setFocusPolicy(Qt::StrongFocus);
     setRange(0, 100);
     setSingleStep(1);
     setPageStep(1);

@@ -1,0 +1,48 @@
+#pragma once
+// The program's command line: slider settings for users and automated checks, the noise
+// controls, the off-screen outputs, and the host's arguments, which are kept untouched.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class TfrmExample;
+
+struct CommandLineOptions
+{
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
+    QString message; // help text, version line or error message
+
+    std::optional<double> mass;          // centre mass in mass units
+    std::optional<double> range;         // visible width in mass units
+    std::optional<double> resolution;    // resolving power
+    std::optional<double> amplification; // amplification slider position
+    std::optional<double> pfk;           // amounts in percent
+    std::optional<double> nonenone;
+    std::optional<double> pregnene;
+    std::optional<quint64> seed;
+    bool noNoise = false;
+    QString exportTrace; // CSV file to write, then exit
+    QString snapshot;    // PNG file to write, then exit
+
+    // Arguments that are not options: the host's "/serverhandle=..." and the parameters that
+    // a second instance would hand on.
+    QStringList parameters;
+    QString serverHandle;
+
+    bool runsWithoutWindow() const { return !exportTrace.isEmpty() || !snapshot.isEmpty(); }
+};
+
+// Parses the arguments (without the program name).
+CommandLineOptions parseCommandLine(const QStringList &arguments);
+
+// Moves the window's sliders as the options say, each through its slider, so the slider clamps
+// the value and raises its change event; in the order of the options' listing.
+void applySliderOptions(const CommandLineOptions &options, TfrmExample &window);
+
+// Writes the trace buffer as CSV: a header line, then one line per sample in index order.
+bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString *error);
+
+// Renders the window's client area off-screen into a PNG file.
+bool writeSnapshot(TfrmExample &window, const QString &fileName, QString *error);

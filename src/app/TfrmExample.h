@@ -1,0 +1,105 @@
+#pragma once
+// The main window: the oscilloscope chart, the eight sliders that drive the spectrum model,
+// the resolution read-out, the tour and command buttons and the explanation pane.
+
+#include "app/SpectrumModel.h"
+#include "platform/Component.h"
+
+#include <QWidget>
+
+class QTextEdit;
+class QTimer;
+class TBevel;
+class TBitBtn;
+class TLabel;
+class TPanel;
+class TRChart;
+class TScrollBar;
+
+class TfrmExample : public QWidget, public ZelComponent
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+public:
+    // The designed client area of the window.
+    static constexpr int ClientWidth = 720;
+    static constexpr int ClientHeight = 560;
+
+    explicit TfrmExample(QWidget *parent = nullptr);
+    ~TfrmExample() override;
+
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+
+    // Recomputes the trace from the sliders and writes it into the chart.
+    void UpdateDisplay();
+    // What the window does when it is first shown; runs once.
+    void FormShow();
+
+    // The slider positions as the spectrum model reads them.
+    SliderPositions sliderPositions() const;
+    const SpectrumModel &model() const { return m_model; }
+    SpectrumModel &model() { return m_model; }
+    // How many times the display has been recomputed (for checks of the event wiring).
+    int updateCount() const { return m_updateCount; }
+
+    // Event handlers, wired to the controls when the window is built.
+    void SBarMassChange();
+    void SBarMagnifXChange();
+    void SBarAmplifChange();
+    void SBarPFKChange();
+    void SBarPregneneChange();
+    void SBarResolChange();
+    void Timer1Timer();
+    void cmdExitClick();
+
+    // Components, named as in the stored window description.
+    TPanel *PContent = nullptr;
+    TPanel *Panel1 = nullptr;
+    TRChart *RCScope = nullptr;
+    TPanel *Panel2 = nullptr;
+    TLabel *Label4 = nullptr;
+    TScrollBar *SBarAmplif = nullptr;
+    TPanel *Panel4 = nullptr;
+    TLabel *Label1 = nullptr;
+    TLabel *Label2 = nullptr;
+    TLabel *Label8 = nullptr;
+    TLabel *Label9 = nullptr;
+    TScrollBar *SBarMass = nullptr;
+    TScrollBar *SBarMassFineAdj = nullptr;
+    TScrollBar *SBarMagnifX = nullptr;
+    TLabel *NLabResol = nullptr;
+    TScrollBar *SBarResol = nullptr;
+    TPanel *pnlCommand = nullptr;
+    TBitBtn *cmdExit = nullptr;
+    TBitBtn *BButNext = nullptr;
+    TBitBtn *BButReset = nullptr;
+    TBitBtn *BButAbout = nullptr;
+    TLabel *Label5 = nullptr;
+    TLabel *Label6 = nullptr;
+    TLabel *Label7 = nullptr;
+    TLabel *Label3 = nullptr;
+    TBevel *Bevel1 = nullptr;
+    TBevel *Bevel2 = nullptr;
+    TBevel *Bevel3 = nullptr;
+    TScrollBar *SBarPregnene = nullptr;
+    TScrollBar *SBarMetNonenone = nullptr;
+    TScrollBar *SBarPFK = nullptr;
+    TPanel *pnlExplain = nullptr;
+    QTextEdit *rtfExplanation = nullptr;
+    QTimer *Timer1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildForm();
+    void setResolutionReadout(int value);
+
+    SpectrumModel m_model;
+    int m_updateCount = 0;
+    bool m_shown = false;
+};
+
+// The program's main window, set when the entry creates it.
+extern TfrmExample *frmExample;

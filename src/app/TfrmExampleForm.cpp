@@ -1,0 +1,212 @@
+// The stored description of the main window: every component with its settings, in creation
+// order, followed by the end of loading.
+
+#include "app/Glyphs.h"
+#include "app/TfrmExample.h"
+#include "chart/Zel_rchart.h"
+#include "platform/AlignLayout.h"
+#include "platform/Controls.h"
+
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+constexpr TAnchors anchorsLTR = TAnchors(TAnchor::akLeft) | TAnchor::akTop | TAnchor::akRight;
+constexpr TAnchors anchorsLTB = TAnchors(TAnchor::akLeft) | TAnchor::akTop | TAnchor::akBottom;
+constexpr TAnchors anchorsTR = TAnchors(TAnchor::akTop) | TAnchor::akRight;
+
+QFont formFont(bool bold = false)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(13);
+    font.setBold(bold);
+    return font;
+}
+
+template <class T> T *named(T *component, const char *name)
+{
+    component->setObjectName(QString::fromLatin1(name));
+    if constexpr (std::is_base_of_v<ZelComponent, T>)
+        component->beginLoading();
+    return component;
+}
+
+TPanel *panel(QWidget *parent, const char *name, QRect rect, TBevelCut bevel)
+{
+    auto *p = named(new TPanel(parent), name);
+    p->setBevelOuter(bevel);
+    p->setGeometry(rect);
+    new AlignLayout(p, rect.size(), p->borderWidth());
+    return p;
+}
+
+TLabel *label(QWidget *parent, const char *name, const QString &caption, Qt::Alignment align)
+{
+    auto *l = named(new TLabel(parent), name);
+    l->setCaption(caption);
+    l->setAlignment(align | Qt::AlignTop);
+    return l;
+}
+
+TScrollBar *slider(QWidget *parent, const char *name, Qt::Orientation orientation, int min, int max,
+                   int position, int smallChange, int largeChange)
+{
+    auto *s = named(new TScrollBar(orientation, parent), name);
+    s->setParams(position, min, max);
+    s->setSmallChange(smallChange);
+    s->setLargeChange(largeChange);
+    s->setPageSize(0);
+    return s;
+}
+
+TBitBtn *button(QWidget *parent, const char *name, const QString &caption, const QIcon &glyph)
+{
+    auto *b = named(new TBitBtn(parent), name);
+    b->setCaption(caption);
+    b->setIcon(glyph);
+    return b;
+}
+
+} // namespace
+
+void TfrmExample::buildForm()
+{
+    named(this, "frmExample");
+    setCaption(QStringLiteral("BF_Ionograph"));
+    setWindowIcon(Glyphs::windowIcon());
+    setFont(formFont());
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, toQColor(clBtnFace));
+    pal.setColor(QPalette::WindowText, toQColor(clWindowText));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    resize(ClientWidth, ClientHeight);
+    auto *form = new AlignLayout(this, QSize(ClientWidth, ClientHeight));
+
+    PContent = panel(this, "PContent", {0, 0, 568, 460}, Ctl::bvNone);
+    form->place(PContent, PContent->geometry(), TAlign::alClient);
+    auto *content = AlignLayout::of(PContent);
+
+    Panel1 = panel(PContent, "Panel1", {57, 0, 511, 332}, Ctl::bvRaised);
+    content->place(Panel1, Panel1->geometry(), TAlign::alClient);
+
+    RCScope = named(new TRChart(Panel1), "RCScope");
+    AlignLayout::of(Panel1)->place(RCScope, {1, 1, 509, 330}, TAlign::alClient);
+    RCScope->setAllocSize(1000);
+    RCScope->setAutoRedraw(true);
+    RCScope->setMarginRight(16);
+    RCScope->setMarginTop(20);
+    RCScope->setMarginBottom(40);
+    RCScope->setChartColor(clBlack);
+    RCScope->setDataColor(47360);
+    RCScope->setClassDefault(0);
+
+    Panel2 = panel(PContent, "Panel2", {0, 0, 57, 332}, Ctl::bvRaised);
+    content->place(Panel2, Panel2->geometry(), TAlign::alLeft);
+    Label4 = label(Panel2, "Label4", QStringLiteral("BF_Amplif."), Qt::AlignHCenter);
+    AlignLayout::of(Panel2)->place(Label4, {8, 8, 41, 16});
+    SBarAmplif = slider(Panel2, "SBarAmplif", Qt::Vertical, 100, 1000, 1000, 1, 1);
+    AlignLayout::of(Panel2)->place(SBarAmplif, {22, 40, 16, 271}, TAlign::alNone, anchorsLTB);
+
+    Panel4 = panel(PContent, "Panel4", {0, 332, 568, 128}, Ctl::bvRaised);
+    content->place(Panel4, Panel4->geometry(), TAlign::alBottom);
+    auto *sliders = AlignLayout::of(Panel4);
+    Label1 = label(Panel4, "Label1", QStringLiteral("BF_Mass"), Qt::AlignRight);
+    sliders->place(Label1, {8, 22, 83, 16});
+    Label2 = label(Panel4, "Label2", QStringLiteral("BF_Range"), Qt::AlignRight);
+    sliders->place(Label2, {8, 63, 83, 16});
+    // The two captions beside the mass sliders move with the sliders' right ends.
+    Label8 = label(Panel4, "Label8", QStringLiteral("BF_coarse"), Qt::AlignLeft);
+    sliders->place(Label8, {516, 12, 66, 16}, TAlign::alNone, anchorsTR);
+    Label9 = label(Panel4, "Label9", QStringLiteral("BF_fine"), Qt::AlignLeft);
+    sliders->place(Label9, {516, 34, 45, 16}, TAlign::alNone, anchorsTR);
+    SBarMass = slider(Panel4, "SBarMass", Qt::Horizontal, 1000, 900000, 42000, 10, 1000);
+    sliders->place(SBarMass, {96, 10, 417, 18}, TAlign::alNone, anchorsLTR);
+    SBarMassFineAdj = slider(Panel4, "SBarMassFineAdj", Qt::Horizontal, -3000, 3000, 0, 1, 1);
+    sliders->place(SBarMassFineAdj, {96, 32, 417, 18}, TAlign::alNone, anchorsLTR);
+    SBarMagnifX = slider(Panel4, "SBarMagnifX", Qt::Horizontal, 800, 250000, 8000, 1, 1);
+    sliders->place(SBarMagnifX, {96, 64, 417, 18}, TAlign::alNone, anchorsLTR);
+    NLabResol = label(Panel4, "NLabResol", QString(), Qt::AlignLeft);
+    sliders->place(NLabResol, {3, 93, 153, 20});
+    setResolutionReadout(800);
+    SBarResol = slider(Panel4, "SBarResol", Qt::Horizontal, 100, 2000, 800, 1, 1);
+    sliders->place(SBarResol, {160, 94, 353, 18}, TAlign::alNone, anchorsLTR);
+
+    pnlCommand = panel(this, "pnlCommand", {568, 0, 152, 460}, Ctl::bvLowered);
+    form->place(pnlCommand, pnlCommand->geometry(), TAlign::alRight);
+    auto *command = AlignLayout::of(pnlCommand);
+    cmdExit = button(pnlCommand, "cmdExit", QStringLiteral("BF_Exit"), Glyphs::exitGlyph());
+    command->place(cmdExit, {10, 10, 135, 29});
+    BButNext = button(pnlCommand, "BButNext", QStringLiteral("BF_Next"), Glyphs::nextGlyph());
+    command->place(BButNext, {10, 44, 135, 29});
+    BButReset = button(pnlCommand, "BButReset", QStringLiteral("BF_Reset"), Glyphs::resetGlyph());
+    command->place(BButReset, {10, 78, 135, 29});
+    BButAbout = button(pnlCommand, "BButAbout", QStringLiteral("BF_About"), Glyphs::aboutGlyph());
+    command->place(BButAbout, {10, 112, 135, 29});
+    Label5 = label(pnlCommand, "Label5", QStringLiteral("BF_Substances"), Qt::AlignHCenter);
+    Label5->setFont(formFont(true));
+    command->place(Label5, {7, 160, 138, 16});
+    Label6 = label(pnlCommand, "Label6", QStringLiteral("BF_Nonenone"), Qt::AlignHCenter);
+    command->place(Label6, {8, 180, 137, 17});
+    Label7 = label(pnlCommand, "Label7", QStringLiteral("BF_Pregnene"), Qt::AlignHCenter);
+    command->place(Label7, {1, 204, 72, 16});
+    Label3 = label(pnlCommand, "Label3", QStringLiteral("BF_PFK"), Qt::AlignHCenter);
+    command->place(Label3, {96, 204, 49, 16});
+    Bevel1 = named(new TBevel(pnlCommand), "Bevel1");
+    command->place(Bevel1, {80, 200, 9, 33});
+    Bevel2 = named(new TBevel(pnlCommand), "Bevel2");
+    command->place(Bevel2, {34, 224, 9, 9});
+    Bevel3 = named(new TBevel(pnlCommand), "Bevel3");
+    command->place(Bevel3, {120, 224, 9, 9});
+    SBarPregnene = slider(pnlCommand, "SBarPregnene", Qt::Vertical, 0, 100, 100, 1, 1);
+    command->place(SBarPregnene, {28, 232, 16, 214}, TAlign::alNone, anchorsLTB);
+    SBarMetNonenone = slider(pnlCommand, "SBarMetNonenone", Qt::Vertical, 0, 100, 100, 1, 1);
+    command->place(SBarMetNonenone, {74, 232, 16, 214}, TAlign::alNone, anchorsLTB);
+    SBarPFK = slider(pnlCommand, "SBarPFK", Qt::Vertical, 0, 100, 100, 1, 1);
+    command->place(SBarPFK, {114, 232, 16, 214}, TAlign::alNone, anchorsLTB);
+
+    pnlExplain = panel(this, "pnlExplain", {0, 460, 720, 100}, Ctl::bvLowered);
+    form->place(pnlExplain, pnlExplain->geometry(), TAlign::alBottom);
+    rtfExplanation = named(new QTextEdit(pnlExplain), "rtfExplanation");
+    AlignLayout::of(pnlExplain)->place(rtfExplanation, {1, 1, 718, 98}, TAlign::alClient);
+    rtfExplanation->setReadOnly(true);
+    rtfExplanation->setFrameShape(QFrame::NoFrame);
+    QPalette infoPalette = rtfExplanation->palette();
+    infoPalette.setColor(QPalette::Base, toQColor(clInfoBk));
+    rtfExplanation->setPalette(infoPalette);
+    rtfExplanation->viewport()->setCursor(Qt::ArrowCursor);
+    rtfExplanation->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    rtfExplanation->setPlainText(QStringLiteral("BF_description"));
+
+    Timer1 = named(new QTimer(this), "Timer1");
+    Timer1->setInterval(100);
+
+    // Tab order: the slider panel, then the command column, as the containers follow each
+    // other; the amplification slider stands before them all.
+    QWidget *const tabOrder[] = {SBarAmplif,      SBarMass, SBarMagnifX,     SBarResol,
+                                 SBarMassFineAdj, SBarPFK,  SBarMetNonenone, SBarPregnene,
+                                 cmdExit,         BButNext, BButReset,       BButAbout};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    // Event wiring.
+    SBarMass->OnChange = [this](TScrollBar *) { SBarMassChange(); };
+    SBarMassFineAdj->OnChange = [this](TScrollBar *) { SBarMassChange(); };
+    SBarMagnifX->OnChange = [this](TScrollBar *) { SBarMagnifXChange(); };
+    SBarResol->OnChange = [this](TScrollBar *) { SBarResolChange(); };
+    SBarAmplif->OnChange = [this](TScrollBar *) { SBarAmplifChange(); };
+    SBarPFK->OnChange = [this](TScrollBar *) { SBarPFKChange(); };
+    SBarMetNonenone->OnChange = [this](TScrollBar *) { SBarPFKChange(); };
+    SBarPregnene->OnChange = [this](TScrollBar *) { SBarPregneneChange(); };
+    connect(Timer1, &QTimer::timeout, this, &TfrmExample::Timer1Timer);
+    cmdExit->OnClick = [this] { cmdExitClick(); };
+
+    form->apply();
+
+    // End of loading, in creation order.
+    loaded();
+    RCScope->loaded();
+    Timer1->start();
+}

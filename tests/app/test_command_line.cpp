@@ -1,0 +1,146 @@
+#include "app/CommandLine.h"
+#include "app/TfrmExample.h"
+#include "platform/Controls.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun
+{
+    int exitCode;
+    QString out, err;
+};
+
+ProgramRun runProgram(const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM"); // the off-screen outputs must choose it themselves
+    process.setProcessEnvironment(env);
+    process.start(qEnvironmentVariable("IONOGRAPH_BINARY"), arguments);
+    process.waitForFinished(120000);
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+QStringList readLines(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+TEST(CommandLine, ParsesNumbersNoiseOutputsAndKeepsHostArguments)
+{
+    const CommandLineOptions o = parseCommandLine(
+        {"--mass", "155", "--range", "8", "--pfk", "70", "--seed", "42", "--no-noise",
+         "/serverhandle=abc", "lesson.qln", "--export-trace", "t.csv"});
+    ASSERT_EQ(o.action, CommandLineOptions::Action::Run) << o.message.toStdString();
+    EXPECT_EQ(o.mass, 155.0);
+    EXPECT_EQ(o.range, 8.0);
+    EXPECT_EQ(o.pfk, 70.0);
+    EXPECT_EQ(o.seed, 42u);
+    EXPECT_TRUE(o.noNoise);
+    EXPECT_EQ(o.serverHandle, "abc");
+    EXPECT_EQ(o.parameters, QStringList{"lesson.qln"});
+    EXPECT_EQ(o.exportTrace, "t.csv");
+    EXPECT_TRUE(o.runsWithoutWindow());
+}
+
+TEST(CommandLine, MalformedNumbersNameTheOption)
+{
+    for (const QStringList &args : {QStringList{"--mass", "4x2"}, QStringList{"--resolution", ""},
+                                    QStringList{"--pregnene", "nan"}, QStringList{"--seed", "-3"},
+                                    QStringList{"--range", "inf"}}) {
+        const CommandLineOptions o = parseCommandLine(args);
+        EXPECT_EQ(o.action, CommandLineOptions::Action::Error) << args.join(' ').toStdString();
+        EXPECT_TRUE(o.message.contains(args[0])) << o.message.toStdString();
+    }
+    EXPECT_EQ(parseCommandLine({"--version"}).message, "Ionograph 1.1");
+    EXPECT_EQ(parseCommandLine({"--help"}).action, CommandLineOptions::Action::Help);
+}
+
+TEST(CommandLine, SliderOptionsGoThroughTheSlidersInTheirOrder)
+{
+    TfrmExample w;
+    w.SBarMassFineAdj->setPosition(250);
+    const int before = w.updateCount();
+    const CommandLineOptions o = parseCommandLine(
+        {"--mass", "155.0004", "--range", "1e9", "--resolution", "1000", "--amplification", "200",
+         "--pfk", "70", "--nonenone", "120", "--pregnene", "0"});
+    applySliderOptions(o, w);
+    EXPECT_EQ(w.SBarMass->Position(), 155000);
+    EXPECT_EQ(w.SBarMassFineAdj->Position(), 0);
+    EXPECT_EQ(w.SBarMagnifX->Position(), 250000); // clamped by the slider
+    EXPECT_EQ(w.SBarResol->Position(), 1000);
+    EXPECT_EQ(w.SBarAmplif->Position(), 200);
+    EXPECT_EQ(w.SBarPFK->Position(), 30);
+    EXPECT_EQ(w.SBarMetNonenone->Position(), 0); // 100 - 120 clamped
+    EXPECT_EQ(w.SBarPregnene->Position(), 100);  // already there: no change event
+    EXPECT_EQ(w.updateCount(), before + 7);
+}
+
+TEST(CommandLineProgram, ExportsTheTraceAsCsv)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("trace.csv");
+    const ProgramRun run = runProgram({"--no-noise", "--export-trace", csv});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = readLines(csv);
+    ASSERT_EQ(lines.size(), 2001);
+    EXPECT_EQ(lines[0], "mass,signal");
+    EXPECT_EQ(lines[1].section(',', 0, 0).toDouble(), 34.008);
+    EXPECT_EQ(lines[2000], "50,0");
+    // The argon line of the start-up settings at sample 745.
+    EXPECT_EQ(lines[745].section(',', 1, 1).toDouble(), 0.96f);
+    EXPECT_EQ(lines[745].section(',', 0, 0).toDouble(), 39.96);
+}
+
+TEST(CommandLineProgram, SeedMakesTheNoiseRepeatable)
+{
+    QTemporaryDir dir;
+    const QStringList base = {"--seed", "7", "--mass", "155", "--pfk", "70", "--export-trace"};
+    ASSERT_EQ(runProgram(base + QStringList{dir.filePath("a.csv")}).exitCode, 0);
+    ASSERT_EQ(runProgram(base + QStringList{dir.filePath("b.csv")}).exitCode, 0);
+    ASSERT_EQ(runProgram({"--seed", "8", "--export-trace", dir.filePath("c.csv")}).exitCode, 0);
+    const QStringList a = readLines(dir.filePath("a.csv"));
+    ASSERT_EQ(a.size(), 2001);
+    EXPECT_EQ(a, readLines(dir.filePath("b.csv")));
+    EXPECT_NE(a, readLines(dir.filePath("c.csv")));
+    EXPECT_DOUBLE_EQ(a[1].section(',', 0, 0).toDouble(), 147.008);
+}
+
+TEST(CommandLineProgram, SnapshotRendersTheWindowWithoutADisplay)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath("shot.png");
+    const ProgramRun run = runProgram({"--snapshot", png, "/serverhandle=x", "extra"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QImage image(png);
+    EXPECT_EQ(image.size(), QSize(720, 560));
+}
+
+TEST(CommandLineProgram, MalformedNumberExitsWithTwoAndWritesNothing)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("never.csv");
+    const ProgramRun run = runProgram({"--amplification", "loud", "--export-trace", csv});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("--amplification"));
+    EXPECT_EQ(run.err.count('\n'), 1);
+    EXPECT_FALSE(QFile::exists(csv));
+
+    const ProgramRun version = runProgram({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.trimmed(), "Ionograph 1.1");
+}

@@ -1,0 +1,197 @@
+#include "app/TfrmExample.h"
+#include "chart/Zel_rchart.h"
+#include "platform/Controls.h"
+
+#include <QCoreApplication>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTimerEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SliderRow
+{
+    TScrollBar *TfrmExample::*slider;
+    int min, max, position, smallChange, largeChange;
+    Qt::Orientation orientation;
+};
+
+QRect rectIn(QWidget *w, QWidget *ancestor)
+{
+    return QRect(w->mapTo(ancestor, QPoint(0, 0)), w->size());
+}
+
+} // namespace
+
+TEST(MainWindow, SlidersHaveTheirRangesStartPositionsAndSteps)
+{
+    TfrmExample w;
+    const SliderRow rows[] = {
+        {&TfrmExample::SBarMass, 1000, 900000, 42000, 10, 1000, Qt::Horizontal},
+        {&TfrmExample::SBarMassFineAdj, -3000, 3000, 0, 1, 1, Qt::Horizontal},
+        {&TfrmExample::SBarMagnifX, 800, 250000, 8000, 1, 1, Qt::Horizontal},
+        {&TfrmExample::SBarResol, 100, 2000, 800, 1, 1, Qt::Horizontal},
+        {&TfrmExample::SBarAmplif, 100, 1000, 1000, 1, 1, Qt::Vertical},
+        {&TfrmExample::SBarPFK, 0, 100, 100, 1, 1, Qt::Vertical},
+        {&TfrmExample::SBarMetNonenone, 0, 100, 100, 1, 1, Qt::Vertical},
+        {&TfrmExample::SBarPregnene, 0, 100, 100, 1, 1, Qt::Vertical},
+    };
+    for (const SliderRow &row : rows) {
+        TScrollBar *s = w.*row.slider;
+        SCOPED_TRACE(s->objectName().toStdString());
+        EXPECT_EQ(s->Min(), row.min);
+        EXPECT_EQ(s->Max(), row.max);
+        EXPECT_EQ(s->Position(), row.position);
+        EXPECT_EQ(s->SmallChange(), row.smallChange);
+        EXPECT_EQ(s->LargeChange(), row.largeChange);
+        EXPECT_EQ(s->PageSize(), 0);
+        EXPECT_EQ(s->orientation(), row.orientation);
+    }
+}
+
+TEST(MainWindow, ControlsStandWhereTheWindowDescriptionPutsThem)
+{
+    TfrmExample w;
+    EXPECT_EQ(w.size(), QSize(720, 560));
+    EXPECT_EQ(w.PContent->geometry(), QRect(0, 0, 568, 460));
+    EXPECT_EQ(w.Panel1->geometry(), QRect(57, 0, 511, 332));
+    EXPECT_EQ(w.RCScope->geometry(), QRect(1, 1, 509, 330));
+    EXPECT_EQ(w.Panel2->geometry(), QRect(0, 0, 57, 332));
+    EXPECT_EQ(w.SBarAmplif->geometry(), QRect(22, 40, 16, 271));
+    EXPECT_EQ(w.Panel4->geometry(), QRect(0, 332, 568, 128));
+    EXPECT_EQ(w.SBarMass->geometry(), QRect(96, 10, 417, 18));
+    EXPECT_EQ(w.SBarMassFineAdj->geometry(), QRect(96, 32, 417, 18));
+    EXPECT_EQ(w.SBarMagnifX->geometry(), QRect(96, 64, 417, 18));
+    EXPECT_EQ(w.NLabResol->geometry(), QRect(3, 93, 153, 20));
+    EXPECT_EQ(w.SBarResol->geometry(), QRect(160, 94, 353, 18));
+    EXPECT_EQ(w.pnlCommand->geometry(), QRect(568, 0, 152, 460));
+    EXPECT_EQ(w.cmdExit->geometry(), QRect(10, 10, 135, 29));
+    EXPECT_EQ(w.BButAbout->geometry(), QRect(10, 112, 135, 29));
+    EXPECT_EQ(w.SBarPregnene->geometry(), QRect(28, 232, 16, 214));
+    EXPECT_EQ(w.SBarMetNonenone->geometry(), QRect(74, 232, 16, 214));
+    EXPECT_EQ(w.SBarPFK->geometry(), QRect(114, 232, 16, 214));
+    EXPECT_EQ(w.pnlExplain->geometry(), QRect(0, 460, 720, 100));
+    EXPECT_EQ(w.rtfExplanation->geometry(), QRect(1, 1, 718, 98));
+    EXPECT_EQ(w.rtfExplanation->toPlainText(), "BF_description");
+    EXPECT_TRUE(w.rtfExplanation->isReadOnly());
+    EXPECT_EQ(w.Caption(), "BF_Ionograph");
+}
+
+TEST(MainWindow, ResizingKeepsTheSideColumnsAndStretchesChartAndSliders)
+{
+    TfrmExample w;
+    w.show(); // a hidden window receives its resize events only when shown
+    w.resize(1000, 800);
+    EXPECT_EQ(rectIn(w.pnlCommand, &w), QRect(848, 0, 152, 700));
+    EXPECT_EQ(rectIn(w.pnlExplain, &w), QRect(0, 700, 1000, 100));
+    EXPECT_EQ(rectIn(w.Panel2, &w), QRect(0, 0, 57, 572));
+    EXPECT_EQ(rectIn(w.Panel4, &w), QRect(0, 572, 848, 128));
+    EXPECT_EQ(rectIn(w.RCScope, &w), QRect(58, 1, 789, 570));
+    EXPECT_EQ(w.SBarMass->width(), 417 + 280);
+    EXPECT_EQ(w.SBarResol->width(), 353 + 280);
+    EXPECT_EQ(w.SBarAmplif->height(), 271 + 240);
+    EXPECT_EQ(w.SBarPFK->height(), 214 + 240);
+    EXPECT_EQ(w.cmdExit->geometry(), QRect(10, 10, 135, 29));
+
+    // Shrinking hands the loss to the chart again, never to the fixed columns.
+    w.resize(700, 560);
+    EXPECT_EQ(w.pnlCommand->width(), 152);
+    EXPECT_EQ(w.Panel2->width(), 57);
+    EXPECT_EQ(w.Panel4->height(), 128);
+    EXPECT_EQ(w.pnlExplain->height(), 100);
+    EXPECT_EQ(rectIn(w.RCScope, &w), QRect(58, 1, 489, 330));
+}
+
+TEST(MainWindow, SharedHandlersRedrawOnlyOnRealChanges)
+{
+    TfrmExample w;
+    w.Timer1->stop();
+    const int before = w.updateCount();
+    w.SBarMass->setPosition(50000);
+    EXPECT_EQ(w.updateCount(), before + 1);
+    w.SBarMassFineAdj->setPosition(12);
+    EXPECT_EQ(w.updateCount(), before + 2);
+    w.SBarMassFineAdj->setPosition(12); // same position: nothing
+    EXPECT_EQ(w.updateCount(), before + 2);
+    w.SBarPFK->setPosition(40);
+    w.SBarMetNonenone->setPosition(40);
+    w.SBarPregnene->setPosition(40);
+    w.SBarAmplif->setPosition(500);
+    w.SBarMagnifX->setPosition(9000);
+    EXPECT_EQ(w.updateCount(), before + 7);
+    w.SBarMass->setPosition(99999999); // clamped to the maximum
+    EXPECT_EQ(w.SBarMass->Position(), 900000);
+    EXPECT_EQ(w.updateCount(), before + 8);
+    w.SBarMass->setPosition(900001); // clamps to where it already is
+    EXPECT_EQ(w.updateCount(), before + 8);
+}
+
+TEST(MainWindow, ResolutionReadoutFollowsTheResolutionSliderOnly)
+{
+    TfrmExample w;
+    EXPECT_TRUE(w.NLabResol->text().contains("800"));
+    w.SBarResol->setPosition(1234);
+    EXPECT_TRUE(w.NLabResol->text().contains("1234"));
+    w.SBarMass->setPosition(60000);
+    EXPECT_TRUE(w.NLabResol->text().contains("1234"));
+}
+
+TEST(MainWindow, UpdateDisplayWritesTheTraceAndTheVisibleWindow)
+{
+    TfrmExample w;
+    w.UpdateDisplay();
+    EXPECT_EQ(w.RCScope->Count(), 2001);
+    EXPECT_EQ(w.RCScope->Items()[0].Kind, ikMoveTo);
+    EXPECT_EQ(w.RCScope->Items()[2000].Kind, ikLineTo);
+    EXPECT_EQ(w.RCScope->Items()[1].Color, 47360);
+    EXPECT_DOUBLE_EQ(w.RCScope->Items()[2000].X, 50.0);
+    const auto x = w.RCScope->layerRangeX(1);
+    const auto y = w.RCScope->layerRangeY(1);
+    EXPECT_DOUBLE_EQ(x.first, 38.0);
+    EXPECT_DOUBLE_EQ(x.second, 46.0);
+    EXPECT_DOUBLE_EQ(y.first, -0.2);
+    EXPECT_DOUBLE_EQ(y.second, 100.0);
+
+    w.SBarAmplif->setPosition(100); // highest gain: full scale 1
+    EXPECT_DOUBLE_EQ(w.RCScope->layerRangeY(1).second, 1.0);
+}
+
+TEST(MainWindow, TimerRedrawsEveryHundredMilliseconds)
+{
+    TfrmExample w;
+    EXPECT_EQ(w.Timer1->interval(), 100);
+    EXPECT_TRUE(w.Timer1->isActive());
+    const int before = w.updateCount();
+    // Deliver one tick of the running timer without waiting for it.
+    QTimerEvent tick(w.Timer1->timerId());
+    QCoreApplication::sendEvent(w.Timer1, &tick);
+    EXPECT_EQ(w.updateCount(), before + 1);
+}
+
+TEST(MainWindow, TabOrderFollowsTheWindowDescription)
+{
+    TfrmExample w;
+    const QList<QWidget *> expected = {w.SBarMass,        w.SBarMagnifX, w.SBarResol,
+                                       w.SBarMassFineAdj, w.SBarPFK,     w.SBarMetNonenone,
+                                       w.SBarPregnene,    w.cmdExit,     w.BButNext,
+                                       w.BButReset,       w.BButAbout};
+    QList<QWidget *> chain;
+    QWidget *start = w.SBarMass;
+    QWidget *next = start;
+    do {
+        if (expected.contains(next))
+            chain << next;
+        next = next->nextInFocusChain();
+    } while (next != start && chain.size() < expected.size());
+    EXPECT_EQ(chain, expected);
+}
+
+TEST(MainWindow, ExitClosesTheWindow)
+{
+    TfrmExample w;
+    w.show();
+    ASSERT_TRUE(w.isVisible());
+    w.cmdExit->click();
+    EXPECT_FALSE(w.isVisible());
+}
