@@ -1,0 +1,230 @@
+#include "app/SpectrumModel.h"
+
+#include "app/PeakLists.h"
+#include "scales/Zel_math2.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr int N = SpectrumModel::kSampleCount;
+
+// A list prepared for the window test: its entries cut into maximal runs of non-decreasing
+// mass, so that the entries that can possibly fall into the window are found by binary search
+// in each run while the runs, and the entries within them, are still visited in stored order.
+struct PreparedList
+{
+    PeakListId id;
+    std::span<const PeakEntry> entries;
+    std::vector<std::pair<int, int>> runs; // [begin, end) indices into entries
+    double maxMass = 0;
+};
+
+std::vector<PreparedList> prepareLists()
+{
+    std::vector<PreparedList> lists;
+    for (PeakListId id : kPeakListProcessingOrder) {
+        PreparedList list{id, peakList(id), {}, 0};
+        const int count = static_cast<int>(list.entries.size());
+        int begin = 0;
+        for (int i = 0; i < count; ++i) {
+            list.maxMass = std::max(list.maxMass, double(list.entries[i].mass));
+            if (i + 1 == count || list.entries[i + 1].mass < list.entries[i].mass) {
+                list.runs.emplace_back(begin, i + 1);
+                begin = i + 1;
+            }
+        }
+        lists.push_back(std::move(list));
+    }
+    return lists;
+}
+
+const std::vector<PreparedList> &preparedLists()
+{
+    static const std::vector<PreparedList> lists = prepareLists();
+    return lists;
+}
+
+// The (100 - P) factor of a list's amount slider; the residual air is always present in full.
+int amountSliderPosition(PeakListId id, const SliderPositions &p)
+{
+    switch (id) {
+    case PeakListId::ResidualAir:
+        return 0;
+    case PeakListId::Pregnene:
+        return p.P_preg;
+    case PeakListId::Pfk:
+        return p.P_pfk;
+    case PeakListId::MethylNonenone:
+        return p.P_mnn;
+    }
+    return 100;
+}
+
+} // namespace
+
+SliderPositions clampedToSliderRanges(const SliderPositions &p)
+{
+    SliderPositions c;
+    c.M = std::clamp(p.M, 1000, 900000);
+    c.F = std::clamp(p.F, -3000, 3000);
+    c.X = std::clamp(p.X, 800, 250000);
+    c.R = std::clamp(p.R, 100, 2000);
+    c.A = std::clamp(p.A, 100, 1000);
+    c.P_pfk = std::clamp(p.P_pfk, 0, 100);
+    c.P_mnn = std::clamp(p.P_mnn, 0, 100);
+    c.P_preg = std::clamp(p.P_preg, 0, 100);
+    return c;
+}
+
+VisibleWindow visibleWindow(const SliderPositions &positions)
+{
+    const SliderPositions p = clampedToSliderRanges(positions);
+    const int halfWidth = p.X / 2;
+    return {(p.M + p.F - halfWidth) * 0.001, -0.2, (p.M + p.F + halfWidth) * 0.001,
+            p.A * 0.0001 * p.A};
+}
+
+SpectrumModel::SpectrumModel()
+{
+    const SliderPositions start;
+    layOutSamples(start.M + start.F - start.X, start.X);
+}
+
+const TraceSample &SpectrumModel::sample(int i) const
+{
+    if (i < 1 || i > N)
+        throw std::out_of_range("SpectrumModel::sample: index outside 1..2000");
+    return samples_[i - 1];
+}
+
+void SpectrumModel::setNoiseSource(NoiseFunction function, void *context)
+{
+    noiseFunction_ = function;
+    noiseContext_ = function ? context : nullptr;
+}
+
+void SpectrumModel::ComputeSpectrum(const SliderPositions &positions)
+{
+    const SliderPositions p = clampedToSliderRanges(positions);
+    const int firstOffset = p.M + p.F - p.X;
+    if (firstOffset != laidOutOffset_ || p.X != laidOutWidth_)
+        layOutSamples(firstOffset, p.X);
+    drawNoise();
+    addPeakLists(p);
+}
+
+// x_i = (M + F - X + (2 X i) / 2000) * 0.001: the product 2 X i is a 32-bit integer (at most
+// 10^9 within the slider ranges) divided by 2000 in floating point.
+void SpectrumModel::layOutSamples(int firstOffset, int width)
+{
+    for (int i = 1; i <= N; ++i) {
+        const std::int32_t twiceWidthTimesI = 2 * width * i;
+        samples_[i - 1].x = (firstOffset + twiceWidthTimesI / 2000.0) * 0.001;
+    }
+    laidOutOffset_ = firstOffset;
+    laidOutWidth_ = width;
+}
+
+// One deviate per sample, in ascending sample order, scaled by 0.01.
+void SpectrumModel::drawNoise()
+{
+    if (!noiseEnabled_) {
+        for (TraceSample &s : samples_)
+            s.y = 0.0;
+    } else if (noiseFunction_ == nullptr) {
+        for (TraceSample &s : samples_)
+            s.y = 0.01 * NextGaussian();
+    } else {
+        for (TraceSample &s : samples_)
+            s.y = 0.01 * noiseFunction_(noiseContext_);
+    }
+}
+
+int SpectrumModel::nearestSampleIndex(double mass) const
+{
+    // The samples ascend (each x_i is a monotone rounding of an ascending exact value), so the
+    // distance |mass - x_i| does not grow up to the first sample at or above the mass and does not
+    // shrink from there on. Find that sample c (0-based, N when none) from an arithmetic guess
+    // corrected against the actual positions; only c - 1 and c remain as candidates.
+    const double x0 = samples_[0].x;
+    const double spacing = (samples_[N - 1].x - x0) / (N - 1);
+    const double guess = spacing > 0 ? std::ceil((mass - x0) / spacing) : 0.0;
+    int c = !(guess > 0) ? 0 : guess >= N ? N : static_cast<int>(guess);
+    while (c > 0 && samples_[c - 1].x >= mass)
+        --c;
+    while (c < N && samples_[c].x < mass)
+        ++c;
+
+    int nearest = 0;
+    double best = 10000;
+    if (c > 0) {
+        // Below the mass the scan keeps the first of equally near samples.
+        int lower = c - 1;
+        const double d = std::fabs(mass - samples_[lower].x);
+        if (d < best) {
+            while (lower > 0 && std::fabs(mass - samples_[lower - 1].x) == d)
+                --lower;
+            nearest = lower + 1;
+            best = d;
+        }
+    }
+    if (c < N && std::fabs(mass - samples_[c].x) < best)
+        nearest = c + 1;
+    return nearest;
+}
+
+void SpectrumModel::addPeakLists(const SliderPositions &p)
+{
+    const double xFirst = samples_[0].x;
+    const double xLast = samples_[N - 1].x;
+
+    for (const PreparedList &list : preparedLists()) {
+        const int amountPosition = amountSliderPosition(list.id, p);
+        // Every half width in this list is at most hMax, so an entry at or below xFirst - hMax,
+        // or at or above xLast + hMax, fails the exact window test below; the binary search
+        // only saves visiting those, the exact test decides.
+        const double hMax = list.maxMass / p.R / 2;
+        const double lowBound = xFirst - hMax;
+        const double highBound = xLast + hMax;
+        const auto massOf = [](const PeakEntry &e) { return double(e.mass); };
+
+        for (const auto &[runBegin, runEnd] : list.runs) {
+            const PeakEntry *begin = list.entries.data() + runBegin;
+            const PeakEntry *end = list.entries.data() + runEnd;
+            const PeakEntry *first = std::upper_bound(
+                begin, end, lowBound, [&](double v, const PeakEntry &e) { return v < massOf(e); });
+            const PeakEntry *last = std::lower_bound(
+                first, end, highBound, [&](const PeakEntry &e, double v) { return massOf(e) < v; });
+
+            for (const PeakEntry *e = first; e != last; ++e) {
+                const double m = e->mass;
+                const double h = m / p.R / 2;
+                if (!(xFirst - h < m && m < xLast + h))
+                    continue;
+                const int k = nearestSampleIndex(m);
+                if (k == 0)
+                    continue;
+                const int w = static_cast<int>(std::nearbyint(h / p.X * 1000 * 2000));
+                const double a = list.id == PeakListId::ResidualAir
+                                     ? double(e->intensity)
+                                     : (100 - amountPosition) * double(e->intensity) / 100;
+
+                samples_[k - 1].y += a;
+                if (w > 0) {
+                    // Flank samples past either end are dropped: clip j up front.
+                    const int rightSteps = std::min(w, N - k);
+                    const int leftSteps = std::min(w, k - 1);
+                    for (int j = 1; j <= rightSteps; ++j)
+                        samples_[k - 1 + j].y += double(w - j) / w * a;
+                    for (int j = 1; j <= leftSteps; ++j)
+                        samples_[k - 1 - j].y += double(w - j) / w * a;
+                }
+            }
+        }
+    }
+}
