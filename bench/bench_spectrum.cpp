@@ -1,0 +1,156 @@
+// The spectrum computation of one display update against its floor: drawing the 2000 noise
+// deviates alone. Each measured case runs right after its own baseline, and the program ends by
+// printing the ratios (medians when repetitions are on), since the machine is shared and only
+// figures from the same run compare.
+
+#include "app/SpectrumModel.h"
+#include "scales/Zel_math2.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr int N = SpectrumModel::kSampleCount;
+
+SliderPositions startUpPositions()
+{
+    return SliderPositions{};
+}
+
+// The guided tour's third step (window 15..265, full scale 49) with all three substances at
+// full amount: the densest trace the sliders produce in the populated mass range.
+SliderPositions tourStep3AllSubstances()
+{
+    SliderPositions p;
+    p.M = 140000;
+    p.F = 0;
+    p.X = 250000;
+    p.R = 800;
+    p.A = 700;
+    p.P_pfk = p.P_mnn = p.P_preg = 0;
+    return p;
+}
+
+void noiseBaseline(benchmark::State &state)
+{
+    std::array<double, N> deviates;
+    for (auto _ : state) {
+        for (double &d : deviates)
+            d = NextGaussian();
+        benchmark::DoNotOptimize(deviates.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void computeSpectrum(benchmark::State &state, SliderPositions positions)
+{
+    SpectrumModel model;
+    for (auto _ : state) {
+        model.ComputeSpectrum(positions);
+        benchmark::DoNotOptimize(model.samples().data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// The same with a fine-adjust move on every run, so the sample positions are laid out anew each
+// time (a slider drag) instead of being reused (timer ticks with the sliders at rest).
+void computeSpectrumMoving(benchmark::State &state, SliderPositions positions)
+{
+    SpectrumModel model;
+    SliderPositions moved = positions;
+    moved.F = positions.F + 1;
+    bool flip = false;
+    for (auto _ : state) {
+        model.ComputeSpectrum(flip ? moved : positions);
+        flip = !flip;
+        benchmark::DoNotOptimize(model.samples().data());
+        benchmark::ClobberMemory();
+    }
+}
+
+BENCHMARK(noiseBaseline)->Name("StartUp/NoiseBaseline")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(computeSpectrum, startUp, startUpPositions())
+    ->Name("StartUp/ComputeSpectrum")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(computeSpectrumMoving, startUp, startUpPositions())
+    ->Name("StartUp/ComputeSpectrumMoving")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(noiseBaseline)->Name("Step3/NoiseBaseline")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(computeSpectrum, step3, tourStep3AllSubstances())
+    ->Name("Step3/ComputeSpectrum")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(computeSpectrumMoving, step3, tourStep3AllSubstances())
+    ->Name("Step3/ComputeSpectrumMoving")
+    ->Unit(benchmark::kMicrosecond);
+
+// Shows the usual console output and keeps the real and CPU time of each case: the median
+// aggregate when there is one, else the time of the (last) plain run. Both are reported because
+// on a loaded machine the real time also counts the waits for a core.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            if (run.error_occurred)
+                continue;
+            Times &t = times_[run.run_name.str()];
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (median || (run.run_type == Run::RT_Iteration && !t.fromMedian)) {
+                t.real = run.GetAdjustedRealTime();
+                t.cpu = run.GetAdjustedCPUTime();
+                t.fromMedian = median;
+            }
+        }
+    }
+
+    void printRatio(const std::string &group, const std::string &measured, const char *target) const
+    {
+        const auto base = times_.find(group + "/NoiseBaseline");
+        const auto work = times_.find(group + "/" + measured);
+        if (base == times_.end() || work == times_.end() || base->second.real <= 0 ||
+            base->second.cpu <= 0)
+            return;
+        const Times &b = base->second;
+        const Times &w = work->second;
+        std::printf("%-28s real %8.2f / %8.2f us = %.3f   cpu %8.2f / %8.2f us = %.3f   %s\n",
+                    (group + "/" + measured).c_str(), w.real, b.real, w.real / b.real, w.cpu, b.cpu,
+                    w.cpu / b.cpu, target ? target : "");
+    }
+
+private:
+    struct Times
+    {
+        double real = 0;
+        double cpu = 0;
+        bool fromMedian = false;
+    };
+    std::map<std::string, Times> times_;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::printf("\nRatios to drawing the noise alone (case / baseline):\n");
+    reporter.printRatio("StartUp", "ComputeSpectrum", "(target <= 1.3)");
+    reporter.printRatio("StartUp", "ComputeSpectrumMoving", nullptr);
+    reporter.printRatio("Step3", "ComputeSpectrum", "(target <= 2)");
+    reporter.printRatio("Step3", "ComputeSpectrumMoving", nullptr);
+    return 0;
+}
