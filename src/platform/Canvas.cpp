@@ -420,7 +420,7 @@ void Canvas::FillRect(const QRect &rect)
     if (raster())
         fillBox(rect, b.color, RasterOp::Copy);
     else
-        shapePainter(false).fillRect(rect, toQColor(m_brush.Color));
+        copyPainter().fillRect(rect, toQColor(m_brush.Color));
 }
 
 void Canvas::SetPixel(int x, int y, TColor color)
@@ -431,7 +431,7 @@ void Canvas::SetPixel(int x, int y, TColor color)
         m_bits[qsizetype(y) * m_stride + x] = toPixel(color);
         return;
     }
-    shapePainter(false).fillRect(QRect(x, y, 1, 1), toQColor(color));
+    copyPainter().fillRect(QRect(x, y, 1, 1), toQColor(color));
 }
 
 TColor Canvas::Pixel(int x, int y) const
@@ -481,6 +481,13 @@ QPainter &Canvas::shapePainter(bool withBrush)
     m_painterPen = m_pen;
     m_painterBrush = m_brush;
     m_painterWithBrush = withBrush;
+    return m_painter;
+}
+
+QPainter &Canvas::copyPainter()
+{
+    if (m_painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     return m_painter;
 }
 
@@ -599,7 +606,7 @@ void Canvas::drawText(int x, int y, const QString &text, const QRect *limit)
         if (raster())
             fillBox(box, toPixel(m_brush.Color), RasterOp::Copy);
         else
-            shapePainter(false).fillRect(box.intersected(m_clip), toQColor(m_brush.Color));
+            copyPainter().fillRect(box.intersected(m_clip), toQColor(m_brush.Color));
     }
     if (text.isEmpty())
         return;

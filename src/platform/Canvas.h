@@ -41,6 +41,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 
@@ -150,9 +151,17 @@ public:
     // Lines through the points, leaving out the last one; the pen position is not used or
     // changed.
     void Polyline(std::span<const QPoint> points);
+    void Polyline(std::initializer_list<QPoint> points)
+    {
+        Polyline(std::span<const QPoint>(points.begin(), points.size()));
+    }
     // The closed outline through the points in the pen, its interior (even-odd rule) in the
     // brush.
     void Polygon(std::span<const QPoint> points);
+    void Polygon(std::initializer_list<QPoint> points)
+    {
+        Polygon(std::span<const QPoint>(points.begin(), points.size()));
+    }
     void Rectangle(int l, int t, int r, int b);
     void Rectangle(const QRect &rect)
     {
@@ -224,6 +233,7 @@ private:
     void syncFont() const;
     QPainter &shapePainter(bool withBrush);
     QPainter &textPainter();
+    QPainter &copyPainter(); // for fills in a given colour that ignore the pen mode
     void painterLines(std::span<const QPoint> points, bool closed);
     void painterBlit(const QRect &dest, const QImage &source, const QRect &sourceRect,
                      TCopyMode mode);

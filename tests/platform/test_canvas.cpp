@@ -571,8 +571,7 @@ TEST(CanvasShapes, PolygonOutlineThroughEveryVertexAndInteriorInTheBrush)
     Bitmap bmp(9, 8);
     Canvas &c = bmp.canvas();
     c.Brush().Color = clRed;
-    const std::vector<QPoint> triangle = {{1, 1}, {7, 1}, {4, 6}};
-    c.Polygon(triangle);
+    c.Polygon({{1, 1}, {7, 1}, {4, 6}});
     EXPECT_EQ(picture(bmp.image()), rowsOf({
                                         ".........",
                                         ".#######.",
