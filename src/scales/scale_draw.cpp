@@ -1,0 +1,391 @@
+// Drawing of a scale: the rendering modes, the base line, tick marks, numeric and
+// logarithmic labels with their placement, the caption and the tick events.
+
+#include "scales/Zel_Scale.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// Drawing coordinates handed to the canvas: far enough out to be clipped away, near enough
+// that adding a tick length or a text width cannot overflow.
+constexpr long long kCoordLimit = 1LL << 30;
+
+int safe(long long v)
+{
+    return static_cast<int>(std::clamp(v, -kCoordLimit, kCoordLimit));
+}
+
+// Ends a paint's "painting" state however the paint ends (handlers may throw).
+class PaintingGuard
+{
+public:
+    explicit PaintingGuard(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~PaintingGuard() { m_flag = false; }
+    PaintingGuard(const PaintingGuard &) = delete;
+    PaintingGuard &operator=(const PaintingGuard &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+} // namespace
+
+// --- rendering modes ------------------------------------------------------------------------
+
+bool TScale::mayPaint() const
+{
+    return m_visible && !isLoading() && !m_suspendPaint;
+}
+
+long long TScale::baseLineCoordinate(int offsetX, int offsetY) const
+{
+    switch (m_scaleType) {
+    case sctXB:
+        return static_cast<long long>(offsetY) + height() - m_marginBottom - 1;
+    case sctXT:
+        return static_cast<long long>(offsetY) + m_marginTop;
+    case sctYL:
+        return static_cast<long long>(offsetX) + m_marginLeft;
+    case sctYR:
+        return static_cast<long long>(offsetX) + width() - m_marginRight - 1;
+    }
+    return 0;
+}
+
+void TScale::Paint()
+{
+    if (!mayPaint() || m_painting) {
+        // A paint asked for from inside a paint (a handler changing a property) or while
+        // painting is not possible: the next possible paint catches up.
+        if (!m_target)
+            m_pictureStale = true;
+        return;
+    }
+    if (size() != m_boundsSize)
+        boundsChanged();
+
+    const bool own = m_target == nullptr;
+    const int w = width();
+    const int h = height();
+    if (own && (w <= 0 || h <= 0))
+        return;
+    PaintingGuard guard(m_painting);
+
+    Canvas *canvas = m_target;
+    int offsetX = m_targetX;
+    int offsetY = m_targetY;
+    if (own) {
+        ensureOwnPicture();
+        canvas = &m_ownCanvas;
+        offsetX = offsetY = 0;
+        if (m_transparent)
+            m_picture.fill(Qt::transparent);
+    }
+    canvas->Font().Assign(*m_font);
+    if (OnBeforeScaleRendered)
+        OnBeforeScaleRendered(this, *canvas);
+
+    if (m_transparent) {
+        canvas->Pen() = TPen{m_colorScale};
+        const int base = safe(baseLineCoordinate(offsetX, offsetY));
+        drawAxis(*canvas, base);
+        if (m_showBaseLine)
+            drawBaseLine(*canvas, base);
+        // The handler gets the canvas the scale was drawn on, so that what it adds lands in
+        // the same picture.
+        if (OnAfterScaleRendered)
+            OnAfterScaleRendered(this, *canvas);
+    } else if (w > 0 && h > 0) {
+        Bitmap bitmap(w, h);
+        Canvas &bc = bitmap.canvas();
+        bc.Font().Assign(*m_font);
+        bc.Pen() = TPen{m_colorBackGnd};
+        bc.Brush() = TBrush{m_colorBackGnd};
+        bc.Rectangle(0, 0, w, h);
+        bc.Pen() = TPen{m_colorScale};
+        const int base = safe(baseLineCoordinate(0, 0));
+        drawAxis(bc, base);
+        if (m_showBaseLine)
+            drawBaseLine(bc, base);
+        if (OnAfterScaleRendered)
+            OnAfterScaleRendered(this, bc);
+        DrawFrame3D(bc, 0, 0, w - 1, h - 1, m_frameStyle, m_frameColor, m_shadowColor,
+                    m_highlightColor);
+        const TCopyMode mode = canvas->CopyMode();
+        canvas->SetCopyMode(cmSrcCopy);
+        canvas->Draw(offsetX, offsetY, bitmap);
+        canvas->SetCopyMode(mode);
+    }
+    if (own) {
+        m_pictureStale = false;
+        update();
+    }
+}
+
+void TScale::drawBaseLine(Canvas &canvas, int baseLine)
+{
+    if (isVertical()) {
+        canvas.MoveTo(baseLine, m_marginTop);
+        canvas.LineTo(baseLine, safe(static_cast<long long>(height()) - m_marginBottom));
+    } else {
+        canvas.MoveTo(m_marginLeft, baseLine);
+        canvas.LineTo(safe(static_cast<long long>(width()) - m_marginRight), baseLine);
+    }
+}
+
+// --- one axis -------------------------------------------------------------------------------
+
+void TScale::applyPrinterFont(Canvas &canvas)
+{
+    // The label font keeps its point size on the printer: its height is taken at the
+    // printer's vertical resolution, not at the screen's.
+    TFont &font = canvas.Font();
+    font.SetPixelsPerInch(screenPixelsPerInch);
+    font.SetSize(m_font->Size());
+    font.SetPixelsPerInch(canvas.pixelsPerInchY());
+    font.SetSize(m_font->Size());
+}
+
+void TScale::drawAxis(Canvas &canvas, int baseLine)
+{
+    if (canvas.isPrinter())
+        applyPrinterFont(canvas);
+    canvas.Pen().Width = 1;
+    canvas.Pen().Style = Gfx::psSolid;
+    canvas.Pen().Mode = Gfx::pmCopy;
+    canvas.Brush().Style = m_transparent ? Gfx::bsClear : Gfx::bsSolid;
+    canvas.setBkMode(BkMode::FollowBrush);
+    canvas.setTextAlign(TextAlignH::Left, TextAlignV::Top);
+
+    m_paintMinTicks = m_minTicks;
+    if (!isVertical() && m_paintMinTicks != 0)
+        m_paintMinTicks = std::clamp(m_paintMinTicks, 2, 20);
+    m_ticks.clear();
+    m_labelCounter = 0;
+    m_zeroHeight = canvas.TextHeight(QStringLiteral("0"));
+
+    switch (m_labelType) {
+    case ftDateTime:
+        drawDateTimeScale(canvas, baseLine);
+        break;
+    case ftTime:
+        if (!drawTimeScale(canvas, baseLine))
+            drawNumericAxis(canvas, baseLine);
+        break;
+    default:
+        drawNumericAxis(canvas, baseLine);
+        break;
+    }
+    drawCaption(canvas, baseLine);
+}
+
+void TScale::drawNumericAxis(Canvas &canvas, int baseLine)
+{
+    if (m_logarithmic) {
+        // Ends at or below zero leave no place for ticks on a logarithmic mapping.
+        if (!(m_rangeLow > 0 && m_rangeHigh > 0))
+            return;
+        if (UsesDecadeTicks(m_rangeLow, m_rangeHigh)) {
+            drawLogAxis(canvas, baseLine);
+            return;
+        }
+    }
+    drawLinearAxis(canvas, baseLine);
+}
+
+void TScale::labelTick(Canvas &canvas, int baseLine, double value, QString text)
+{
+    ++m_labelCounter;
+    if (m_labelType == ftUserText)
+        text = UserTickItem(m_userTickText, m_labelCounter);
+    else
+        text = ApplyInscript(text, m_scaleInscript);
+    drawTickLabel(canvas, baseLine, value, text);
+}
+
+void TScale::drawLinearAxis(Canvas &canvas, int baseLine)
+{
+    const int dp = AutoDecPlaces(m_decPlaces, m_rangeHigh, m_rangeLow);
+    const bool labels = m_labelType != ftNoFigs;
+    ForEachLinearTick(m_paintMinTicks, m_rangeLow, m_rangeHigh, m_shortTicks, isVertical(),
+                      [&](const TScaleTick &tick) {
+                          const double value = static_cast<double>(tick.Value);
+                          if (tick.Record)
+                              recordTick(value);
+                          if (tick.Kind == TTickKind::Short) {
+                              drawTickMark(canvas, baseLine, value, ShortTickLength);
+                          } else {
+                              drawTickMark(canvas, baseLine, value, longTickLength());
+                              if (labels)
+                                  labelTick(canvas, baseLine, value,
+                                            LinearTickLabel(tick.Value, dp, m_decPlaces, m_rangeLow,
+                                                            m_rangeHigh));
+                          }
+                          raiseTickDrawn(canvas, baseLine, value);
+                      });
+}
+
+void TScale::drawLogAxis(Canvas &canvas, int baseLine)
+{
+    const int dp = AutoLogDecPlaces(m_decPlaces, m_rangeHigh, m_rangeLow);
+    const bool labels = m_labelType != ftNoFigs;
+    ForEachLogTick(m_paintMinTicks, m_rangeLow, m_rangeHigh, m_shortTicks, isVertical(),
+                   [&](const TScaleTick &tick) {
+                       const double value = static_cast<double>(tick.Value);
+                       const bool labelled = tick.Kind == TTickKind::LogLabelled;
+                       if (tick.Record)
+                           recordTick(value);
+                       // Every tick of a vertical logarithmic axis has the long length.
+                       const int length =
+                           labelled || isVertical() ? longTickLength() : ShortTickLength;
+                       drawTickMark(canvas, baseLine, value, length);
+                       if (labelled && labels)
+                           labelTick(canvas, baseLine, value, LogTickLabel(tick, dp, m_decPlaces));
+                       raiseTickDrawn(canvas, baseLine, value);
+                   });
+}
+
+// --- ticks and labels -----------------------------------------------------------------------
+
+QPoint TScale::tickBasePoint(int baseLine, double value) const
+{
+    const int pixel = ValueToPixel(value);
+    return isVertical() ? QPoint(baseLine, pixel) : QPoint(pixel, baseLine);
+}
+
+void TScale::drawTickMark(Canvas &canvas, int baseLine, double value, int length)
+{
+    const long long pixel = ValueToPixel(value);
+    const long long b = baseLine;
+    switch (m_scaleType) {
+    case sctXB:
+        canvas.MoveTo(safe(pixel), safe(b));
+        canvas.LineTo(safe(pixel), safe(b - length));
+        break;
+    case sctXT:
+        canvas.MoveTo(safe(pixel), safe(b));
+        canvas.LineTo(safe(pixel), safe(b + length));
+        break;
+    case sctYL:
+        canvas.MoveTo(safe(b), safe(pixel));
+        canvas.LineTo(safe(b + length), safe(pixel));
+        break;
+    case sctYR:
+        canvas.MoveTo(safe(b), safe(pixel));
+        canvas.LineTo(safe(b - length), safe(pixel));
+        break;
+    }
+}
+
+void TScale::raiseTickDrawn(Canvas &canvas, int baseLine, double value)
+{
+    if (!OnScaleTickDrawn)
+        return;
+    const QPoint p = tickBasePoint(baseLine, value);
+    OnScaleTickDrawn(this, canvas, m_scaleType, value, p.x(), p.y());
+}
+
+void TScale::textOutClipped(Canvas &canvas, long long x, long long y, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    canvas.TextOut(safe(x), safe(y), text);
+}
+
+void TScale::drawHorizontalLabel(Canvas &canvas, int x, int baseLine, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    const long long w = canvas.TextWidth(text);
+    const long long half = w / 2;
+    const long long px = x;
+    long long left = px - std::min(px - 2, half);
+    if (px + half >= static_cast<long long>(width()) - 2)
+        left = static_cast<long long>(width()) - 2 * half - 2;
+    const long long textHeight = canvas.TextHeight(text);
+    const long long top = m_scaleType == sctXT ? static_cast<long long>(baseLine) + 7
+                                               : static_cast<long long>(baseLine) - textHeight - 7;
+    textOutClipped(canvas, left, top, text);
+}
+
+void TScale::drawVerticalLabel(Canvas &canvas, int y, int baseLine, const QString &text,
+                               int textHeight)
+{
+    if (text.isEmpty())
+        return;
+    const long long top = static_cast<long long>(y) - textHeight / 2;
+    const long long left = m_scaleType == sctYL
+                               ? static_cast<long long>(baseLine) + 8
+                               : static_cast<long long>(baseLine) - canvas.TextWidth(text) - 8;
+    textOutClipped(canvas, left, top, text);
+}
+
+void TScale::drawTickLabel(Canvas &canvas, int baseLine, double value, const QString &text)
+{
+    const int pixel = ValueToPixel(value);
+    if (isVertical())
+        drawVerticalLabel(canvas, pixel, baseLine, text, m_zeroHeight);
+    else
+        drawHorizontalLabel(canvas, pixel, baseLine, text);
+}
+
+// --- caption --------------------------------------------------------------------------------
+
+void TScale::drawCaption(Canvas &canvas, int baseLine)
+{
+    if (m_caption.isEmpty())
+        return;
+    const long long w = canvas.TextWidth(m_caption);
+    const long long W = width();
+    const long long H = height();
+    long long x;
+    long long y;
+    if (isVertical()) {
+        x = static_cast<long long>(baseLine) + m_captionPosX;
+        switch (m_captionAnchor) {
+        case uaSclCenter:
+            y = m_marginTop + (H - m_marginTop - m_marginBottom) / 2 + m_captionPosY;
+            break;
+        case uaSclBotRgt:
+            y = H - m_marginBottom + m_captionPosY;
+            break;
+        default:
+            y = static_cast<long long>(m_marginTop) + m_captionPosY;
+            break;
+        }
+    } else {
+        y = static_cast<long long>(baseLine) + m_captionPosY;
+        switch (m_captionAnchor) {
+        case uaSclCenter:
+            x = m_marginLeft + (W - m_marginLeft - m_marginRight) / 2 + m_captionPosX;
+            break;
+        case uaSclBotRgt:
+            x = W - m_marginRight + m_captionPosX;
+            break;
+        default:
+            x = static_cast<long long>(m_marginLeft) + m_captionPosX;
+            break;
+        }
+    }
+    if (m_captionAlignment == Zel::taRightJustify)
+        x -= w;
+    else if (m_captionAlignment == Zel::taCenter)
+        x -= w / 2;
+    textOutClipped(canvas, x, y, m_caption);
+}
+
+// --- own picture ----------------------------------------------------------------------------
+
+void TScale::ensureOwnPicture()
+{
+    const QImage::Format format =
+        m_transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (m_picture.size() == size() && m_picture.format() == format)
+        return;
+    m_ownCanvas.setDevice(nullptr);
+    m_picture = QImage(size(), format);
+    m_picture.fill(m_transparent ? QColor(Qt::transparent) : toQColor(m_colorBackGnd));
+    m_ownCanvas.setDevice(&m_picture);
+}
