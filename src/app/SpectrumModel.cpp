@@ -65,6 +65,21 @@ int amountSliderPosition(PeakListId id, const SliderPositions &p)
     return 100;
 }
 
+// Nearest integer with halves going to the even neighbour, for |v| < 2^31 (larger values and
+// NaN go through the library). Inline: it runs once per peak on every display update.
+int roundHalfEven(double v)
+{
+    if (!(std::fabs(v) < 2147483647.0))
+        return static_cast<int>(std::clamp(std::nearbyint(v), -2147483647.0, 2147483647.0));
+    int i = static_cast<int>(v);   // truncated toward zero
+    const double fraction = v - i; // exact
+    if (fraction > 0.5 || (fraction == 0.5 && (i & 1)))
+        ++i;
+    else if (fraction < -0.5 || (fraction == -0.5 && (i & 1)))
+        --i;
+    return i;
+}
+
 } // namespace
 
 SliderPositions clampedToSliderRanges(const SliderPositions &p)
@@ -128,6 +143,8 @@ void SpectrumModel::layOutSamples(int firstOffset, int width)
     }
     laidOutOffset_ = firstOffset;
     laidOutWidth_ = width;
+    // Only a guess for the nearest-sample search, which corrects it against the positions.
+    inverseSpacing_ = (N - 1) / (samples_[N - 1].x - samples_[0].x);
 }
 
 // One deviate per sample, in ascending sample order, scaled by 0.01.
@@ -151,9 +168,7 @@ int SpectrumModel::nearestSampleIndex(double mass) const
     // distance |mass - x_i| does not grow up to the first sample at or above the mass and does not
     // shrink from there on. Find that sample c (0-based, N when none) from an arithmetic guess
     // corrected against the actual positions; only c - 1 and c remain as candidates.
-    const double x0 = samples_[0].x;
-    const double spacing = (samples_[N - 1].x - x0) / (N - 1);
-    const double guess = spacing > 0 ? std::ceil((mass - x0) / spacing) : 0.0;
+    const double guess = std::ceil((mass - samples_[0].x) * inverseSpacing_);
     int c = !(guess > 0) ? 0 : guess >= N ? N : static_cast<int>(guess);
     while (c > 0 && samples_[c - 1].x >= mass)
         --c;
@@ -185,6 +200,9 @@ void SpectrumModel::addPeakLists(const SliderPositions &p)
 
     for (const PreparedList &list : preparedLists()) {
         const int amountPosition = amountSliderPosition(list.id, p);
+        // An absent substance would only add zeros.
+        if (amountPosition == 100)
+            continue;
         // Every half width in this list is at most hMax, so an entry at or below xFirst - hMax,
         // or at or above xLast + hMax, fails the exact window test below; the binary search
         // only saves visiting those, the exact test decides.
@@ -209,21 +227,28 @@ void SpectrumModel::addPeakLists(const SliderPositions &p)
                 const int k = nearestSampleIndex(m);
                 if (k == 0)
                     continue;
-                const int w = static_cast<int>(std::nearbyint(h / p.X * 1000 * 2000));
+                const int w = roundHalfEven(h / p.X * 1000 * 2000);
                 const double a = list.id == PeakListId::ResidualAir
                                      ? double(e->intensity)
                                      : (100 - amountPosition) * double(e->intensity) / 100;
 
-                samples_[k - 1].y += a;
-                if (w > 0) {
-                    // Flank samples past either end are dropped: clip j up front.
-                    const int rightSteps = std::min(w, N - k);
-                    const int leftSteps = std::min(w, k - 1);
-                    for (int j = 1; j <= rightSteps; ++j)
-                        samples_[k - 1 + j].y += double(w - j) / w * a;
-                    for (int j = 1; j <= leftSteps; ++j)
-                        samples_[k - 1 - j].y += double(w - j) / w * a;
+                TraceSample *peak = samples_.data() + (k - 1);
+                peak->y += a;
+                // Flank j gets (w - j) / w of the height. Samples past either end are dropped,
+                // so the j ranges are clipped up front; j = w has weight 0 and adds nothing.
+                const int rightSteps = std::min(w - 1, N - k);
+                const int leftSteps = std::min(w - 1, k - 1);
+                const int bothSides = std::min(rightSteps, leftSteps);
+                int j = 1;
+                for (; j <= bothSides; ++j) {
+                    const double flank = double(w - j) / w * a;
+                    peak[j].y += flank;
+                    peak[-j].y += flank;
                 }
+                for (int r = j; r <= rightSteps; ++r)
+                    peak[r].y += double(w - r) / w * a;
+                for (int l = j; l <= leftSteps; ++l)
+                    peak[-l].y += double(w - l) / w * a;
             }
         }
     }

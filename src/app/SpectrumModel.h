@@ -87,6 +87,7 @@ private:
     // Parameters of the current sample positions, so unchanged sliders skip the re-layout.
     int laidOutOffset_ = 0;
     int laidOutWidth_ = 0;
+    double inverseSpacing_ = 0; // samples per mass unit
 };
 
 // Writes the current trace into a chart in the display order: ClearItems, AddMoveTo(0, 0),
