@@ -322,6 +322,14 @@ TEST(SpectrumModel, PeakShapesAtTheEdges)
     EXPECT_DOUBLE_EQ(model.sample(k12 - 1).y, double(0.1f) / 2);
     EXPECT_EQ(model.sample(k12 + 2).y, 0.0);
     EXPECT_EQ(model.sample(k12 - 2).y, 0.0);
+    // ... and 1.5 (R = 100, X = 80000) goes up to 2 as well.
+    half.R = 100;
+    half.X = 80000;
+    ASSERT_EQ(12.0 / 100 / 2 / 80000 * 1000 * 2000, 1.5);
+    model.ComputeSpectrum(half);
+    const int k12b = model.nearestSampleIndex(12.0);
+    EXPECT_DOUBLE_EQ(model.sample(k12b + 1).y, double(0.1f) / 2);
+    EXPECT_EQ(model.sample(k12b + 2).y, 0.0);
 
     // A flank far wider than the buffer (R = 100, X = 800, w = 11312) only covers the buffer.
     SliderPositions wide;
