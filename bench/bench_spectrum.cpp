@@ -74,6 +74,18 @@ void computeSpectrumMoving(benchmark::State &state, SliderPositions positions)
     }
 }
 
+// Without noise: the model's own work (layout reuse, window tests, peaks and flanks) alone.
+void computeSpectrumNoNoise(benchmark::State &state, SliderPositions positions)
+{
+    SpectrumModel model;
+    model.setNoiseEnabled(false);
+    for (auto _ : state) {
+        model.ComputeSpectrum(positions);
+        benchmark::DoNotOptimize(model.samples().data());
+        benchmark::ClobberMemory();
+    }
+}
+
 BENCHMARK(noiseBaseline)->Name("StartUp/NoiseBaseline")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(computeSpectrum, startUp, startUpPositions())
     ->Name("StartUp/ComputeSpectrum")
@@ -81,12 +93,18 @@ BENCHMARK_CAPTURE(computeSpectrum, startUp, startUpPositions())
 BENCHMARK_CAPTURE(computeSpectrumMoving, startUp, startUpPositions())
     ->Name("StartUp/ComputeSpectrumMoving")
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(computeSpectrumNoNoise, startUp, startUpPositions())
+    ->Name("StartUp/ComputeSpectrumNoNoise")
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(noiseBaseline)->Name("Step3/NoiseBaseline")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(computeSpectrum, step3, tourStep3AllSubstances())
     ->Name("Step3/ComputeSpectrum")
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(computeSpectrumMoving, step3, tourStep3AllSubstances())
     ->Name("Step3/ComputeSpectrumMoving")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(computeSpectrumNoNoise, step3, tourStep3AllSubstances())
+    ->Name("Step3/ComputeSpectrumNoNoise")
     ->Unit(benchmark::kMicrosecond);
 
 // Shows the usual console output and keeps the real and CPU time of each case: the median
@@ -150,7 +168,9 @@ int main(int argc, char **argv)
     std::printf("\nRatios to drawing the noise alone (case / baseline):\n");
     reporter.printRatio("StartUp", "ComputeSpectrum", "(target <= 1.3)");
     reporter.printRatio("StartUp", "ComputeSpectrumMoving", nullptr);
+    reporter.printRatio("StartUp", "ComputeSpectrumNoNoise", nullptr);
     reporter.printRatio("Step3", "ComputeSpectrum", "(target <= 2)");
     reporter.printRatio("Step3", "ComputeSpectrumMoving", nullptr);
+    reporter.printRatio("Step3", "ComputeSpectrumNoNoise", nullptr);
     return 0;
 }
