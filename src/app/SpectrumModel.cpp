@@ -65,12 +65,14 @@ int amountSliderPosition(PeakListId id, const SliderPositions &p)
     return 100;
 }
 
-// Nearest integer with halves going to the even neighbour, for |v| < 2^31 (larger values and
-// NaN go through the library). Inline: it runs once per peak on every display update.
+// Nearest integer with halves going to the even neighbour; values beyond the int range are
+// limited to it and NaN gives 0. Inline: it runs once per peak on every display update.
 int roundHalfEven(double v)
 {
+    if (std::isnan(v))
+        return 0;
     if (!(std::fabs(v) < 2147483647.0))
-        return static_cast<int>(std::clamp(std::nearbyint(v), -2147483647.0, 2147483647.0));
+        return v > 0 ? 2147483647 : -2147483647;
     int i = static_cast<int>(v);   // truncated toward zero
     const double fraction = v - i; // exact
     if (fraction > 0.5 || (fraction == 0.5 && (i & 1)))
