@@ -121,6 +121,7 @@ QString FormatSeconds(double seconds, bool withMilliseconds)
         whole += 1;
         ms -= 1000;
     }
+    const bool negative = seconds < 0 && (whole > 0 || ms > 0);
     if (!withMilliseconds)
         ms = 0;
     const double rem = std::fmod(whole, 3600.0);
@@ -128,7 +129,6 @@ QString FormatSeconds(double seconds, bool withMilliseconds)
     const int minutes = int(rem / 60.0);
     const int secs = int(rem - 60.0 * minutes);
 
-    const bool negative = seconds < 0 && (whole > 0 || ms > 0);
     QString text = negative ? QStringLiteral("-") : QStringLiteral(" ");
     text += QString::number(hours, 'f', 0).rightJustified(2, QLatin1Char('0'));
     text += QLatin1Char(':') + twoDigits(minutes) + QLatin1Char(':') + twoDigits(secs);

@@ -23,12 +23,13 @@ long long floorMod(long long a, long long n)
 }
 
 // Index (0-based) of the largest entry of the first `count` steps of a row that is <= limit;
-// 0 when none is.
+// 0 when none is. Day counts are large numbers, so a span of a few seconds comes out of their
+// difference with a relative error up to about 1e-5: a step that fits within 1e-4 fits.
 int largestStepAtMost(SubDayRow row, double limit, int count = 6)
 {
     int k = 0;
     for (int i = 0; i < count; ++i)
-        if (SubDayStepTable[row][i] <= limit)
+        if (SubDayStepTable[row][i] <= limit * (1 + 1e-4))
             k = i;
     return k;
 }
@@ -276,7 +277,7 @@ TimeAxisLayout computeTimeAxis(double low, double high, int minTicks, bool short
     const double dir = high > low ? 1.0 : -1.0;
     const double perTick = std::fabs(high - low) / minTicks;
     for (int i = int(TimeStepTable.size()); i >= 1; --i) {
-        if (TimeStepTable[i - 1].step <= perTick) {
+        if (TimeStepTable[i - 1].step <= perTick * (1 + kTimeTolerance)) {
             out.stepIndex = i;
             break;
         }
