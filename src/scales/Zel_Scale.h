@@ -14,10 +14,10 @@
 // Ranges that cannot be drawn. Nothing a caller can set makes a scale crash, hang or draw
 // outside its canvas:
 // - RangeLow and RangeHigh refuse NaN and infinities (the old value stays);
-// - a finite range whose width overflows a double, or whose ends are so large against the
-//   step that the step is lost in rounding (more than 1e18 steps from zero, as with MinTicks
-//   0 on a range near 1e20), draws no ticks: ComputeTickStep reports a Step of 0 and the
-//   axis shows its base line and caption only;
+// - every finite range is computed in long doubles, so even -1.7e308..1.7e308 gets its ticks;
+//   a range whose ends are so large against the step that the step is lost in rounding (more
+//   than 1e18 steps from zero, as with MinTicks 0 on a range near 1e20) draws no ticks:
+//   ComputeTickStep reports a Step of 0 and the axis shows its base line and caption only;
 // - a logarithmic axis with an end at or below zero draws no ticks (its mapping stays as it
 //   was, there is no place for them);
 // - each tick loop stops after TickLoopLimit positions, far more than any axis has pixels

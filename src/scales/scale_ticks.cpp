@@ -122,26 +122,27 @@ int AutoDecPlaces(int DecPlaces, double RangeHigh, double RangeLow)
 {
     if (DecPlaces != -2 && DecPlaces != -3)
         return DecPlaces;
-    const long double d = std::fabs(static_cast<long double>(RangeHigh) - RangeLow);
-    if (!finite(d) || d >= 1000000 || d <= 0.0001L)
+    // The bounds are compared in double precision, the precision the ends are set in.
+    const double d = std::fabs(RangeHigh - RangeLow);
+    if (!std::isfinite(d) || d >= 1000000 || d <= 0.0001)
         return -1;
     if (d >= 100)
         return 0;
-    return 2 - static_cast<int>(Zel::Round(std::log(d) / 2.5L));
+    return 2 - static_cast<int>(Zel::Round(std::log(static_cast<long double>(d)) / 2.5L));
 }
 
 int AutoLogDecPlaces(int DecPlaces, double RangeHigh, double RangeLow)
 {
     if (DecPlaces != -2)
         return DecPlaces;
-    const long double mx = std::max(RangeHigh, RangeLow);
-    const long double mn = std::min(RangeHigh, RangeLow);
-    const long double d = mx - mn;
-    if (!finite(d) || d >= 1000000 || d <= 0.0001L)
+    const double mx = std::max(RangeHigh, RangeLow);
+    const double mn = std::min(RangeHigh, RangeLow);
+    const double d = mx - mn;
+    if (!std::isfinite(d) || d >= 1000000 || d <= 0.0001)
         return -1;
     if (mn >= 1)
         return 0;
-    const long double lg = std::log10(std::fabs(mn));
+    const long double lg = std::log10(std::fabs(static_cast<long double>(mn)));
     if (!finite(lg))
         return -1;
     return 1 - static_cast<int>(Zel::Round(lg));
