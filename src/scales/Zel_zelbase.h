@@ -26,11 +26,55 @@ Q_ENUM_NS(TFrameStyle)
 enum TColorScheme { csBWG, csSystem };
 Q_ENUM_NS(TColorScheme)
 
+// ---- chart overlays and mouse modes (crosshairs, text labels) ----------------------------------
+
+// Which lines of a crosshair are shown.
+enum TCrossHMode { chOff, chHoriz, chVert, chBoth };
+Q_ENUM_NS(TCrossHMode)
+
+// Which coordinates of a text label's anchor follow the data mapping (the others are pixels).
+enum TTxtLblAttachMode { tlamNone, tlamXOnly, tlamYOnly, tlamBoth };
+Q_ENUM_NS(TTxtLblAttachMode)
+
+// How a text label is drawn.
+enum TTxtLblMode { tlOff, tlsimple, tlBox, tlUnderline, tlShadow };
+Q_ENUM_NS(TTxtLblMode)
+
+// Vertical placement of a text label's block against its anchor.
+enum TVerticalAlignment { vaTop, vaCenter, vaBottom };
+Q_ENUM_NS(TVerticalAlignment)
+
+// What the mouse does in a chart.
+enum TMouseActMode {
+    maNone,
+    maPan,
+    maPanHoriz,
+    maPanVert,
+    maRubberBand,
+    maZoom,
+    maZoomWind,
+    maZoomWindPos,
+    maZoomDrag,
+    maDragCrossH,
+    maDragLabel,
+    maRotate,
+    maRotAndZoom,
+    maRotXOnly,
+    maRotZOnly
+};
+Q_ENUM_NS(TMouseActMode)
+
 } // namespace Zel
 
 using Zel::TAlignment;
 using Zel::TColorScheme;
 using Zel::TFrameStyle;
+
+using Zel::TCrossHMode;
+using Zel::TMouseActMode;
+using Zel::TTxtLblAttachMode;
+using Zel::TTxtLblMode;
+using Zel::TVerticalAlignment;
 
 class Canvas;
 
@@ -70,3 +114,8 @@ inline void DrawFrame3D(Canvas &canvas, int left, int top, int right, int bottom
     DrawFrame3D(canvas, left, top, right, bottom, style, colors.Frame, colors.Shadow,
                 colors.Highlight);
 }
+
+// ---- crosshairs, text labels and data-point markers ---------------------------------------------
+
+#include "scales/zelbase_markers.h"
+#include "scales/zelbase_overlays.h"
