@@ -16,6 +16,9 @@ TScale::TScale(QWidget *parent)
 {
     m_font->OnChange = [this](QObject *) { Repaint(); };
     m_dateFormat->OnChange = [this](QObject *) { Repaint(); };
+    // An opaque scale covers every pixel of its picture; a transparent one lets the parent's
+    // background show.
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
     setFrameColorsFromScheme();
     resize(400, 400);
     m_boundsSize = size();
@@ -181,6 +184,7 @@ void TScale::SetShowBaseLine(bool value)
 void TScale::SetTransparent(bool value)
 {
     m_transparent = value;
+    setAttribute(Qt::WA_OpaquePaintEvent, !value);
     Repaint();
 }
 
@@ -371,6 +375,7 @@ void TScale::Assign(const QObject *source)
     m_decPlaces = other->m_decPlaces;
     m_showBaseLine = other->m_showBaseLine;
     m_transparent = other->m_transparent;
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
     m_labelType = other->m_labelType;
     m_marginTop = other->m_marginTop;
     m_marginBottom = other->m_marginBottom;
