@@ -256,7 +256,10 @@ private:
 using TScaleTickDrawnEvent =
     std::function<void(QObject *Sender, Canvas &Canvas, TScaleType ScaleType, double CurrentTickPos,
                        int ChartX, int ChartY)>;
-// Raised before and after each rendering of the scale.
+// Raised before and after each rendering of the scale. Before: with the canvas the scale
+// draws on (target or own picture), its font already set. After: with the canvas the axis was
+// drawn on, so that what a handler adds lands in the same picture (in opaque mode the
+// off-screen picture, before its frame is drawn and it is copied out).
 using TScaleRenderedEvent = std::function<void(QObject *Sender, Canvas &Canvas)>;
 
 // A window control that shows one axis: base line, long and short ticks, labels and a caption,
@@ -417,7 +420,9 @@ public:
     bool SuspendPaint() const { return m_suspendPaint; }
     // Clearing the flag repaints.
     void SetSuspendPaint(bool value);
-    // Paints once with the suspension lifted, then restores it (how a chart draws its axes).
+    // Repaints once with the suspension lifted, then restores it (how a chart draws its
+    // axes). Like every repaint, a transparent scale that is not Embedded is only invalidated,
+    // so for it this draws nothing while it stays suspended.
     void PaintSuspended();
     bool Embedded() const { return m_embedded; }
     // Repaints when the flag changes.
