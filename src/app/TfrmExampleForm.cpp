@@ -33,6 +33,49 @@ template <class T> T *named(T *component, const char *name)
     return component;
 }
 
+// The stored values of one of the chart's axis records that differ between the axes.
+struct AxisSettings
+{
+    bool visible;
+    double rangeHigh;
+    TColor color;
+    int captionPosX;
+    int captionPosY;
+    TAlignment captionAlignment;
+    TScaleUnitAnchor captionAnchor;
+};
+
+// Applies an axis record's stored values in their published order.
+void applyAxis(TScaleProps &axis, const AxisSettings &settings)
+{
+    axis.SetCaptionPosX(settings.captionPosX);
+    axis.SetCaptionPosY(settings.captionPosY);
+    axis.SetCaptionAlignment(settings.captionAlignment);
+    axis.SetCaptionAnchor(settings.captionAnchor);
+    axis.SetColorScale(settings.color);
+    TDTLabel *dates = axis.DateFormat();
+    dates->SetTimeFormat(tfHHMMSS);
+    dates->SetDateSeparator(QLatin1Char('-'));
+    dates->SetTimeSeparator(QLatin1Char(':'));
+    dates->SetYearLength(ylYYYY);
+    dates->SetMonthName(true);
+    dates->SetDateOrder(doDDMMYY);
+    dates->SetDateForTime(dtOnePerDay);
+    axis.SetDecPlaces(-2);
+    TFont *font = axis.Font();
+    font->SetName(QStringLiteral("MS Sans Serif"));
+    font->SetHeight(-13);
+    font->SetColor(clWindowText);
+    axis.SetLogarithmic(false);
+    axis.SetLabelType(ftNum);
+    axis.SetMinTicks(3);
+    axis.SetMinRange(1e-10);
+    axis.SetRangeHigh(settings.rangeHigh);
+    axis.SetShortTicks(true);
+    axis.SetScalePos(0);
+    axis.SetVisible(settings.visible);
+}
+
 TPanel *panel(QWidget *parent, const char *name, QRect rect, TBevelCut bevel)
 {
     auto *p = named(new TPanel(parent), name);
@@ -102,6 +145,26 @@ void TfrmExample::buildForm()
     RCScope->setChartColor(clBlack);
     RCScope->setDataColor(47360);
     RCScope->setClassDefault(0);
+    RCScope->setIsometric(false);
+    for (int layer = 1; layer <= TCustomRChart::LayerCount; ++layer) {
+        RCScope->JointLayers()->SetControlledBy(TJointLayers::Axis::X, layer, layer);
+        RCScope->JointLayers()->SetControlledBy(TJointLayers::Axis::Y, layer, layer);
+    }
+    // Only layer 1's axes are shown: mass along the bottom, intensity at the left.
+    const TColor axisColors[] = {clBlack, clMaroon, clGreen, clOlive};
+    for (int layer = 1; layer <= 4; ++layer) {
+        const bool first = layer == 1;
+        const TColor color = axisColors[layer - 1];
+        TScalePropsHoriz *x = RCScope->LayerScaleX(layer);
+        applyAxis(*x, first ? AxisSettings{true, 180, color, 0, 22, Zel::taCenter, uaSclCenter}
+                            : AxisSettings{false, 1, color, 10, 100, Zel::taCenter, uaSclCenter});
+        x->SetScaleLocation(slBottom);
+        TScalePropsVert *y = RCScope->LayerScaleY(layer);
+        applyAxis(*y,
+                  first ? AxisSettings{true, 50, color, 0, -16, Zel::taLeftJustify, uaSclTopLft}
+                        : AxisSettings{false, 1, color, 10, 100, Zel::taRightJustify, uaSclTopLft});
+        y->SetScaleLocation(slLeft);
+    }
 
     Panel2 = panel(PContent, "Panel2", {0, 0, 57, 332}, Ctl::bvRaised);
     content->place(Panel2, Panel2->geometry(), TAlign::alLeft);

@@ -4,12 +4,23 @@
 // the current mapping. Several charts can share one item store (UseDataOf).
 //
 // The implementation is split by concern: rchart_store.cpp (items, adds, sharing),
-// rchart_layers.cpp (layer ranges), rchart_widget.cpp (construction, images, painting,
-// loading).
+// rchart_layers.cpp (axis records, renderers, layer ranges and their coupling),
+// rchart_mapping.cpp (world-to-pixel mapping), rchart_widget.cpp (construction, margins,
+// images, painting, resizing, loading); the axis records and TJointLayers themselves are in
+// rchart_scaleprops.h.
+//
+// Layers. Each of the 16 layers has an x and a y axis record (TScalePropsHoriz,
+// TScalePropsVert) holding its world range and axis settings, and a hidden axis renderer for
+// each (a TScale named "RC_FScale_X_n" / "RC_FScale_Y_n") that draws the axis onto the
+// chart's full image. Whenever something changes that can move an axis (a record, a range,
+// a margin, the size), the record is handed to its renderer.
 
+#include "chart/rchart_scaleprops.h"
+#include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Component.h"
 #include "platform/GraphicsTypes.h"
+#include "scales/Zel_Scale.h"
 #include "scales/Zel_zelbase.h"
 
 #include <QImage>
@@ -175,12 +186,60 @@ public:
     // information message box and changes nothing.
     void useDataOf(TCustomRChart *chart);
 
-    // --- Layers ---------------------------------------------------------------------------
-    // Sets the world ranges of one layer (1..16) or of all layers (0).
+    // --- Layers and mapping ---------------------------------------------------------------
+    // Sets the world ranges of one layer (1..16) or of all layers (0); other layers are
+    // ignored. A degenerate range (lo = hi) is widened (by MinRange, or by the factor 1.1 on a
+    // logarithmic axis); with Isometric the y range is fitted to the x range; a layer's axis
+    // controlled by another layer keeps its range, and layers controlled by this one follow
+    // it. A range narrower than the axis's MinRange, non-finite bounds and, on a logarithmic
+    // axis, bounds below 1e-100 leave the present value in place. Repaints with AutoRedraw
+    // (not while loading).
     void SetLayerRange(int Layer, double XLo, double YLo, double XHi, double YHi);
     // (RangeLow, RangeHigh) of a layer's axes; a layer outside 1..16 yields layer 1's.
     std::pair<double, double> layerRangeX(int layer) const;
     std::pair<double, double> layerRangeY(int layer) const;
+
+    // The axis records of a layer; a layer outside 1..16 yields layer 1's. The chart owns
+    // them.
+    TScalePropsHoriz *LayerScaleX(int L) const;
+    TScalePropsVert *LayerScaleY(int L) const;
+    // The hidden renderers of a layer's axes; a layer outside 1..16 yields layer 1's.
+    TScale *layerRendererX(int L) const;
+    TScale *layerRendererY(int L) const;
+
+    // Maps a world point of a layer (clamped to 1..16) to control pixels: limited to
+    // +-2147483647 and rounded halves to even. On a logarithmic axis values <= 1e-100 go to the
+    // control's edge at the low end of the axis (x 0, y Height; the other edge when the range
+    // is reversed). NaN gives 0.
+    void WorldToPixel(int Layer, double X, double Y, int &PX, int &PY) const;
+    // The inverse of WorldToPixel. An axis without extent (the plot has no width or height,
+    // or its range is unusable) gives its RangeLow.
+    void PixelToWorld(int Layer, int PX, int PY, double &X, double &Y) const;
+    // Recomputes the mapping of all layers (not while loading).
+    virtual void UpdateMapping();
+
+    // pixel = K * world + D (world replaced by its natural logarithm on logarithmic axes).
+    struct LayerMapping
+    {
+        long double KX = 0;
+        long double DX = 0;
+        long double KY = 0;
+        long double DY = 0;
+    };
+    const LayerMapping &layerMapping(int L) const;
+
+    // Keeps the y range of every layer fitted to its x range so that one world unit has the
+    // same length on screen in x and y. Switching it on corrects every layer at once;
+    // switching it off changes no range.
+    bool Isometric() const { return m_isometric; }
+    void setIsometric(bool on);
+
+    // Which layer controls which; assigning copies the values (without the setters' checks).
+    TJointLayers *JointLayers() const { return m_jointLayers; }
+    void setJointLayers(const TJointLayers *value);
+
+    // Raised for every tick an axis renderer draws, with the chart as Sender.
+    TScaleTickDrawnEvent OnScaleTickDrawn;
 
     // --- Margins, colours, painting -------------------------------------------------------
     int MarginLeft() const { return m_marginLeft; }
@@ -205,6 +264,12 @@ public:
     // Plot width and height (may be negative for a control smaller than its margins).
     int plotWidth() const;
     int plotHeight() const;
+    // The smallest size resizing gives the control: the margins and shadow plus 80 x 20.
+    int minimumChartWidth() const;
+    int minimumChartHeight() const;
+    // Moves and resizes the control, raising the size to the minimum first; the renderers
+    // follow and the mapping is recomputed.
+    void SetBounds(int left, int top, int width, int height);
 
     TColor ChartColor() const { return m_chartColor; }
     void setChartColor(TColor color);
@@ -226,12 +291,15 @@ public:
 protected:
     // Draws the data area background into the data image (resized first) at (DX, DY).
     virtual void DrawBackground(QImage &target, int DX, int DY);
+    // Draws the visible axes onto the full image through their renderers (the mapping is
+    // recomputed first): the x axes of layers 1..16, then the y axes.
+    void drawScales();
     // The chart's full repaint: composes the whole picture off-screen and schedules the copy
     // to the screen. Nothing is drawn while invisible, loading or paint-locked.
     virtual void fullRepaint();
 
     // Sets the paint lock and returns its former value; restorePaintLock puts a former value
-    // back and repaints if that releases the lock.
+    // back and repaints (with AutoRedraw) if that releases the lock.
     bool lockPainting();
     void restorePaintLock(bool former);
     // Window creation: releases the lock set at creation, without painting.
@@ -241,17 +309,45 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    struct AxisRange
+    // Holds the paint lock for a scope and puts the former value back at its end, without
+    // repainting (the caller decides what to repaint).
+    class PaintLockGuard
     {
-        double RangeLow = 0.0;
-        double RangeHigh = 1.0;
-        double MinRange = 1e-10;
+    public:
+        explicit PaintLockGuard(TCustomRChart &chart)
+            : m_chart(chart), m_former(chart.lockPainting())
+        {
+        }
+        ~PaintLockGuard() { m_chart.m_paintLocked = m_former; }
+        PaintLockGuard(const PaintLockGuard &) = delete;
+        PaintLockGuard &operator=(const PaintLockGuard &) = delete;
+
+    private:
+        TCustomRChart &m_chart;
+        bool m_former;
     };
-    struct LayerRanges
-    {
-        AxisRange x;
-        AxisRange y;
-    };
+
+    // Layer internals (rchart_layers.cpp).
+    void createLayers();
+    void applyCreationLayout();
+    void scaleChanged();
+    void runScaleChange(bool repaint);
+    void settleScaleChanges();
+    void handRecord(int layer, bool xAxis);
+    void handAllRecords();
+    void resizeRenderers();
+    void applyJointRange(int layer, double XLo, double YLo, double XHi, double YHi, bool xWidened,
+                         bool yWidened);
+    void applyLayerRange(int layer, double XLo, double YLo, double XHi, double YHi,
+                         bool xWidened = false, bool yWidened = false);
+    bool isometricRange(double xLo, double xHi, double &yLo, double &yHi) const;
+    void correctIsometricLayers();
+    void layersJoined(TJointLayers::Axis axis, int layer);
+    // Mapping internals (rchart_mapping.cpp).
+    void updateLayerMapping(int layer);
+    // Widget internals (rchart_widget.cpp).
+    void marginsChanged();
+    void boundsChanged();
 
     // Store internals (rchart_store.cpp).
     TChartItem &newItem(std::uint8_t kind);
@@ -293,7 +389,21 @@ private:
     int m_dataUserCount = 0;
 
     // Layers.
-    std::array<LayerRanges, LayerCount> m_layers{};
+    std::array<TScalePropsHoriz *, LayerCount> m_scaleX{};
+    std::array<TScalePropsVert *, LayerCount> m_scaleY{};
+    std::array<TScale *, LayerCount> m_rendererX{};
+    std::array<TScale *, LayerCount> m_rendererY{};
+    std::array<LayerMapping, LayerCount> m_mapping{};
+    TJointLayers *m_jointLayers = nullptr;
+    bool m_isometric = false;
+    // Device aspect (relative width and height of a pixel), read once at creation.
+    int m_aspectX = 36;
+    int m_aspectY = 36;
+    // While positive, record changes only mark the scale-change handler as pending; it then
+    // runs once when the batch ends (creation, loading, isometric corrections).
+    int m_scaleChangeBatch = 0;
+    bool m_scaleChangePending = false;
+    bool m_inBoundsChange = false;
 
     // Geometry and painting.
     int m_marginLeft = 50;
@@ -312,6 +422,9 @@ private:
     bool m_dataDirty = true;
     QImage m_fullImage;
     QImage m_dataImage;
+    // The canvas the axis renderers draw on; attached to the full image while the axes are
+    // drawn.
+    Canvas m_fullCanvas;
 };
 
 // The published chart control.
@@ -329,12 +442,22 @@ class TRChart : public TCustomRChart
     Q_PROPERTY(int TRim READ MarginTop WRITE setMarginTop)
     Q_PROPERTY(int BRim READ MarginBottom WRITE setMarginBottom)
     Q_PROPERTY(int ClassDefault READ ClassDefault WRITE setClassDefault)
+    Q_PROPERTY(bool Isometric READ Isometric WRITE setIsometric)
     Q_PROPERTY(TColor DataColor READ DataColor WRITE setDataColor)
     Q_PROPERTY(Gfx::TPenStyle PenStyle READ PenStyle WRITE setPenStyle)
     Q_PROPERTY(TColor FillColor READ FillColor WRITE setFillColor)
     Q_PROPERTY(TColor ChartColor READ ChartColor WRITE setChartColor)
     Q_PROPERTY(TColor WindColor READ WindColor WRITE setWindColor)
+    Q_PROPERTY(TJointLayers *JointLayers READ JointLayers WRITE setJointLayers)
     Q_PROPERTY(int LineWidth READ LineWidth WRITE setLineWidth)
+    Q_PROPERTY(TScalePropsHoriz *Scale1X READ Scale1X WRITE setScale1X)
+    Q_PROPERTY(TScalePropsVert *Scale1Y READ Scale1Y WRITE setScale1Y)
+    Q_PROPERTY(TScalePropsHoriz *Scale2X READ Scale2X WRITE setScale2X)
+    Q_PROPERTY(TScalePropsVert *Scale2Y READ Scale2Y WRITE setScale2Y)
+    Q_PROPERTY(TScalePropsHoriz *Scale3X READ Scale3X WRITE setScale3X)
+    Q_PROPERTY(TScalePropsVert *Scale3Y READ Scale3Y WRITE setScale3Y)
+    Q_PROPERTY(TScalePropsHoriz *Scale4X READ Scale4X WRITE setScale4X)
+    Q_PROPERTY(TScalePropsVert *Scale4Y READ Scale4Y WRITE setScale4Y)
     Q_PROPERTY(int ShadowWidth READ ShadowWidth WRITE setShadowWidth)
     Q_PROPERTY(TRChart *UseDataOf READ UseDataOf WRITE setUseDataOf)
 
@@ -344,8 +467,34 @@ public:
     TRChart *UseDataOf() const;
     void setUseDataOf(TRChart *chart) { useDataOf(chart); }
 
+    // The published axis records of layers 1..4; assigning copies the given record's values
+    // into the chart's own record.
+    TScalePropsHoriz *Scale1X() const { return LayerScaleX(1); }
+    void setScale1X(const TScaleProps *value) { assignScale(LayerScaleX(1), value); }
+    TScalePropsVert *Scale1Y() const { return LayerScaleY(1); }
+    void setScale1Y(const TScaleProps *value) { assignScale(LayerScaleY(1), value); }
+    TScalePropsHoriz *Scale2X() const { return LayerScaleX(2); }
+    void setScale2X(const TScaleProps *value) { assignScale(LayerScaleX(2), value); }
+    TScalePropsVert *Scale2Y() const { return LayerScaleY(2); }
+    void setScale2Y(const TScaleProps *value) { assignScale(LayerScaleY(2), value); }
+    TScalePropsHoriz *Scale3X() const { return LayerScaleX(3); }
+    void setScale3X(const TScaleProps *value) { assignScale(LayerScaleX(3), value); }
+    TScalePropsVert *Scale3Y() const { return LayerScaleY(3); }
+    void setScale3Y(const TScaleProps *value) { assignScale(LayerScaleY(3), value); }
+    TScalePropsHoriz *Scale4X() const { return LayerScaleX(4); }
+    void setScale4X(const TScaleProps *value) { assignScale(LayerScaleX(4), value); }
+    TScalePropsVert *Scale4Y() const { return LayerScaleY(4); }
+    void setScale4Y(const TScaleProps *value) { assignScale(LayerScaleY(4), value); }
+
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    static void assignScale(TScaleProps *record, const TScaleProps *value)
+    {
+        if (value)
+            record->Assign(*value);
+    }
 };
 
 // --- Hot path: the two appends the display update runs 2001 times per refresh --------------

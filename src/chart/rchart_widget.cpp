@@ -1,10 +1,10 @@
 // The chart as a control: construction, margins and colours, the two off-screen images, the
 // paint lock, loading, and the copy to the screen.
 //
-// The full image (the size of the control) holds the whole picture; the data image
-// ((PW + 1) x (PH + 1)) holds the plot area and is copied into the full image at
-// (MarginLeft, MarginTop). paintEvent only copies the full image to the screen, recomposing
-// first whatever has gone stale since the last composition.
+// The full image (the size of the control) holds the whole picture: window colour, the axes
+// (drawn by the layers' renderers) and a copy of the data image ((PW + 1) x (PH + 1), the
+// plot area) at (MarginLeft, MarginTop). paintEvent only copies the full image to the screen,
+// recomposing first whatever has gone stale since the last composition.
 
 #include "chart/Zel_rchart.h"
 
@@ -17,13 +17,41 @@ TCustomRChart::TCustomRChart(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_classVisible.fill(true);
     m_layerVisible.fill(true);
+    m_aspectX = m_fullCanvas.aspectX();
+    m_aspectY = m_fullCanvas.aspectY();
+
+    // Creation sets many record values; the renderers are handed the result once at the end.
+    ++m_scaleChangeBatch;
+    createLayers();
     resize(280, 200);
+    applyCreationLayout();
+    for (int L = 1; L <= LayerCount; ++L) {
+        for (TScale *scale : {layerRendererX(L), layerRendererY(L)}) {
+            scale->SetTransparent(true);
+            scale->SetColorBackGnd(m_windColor);
+            scale->SetFrameStyle(Zel::fsNone);
+        }
+    }
+    resizeRenderers();
+    handAllRecords();
+    --m_scaleChangeBatch;
+    m_scaleChangePending = false;
     resizeImages();
+    UpdateMapping();
 }
 
 TCustomRChart::~TCustomRChart()
 {
     leaveSharingGroup();
+    // The renderers point at the full image's canvas, a member: they go first.
+    for (int i = 0; i < LayerCount; ++i) {
+        delete m_rendererX[i];
+        delete m_rendererY[i];
+        m_scaleX[i]->OnChange = nullptr;
+        m_scaleY[i]->OnChange = nullptr;
+    }
+    m_jointLayers->OnChange = nullptr;
+    m_jointLayers->OnJoin = nullptr;
 }
 
 // --- Geometry -----------------------------------------------------------------------------
@@ -38,44 +66,89 @@ int TCustomRChart::plotHeight() const
     return height() - m_marginTop - m_marginBottom - m_shadowWidth;
 }
 
+int TCustomRChart::minimumChartWidth() const
+{
+    return m_marginLeft + m_marginRight + m_shadowWidth + 80;
+}
+
+int TCustomRChart::minimumChartHeight() const
+{
+    return m_marginTop + m_marginBottom + m_shadowWidth + 20;
+}
+
 QRect TCustomRChart::dataRect() const
 {
     return {m_marginLeft, m_marginTop, m_dataImage.width(), m_dataImage.height()};
 }
 
+// After a margin or the shadow width changed: the data image follows, the isometric
+// correction is redone for the new plot, the renderers get their new margins and extents,
+// and the mapping is recomputed.
+void TCustomRChart::marginsChanged()
+{
+    resizeImages();
+    if (m_isometric)
+        correctIsometricLayers();
+    settleScaleChanges();
+    UpdateMapping();
+    invalidatePicture();
+}
+
 void TCustomRChart::setMarginLeft(int value)
 {
     m_marginLeft = value;
-    resizeImages();
-    invalidatePicture();
+    marginsChanged();
 }
 
 void TCustomRChart::setMarginRight(int value)
 {
     m_marginRight = value;
-    resizeImages();
-    invalidatePicture();
+    marginsChanged();
 }
 
 void TCustomRChart::setMarginTop(int value)
 {
     m_marginTop = value;
-    resizeImages();
-    invalidatePicture();
+    marginsChanged();
 }
 
 void TCustomRChart::setMarginBottom(int value)
 {
     m_marginBottom = value;
-    resizeImages();
-    invalidatePicture();
+    marginsChanged();
 }
 
 void TCustomRChart::setShadowWidth(int value)
 {
     m_shadowWidth = std::clamp(value, 0, 32);
-    resizeImages();
+    marginsChanged();
+}
+
+// --- Resizing -----------------------------------------------------------------------------
+
+void TCustomRChart::SetBounds(int left, int top, int width, int height)
+{
+    const QRect bounds(left, top, std::max(width, minimumChartWidth()),
+                       std::max(height, minimumChartHeight()));
+    {
+        PaintLockGuard lock(*this);
+        m_inBoundsChange = true;
+        setGeometry(bounds);
+        m_inBoundsChange = false;
+        boundsChanged();
+    }
     invalidatePicture();
+}
+
+// The control has its new size: images, isometric correction, renderers and mapping follow.
+void TCustomRChart::boundsChanged()
+{
+    resizeImages();
+    if (m_isometric)
+        correctIsometricLayers();
+    resizeRenderers();
+    settleScaleChanges();
+    UpdateMapping();
 }
 
 void TCustomRChart::setChartColor(TColor color)
@@ -133,11 +206,35 @@ void TCustomRChart::copyDataIntoFull()
     painter.drawImage(m_marginLeft, m_marginTop, m_dataImage);
 }
 
+void TCustomRChart::drawScales()
+{
+    UpdateMapping();
+    if (m_fullImage.isNull())
+        return;
+    // The canvas is attached to the full image only while the renderers draw, so that the
+    // image stays free for other painters.
+    struct Attach
+    {
+        Canvas &canvas;
+        Attach(Canvas &c, QImage &image) : canvas(c) { canvas.setDevice(&image); }
+        ~Attach() { canvas.setDevice(nullptr); }
+    } attach(m_fullCanvas, m_fullImage);
+    for (TScale *scale : m_rendererX) {
+        if (scale->Visible())
+            scale->PaintSuspended();
+    }
+    for (TScale *scale : m_rendererY) {
+        if (scale->Visible())
+            scale->PaintSuspended();
+    }
+}
+
 void TCustomRChart::composePicture()
 {
     resizeImages();
     if (!m_fullImage.isNull())
         m_fullImage.fill(toQColor(m_windColor));
+    drawScales();
     redrawDataArea();
     copyDataIntoFull();
     m_frameDirty = false;
@@ -165,12 +262,13 @@ void TCustomRChart::repaintIfAutoRedraw()
         fullRepaint();
 }
 
-// A visual setter's ending: the picture is stale; with AutoRedraw it is repainted at once,
-// otherwise on the next platform repaint.
+// A visual setter's ending: the picture is stale; with AutoRedraw it is repainted at once
+// (unless painting is locked), otherwise on the next platform repaint.
 void TCustomRChart::invalidatePicture()
 {
     m_frameDirty = true;
-    repaintIfAutoRedraw();
+    if (!m_paintLocked)
+        repaintIfAutoRedraw();
 }
 
 bool TCustomRChart::lockPainting()
@@ -185,7 +283,7 @@ void TCustomRChart::restorePaintLock(bool former)
     const bool releases = m_paintLocked && !former;
     m_paintLocked = former;
     if (releases)
-        fullRepaint();
+        invalidatePicture();
 }
 
 void TCustomRChart::releaseCreationPaintLock()
@@ -196,9 +294,14 @@ void TCustomRChart::releaseCreationPaintLock()
     m_paintLocked = false;
 }
 
+// End of loading: the renderers get the loaded records, layers coupled to others follow their
+// controllers, the mapping is computed and the chart paints.
 void TCustomRChart::loaded()
 {
     ZelComponent::loaded();
+    resizeRenderers();
+    runScaleChange(false);
+    UpdateMapping();
     fullRepaint();
 }
 
@@ -216,11 +319,24 @@ void TCustomRChart::paintEvent(QPaintEvent *event)
     painter.drawImage(event->rect(), m_fullImage, event->rect());
 }
 
+// Every change of the bounds (a layout, resize(), setGeometry()) ends here: a size below the
+// minimum is raised to it, and the renderers and the mapping follow the new size.
 void TCustomRChart::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    resizeImages();
-    m_frameDirty = true;
+    if (m_inBoundsChange)
+        return;
+    {
+        PaintLockGuard lock(*this);
+        if (width() < minimumChartWidth() || height() < minimumChartHeight()) {
+            m_inBoundsChange = true;
+            resize(std::max(width(), minimumChartWidth()),
+                   std::max(height(), minimumChartHeight()));
+            m_inBoundsChange = false;
+        }
+        boundsChanged();
+    }
+    invalidatePicture();
 }
 
 // --- TRChart ------------------------------------------------------------------------------

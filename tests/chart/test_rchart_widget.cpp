@@ -31,11 +31,12 @@ TEST(RChartControl, PublishesPropertiesInOrder)
     QStringList names;
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
         names << QString::fromLatin1(meta.property(i).name());
-    const QStringList expected = {"AllocSize", "AutoRedraw",   "MarginLeft",   "MarginRight",
-                                  "MarginTop", "MarginBottom", "LRim",         "RRim",
-                                  "TRim",      "BRim",         "ClassDefault", "DataColor",
-                                  "PenStyle",  "FillColor",    "ChartColor",   "WindColor",
-                                  "LineWidth", "ShadowWidth",  "UseDataOf"};
+    const QStringList expected = {
+        "AllocSize", "AutoRedraw", "MarginLeft", "MarginRight", "MarginTop",    "MarginBottom",
+        "LRim",      "RRim",       "TRim",       "BRim",        "ClassDefault", "Isometric",
+        "DataColor", "PenStyle",   "FillColor",  "ChartColor",  "WindColor",    "JointLayers",
+        "LineWidth", "Scale1X",    "Scale1Y",    "Scale2X",     "Scale2Y",      "Scale3X",
+        "Scale3Y",   "Scale4X",    "Scale4Y",    "ShadowWidth", "UseDataOf"};
     EXPECT_EQ(names, expected);
 
     TRChart chart;
