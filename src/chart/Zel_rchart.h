@@ -283,6 +283,8 @@ public:
 
     // The off-screen pictures: the whole control, and the data area (plot) alone.
     const QImage &fullImage() const { return m_fullImage; }
+    // The canvas drawing on the full image (the axis renderers' target).
+    Canvas &fullCanvas() { return m_fullCanvas; }
     const QImage &dataImage() const { return m_dataImage; }
 
     // Ends loading and paints.
@@ -422,8 +424,9 @@ private:
     bool m_dataDirty = true;
     QImage m_fullImage;
     QImage m_dataImage;
-    // The canvas the axis renderers draw on; attached to the full image while the axes are
-    // drawn.
+    // The canvas on the full image (kept attached: attaching sets up a painter and fonts
+    // anew). The axis renderers draw on it; all drawing on the full image goes through it,
+    // and it lets go of the image whenever the image is replaced.
     Canvas m_fullCanvas;
 };
 

@@ -170,8 +170,12 @@ void TCustomRChart::setWindColor(TColor color)
 void TCustomRChart::resizeImages()
 {
     if (m_fullImage.size() != size()) {
+        // The canvas must let go of the image before it is replaced.
+        m_fullCanvas.setDevice(nullptr);
         m_fullImage = QImage(size(), QImage::Format_RGB32);
         m_fullImage.fill(toQColor(m_windColor));
+        if (!m_fullImage.isNull())
+            m_fullCanvas.setDevice(&m_fullImage);
         m_frameDirty = true;
     }
     const QSize dataSize(std::max(0, plotWidth() + 1), std::max(0, plotHeight() + 1));
@@ -202,8 +206,8 @@ void TCustomRChart::copyDataIntoFull()
 {
     if (m_dataImage.isNull() || m_fullImage.isNull())
         return;
-    QPainter painter(&m_fullImage);
-    painter.drawImage(m_marginLeft, m_marginTop, m_dataImage);
+    m_fullCanvas.SetCopyMode(cmSrcCopy);
+    m_fullCanvas.Draw(m_marginLeft, m_marginTop, m_dataImage);
 }
 
 void TCustomRChart::drawScales()
@@ -211,14 +215,6 @@ void TCustomRChart::drawScales()
     UpdateMapping();
     if (m_fullImage.isNull())
         return;
-    // The canvas is attached to the full image only while the renderers draw, so that the
-    // image stays free for other painters.
-    struct Attach
-    {
-        Canvas &canvas;
-        Attach(Canvas &c, QImage &image) : canvas(c) { canvas.setDevice(&image); }
-        ~Attach() { canvas.setDevice(nullptr); }
-    } attach(m_fullCanvas, m_fullImage);
     for (TScale *scale : m_rendererX) {
         if (scale->Visible())
             scale->PaintSuspended();
