@@ -6,6 +6,8 @@
 #include "app/SpectrumModel.h"
 #include "scales/Zel_math2.h"
 
+#include "RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -107,54 +109,6 @@ BENCHMARK_CAPTURE(computeSpectrumNoNoise, step3, tourStep3AllSubstances())
     ->Name("Step3/ComputeSpectrumNoNoise")
     ->Unit(benchmark::kMicrosecond);
 
-// Shows the usual console output and keeps the real and CPU time of each case: the median
-// aggregate when there is one, else the time of the (last) plain run. Both are reported because
-// on a loaded machine the real time also counts the waits for a core.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
-            if (run.error_occurred)
-                continue;
-            Times &t = times_[run.run_name.str()];
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (median || (run.run_type == Run::RT_Iteration && !t.fromMedian)) {
-                t.real = run.GetAdjustedRealTime();
-                t.cpu = run.GetAdjustedCPUTime();
-                t.fromMedian = median;
-            }
-        }
-    }
-
-    void printRatio(const std::string &group, const std::string &measured, const char *target) const
-    {
-        const auto base = times_.find(group + "/NoiseBaseline");
-        const auto work = times_.find(group + "/" + measured);
-        if (base == times_.end() || work == times_.end() || base->second.real <= 0 ||
-            base->second.cpu <= 0)
-            return;
-        const Times &b = base->second;
-        const Times &w = work->second;
-        std::printf("%-28s real %8.2f / %8.2f us = %.3f   cpu %8.2f / %8.2f us = %.3f   %s\n",
-                    (group + "/" + measured).c_str(), w.real, b.real, w.real / b.real, w.cpu, b.cpu,
-                    w.cpu / b.cpu, target ? target : "");
-    }
-
-private:
-    struct Times
-    {
-        double real = 0;
-        double cpu = 0;
-        bool fromMedian = false;
-    };
-    std::map<std::string, Times> times_;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -166,11 +120,17 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::printf("\nRatios to drawing the noise alone (case / baseline):\n");
-    reporter.printRatio("StartUp", "ComputeSpectrum", "(target <= 1.3)");
-    reporter.printRatio("StartUp", "ComputeSpectrumMoving", nullptr);
-    reporter.printRatio("StartUp", "ComputeSpectrumNoNoise", nullptr);
-    reporter.printRatio("Step3", "ComputeSpectrum", "(target <= 2)");
-    reporter.printRatio("Step3", "ComputeSpectrumMoving", nullptr);
-    reporter.printRatio("Step3", "ComputeSpectrumNoNoise", nullptr);
+    reporter.printRatio("StartUp/ComputeSpectrum", {"StartUp/ComputeSpectrum"},
+                        {"StartUp/NoiseBaseline"}, "(target <= 1.3)");
+    reporter.printRatio("StartUp/ComputeSpectrumMoving", {"StartUp/ComputeSpectrumMoving"},
+                        {"StartUp/NoiseBaseline"}, nullptr);
+    reporter.printRatio("StartUp/ComputeSpectrumNoNoise", {"StartUp/ComputeSpectrumNoNoise"},
+                        {"StartUp/NoiseBaseline"}, nullptr);
+    reporter.printRatio("Step3/ComputeSpectrum", {"Step3/ComputeSpectrum"}, {"Step3/NoiseBaseline"},
+                        "(target <= 2)");
+    reporter.printRatio("Step3/ComputeSpectrumMoving", {"Step3/ComputeSpectrumMoving"},
+                        {"Step3/NoiseBaseline"}, nullptr);
+    reporter.printRatio("Step3/ComputeSpectrumNoNoise", {"Step3/ComputeSpectrumNoNoise"},
+                        {"Step3/NoiseBaseline"}, nullptr);
     return 0;
 }
