@@ -15,6 +15,7 @@
 // chart's full image. Whenever something changes that can move an axis (a record, a range,
 // a margin, the size), the record is handed to its renderer.
 
+#include "chart/rchart_paintprops.h"
 #include "chart/rchart_scaleprops.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
@@ -28,6 +29,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <type_traits>
@@ -290,9 +292,90 @@ public:
     // Ends loading and paints.
     void loaded() override;
 
+    // --- Picture settings (rchart_paint.cpp, rchart_items.cpp) ----------------------------
+    // Setters store and repaint with AutoRedraw.
+    TColor ChartFrameColor() const { return m_chartFrameColor; }
+    void setChartFrameColor(TColor color);
+    TShadowStyle ShadowStyle() const { return m_shadowStyle; }
+    void setShadowStyle(TShadowStyle style);
+    TColor ShadowColor() const { return m_shadowColor; }
+    void setShadowColor(TColor color);
+    TColor ShadowBakColor() const { return m_shadowBakColor; }
+    void setShadowBakColor(TColor color);
+
+    // The chart caption, placed at its anchor plus (CaptionPosX, CaptionPosY) in the chart's
+    // Font.
+    QString Caption() const { return m_caption; }
+    void setCaption(const QString &text);
+    int CaptionPosX() const { return m_captionPosX; }
+    void setCaptionPosX(int value);
+    int CaptionPosY() const { return m_captionPosY; }
+    void setCaptionPosY(int value);
+    TAlignment CaptionAlignment() const { return m_captionAlignment; }
+    void setCaptionAlignment(TAlignment value);
+    TCaptionAnchorHoriz CaptionAnchorHoriz() const { return m_captionAnchorHoriz; }
+    void setCaptionAnchorHoriz(TCaptionAnchorHoriz value);
+    TCaptionAnchorVert CaptionAnchorVert() const { return m_captionAnchorVert; }
+    void setCaptionAnchorVert(TCaptionAnchorVert value);
+    // The caption font (also the font the text labels copy at creation); assigning copies.
+    TFont *Font() const { return m_font.get(); }
+    void SetFont(const TFont *font);
+
+    // Grid of the active layer. GridDx and GridDy are steps (> 0), decade rules on
+    // logarithmic axes (-1 decades, -2 1-2-5, -3 every mantissa) or 0 for the ticks the
+    // axis renderer recorded; values below -3 are ignored.
+    GridStyleType GridStyle() const { return m_gridStyle; }
+    void setGridStyle(GridStyleType style);
+    double GridDx() const { return m_gridDx; }
+    void setGridDx(double value);
+    double GridDy() const { return m_gridDy; }
+    void setGridDy(double value);
+    TColor GridColor() const { return m_gridColor; }
+    void setGridColor(TColor color);
+
+    // Text items: font style and background. TextAlignment is only stored.
+    TFontStyles TextFontStyle() const { return m_textFontStyle; }
+    void setTextFontStyle(TFontStyles style);
+    TTextBkStyle TextBkStyle() const { return m_textBkStyle; }
+    void setTextBkStyle(TTextBkStyle style);
+    TColor TextBkColor() const { return m_textBkColor; }
+    void setTextBkColor(TColor color);
+    TAlignment TextAlignment() const { return m_textAlignment; }
+    void setTextAlignment(TAlignment alignment);
+
+    // Crosshairs 1..4 and text labels 1..30 (nullptr outside); the chart owns them. Assigning a
+    // crosshair copies its values.
+    TCrossHair *CrossHair(int n) const;
+    void setCrossHair(int n, const TCrossHair *value);
+    static constexpr int TextLabelCount = 30;
+    TTextLabel *TextLabel(int n) const;
+
+    // The background picture and area band; assigning copies the values.
+    TBakGndImg *BackGroundImg() const { return m_bakGndImg.get(); }
+    void setBackGroundImg(const TBakGndImg *value);
+
+    // OnScalesRendered: after the axes are drawn onto the full image (Top = Left = 0).
+    // OnBeforeRenderData, OnDataRendered: before the grid and after the text labels, on the
+    // data image.
+    TRenderEvent OnScalesRendered;
+    TRenderEvent OnBeforeRenderData;
+    TRenderEvent OnDataRendered;
+
+    // Called with every polyline the item painter draws (a run of line-to items, up to 200
+    // points); for inspection, empty by default.
+    std::function<void(std::span<const QPoint> points)> polylineDrawn;
+
+    // Draws the contents of the data area: grid, items, text labels, frame. DX, DY shift the
+    // picture; Monochrome draws pens and texts black and fills in 12632256; NoGrid leaves the
+    // grid out.
+    virtual void DrawItems(Canvas &canvas, int DX, int DY, bool Monochrome, bool NoGrid);
+    // Draws the data area background (plain ChartColor, the background picture or the area
+    // band) at (DX, DY); the data image is resized first.
+    virtual void DrawBackground(Canvas &canvas, int DX, int DY);
+    // Draws the crosshairs that are on, with (OX, OY) subtracted from control pixels.
+    void drawCrossHairs(Canvas &canvas, int OX, int OY);
+
 protected:
-    // Draws the data area background into the data image (resized first) at (DX, DY).
-    virtual void DrawBackground(QImage &target, int DX, int DY);
     // Draws the visible axes onto the full image through their renderers (the mapping is
     // recomputed first): the x axes of layers 1..16, then the y axes.
     void drawScales();
@@ -311,6 +394,20 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Picture internals (rchart_paint.cpp, rchart_items.cpp).
+    void createPictureObjects();
+    void drawFrameStep();
+    void drawShadow(Canvas &canvas);
+    void drawCaption(Canvas &canvas);
+    void drawAreaBand(Canvas &canvas, int DX, int DY, int w, int h);
+    void renderDataImage(bool withCrossHairs);
+    void drawBareDataArea();
+    void drawGrid(Canvas &canvas, int DX, int DY, bool Monochrome);
+    void drawTextLabels(Canvas &canvas, int DX, int DY);
+    void drawTextLabel(Canvas &canvas, const TTextLabel &label, int DX, int DY);
+    void raiseRenderEvent(const TRenderEvent &event, Canvas &canvas, int top, int left);
+    void pictureChanged(QObject *);
+
     // Holds the paint lock for a scope and puts the former value back at its end, without
     // repainting (the caller decides what to repaint).
     class PaintLockGuard
@@ -424,6 +521,33 @@ private:
     bool m_dataDirty = true;
     QImage m_fullImage;
     QImage m_dataImage;
+    // The canvas on the data image, kept attached like the full image's; it lets go of the
+    // image whenever the image is replaced.
+    Canvas m_dataCanvas;
+
+    // Picture settings.
+    TColor m_chartFrameColor = clBlack;
+    TShadowStyle m_shadowStyle = RChart::ssFlying;
+    TColor m_shadowColor = clGrayText;
+    TColor m_shadowBakColor = clBtnFace;
+    QString m_caption;
+    int m_captionPosX = 0;
+    int m_captionPosY = -16;
+    TAlignment m_captionAlignment = Zel::taRightJustify;
+    TCaptionAnchorHoriz m_captionAnchorHoriz = RChart::cahChartRight;
+    TCaptionAnchorVert m_captionAnchorVert = RChart::cavChartTop;
+    std::unique_ptr<TFont> m_font;
+    GridStyleType m_gridStyle = RChart::gsNone;
+    double m_gridDx = 0;
+    double m_gridDy = 0;
+    TColor m_gridColor = clBlack;
+    TFontStyles m_textFontStyle;
+    TTextBkStyle m_textBkStyle = RChart::tbClear;
+    TColor m_textBkColor = clWhite;
+    TAlignment m_textAlignment = Zel::taCenter;
+    std::array<std::unique_ptr<TCrossHair>, 4> m_crossHairs;
+    std::array<std::unique_ptr<TTextLabel>, TextLabelCount> m_textLabels;
+    std::unique_ptr<TBakGndImg> m_bakGndImg;
     // The canvas on the full image (kept attached: attaching sets up a painter and fonts
     // anew). The axis renderers draw on it; all drawing on the full image goes through it,
     // and it lets go of the image whenever the image is replaced.
@@ -434,6 +558,7 @@ private:
 class TRChart : public TCustomRChart
 {
     Q_OBJECT
+    Q_PROPERTY(TFont *Font READ Font WRITE SetFont)
     Q_PROPERTY(int AllocSize READ AllocSize WRITE setAllocSize)
     Q_PROPERTY(bool AutoRedraw READ AutoRedraw WRITE setAutoRedraw)
     Q_PROPERTY(int MarginLeft READ MarginLeft WRITE setMarginLeft)
@@ -444,15 +569,33 @@ class TRChart : public TCustomRChart
     Q_PROPERTY(int RRim READ MarginRight WRITE setMarginRight)
     Q_PROPERTY(int TRim READ MarginTop WRITE setMarginTop)
     Q_PROPERTY(int BRim READ MarginBottom WRITE setMarginBottom)
+    Q_PROPERTY(TBakGndImg *BackGroundImg READ BackGroundImg WRITE setBackGroundImg)
     Q_PROPERTY(int ClassDefault READ ClassDefault WRITE setClassDefault)
+    Q_PROPERTY(RChart::GridStyleType GridStyle READ GridStyle WRITE setGridStyle)
+    Q_PROPERTY(double GridDx READ GridDx WRITE setGridDx)
+    Q_PROPERTY(double GridDy READ GridDy WRITE setGridDy)
     Q_PROPERTY(bool Isometric READ Isometric WRITE setIsometric)
     Q_PROPERTY(TColor DataColor READ DataColor WRITE setDataColor)
     Q_PROPERTY(Gfx::TPenStyle PenStyle READ PenStyle WRITE setPenStyle)
+    Q_PROPERTY(TColor ChartFrameColor READ ChartFrameColor WRITE setChartFrameColor)
     Q_PROPERTY(TColor FillColor READ FillColor WRITE setFillColor)
     Q_PROPERTY(TColor ChartColor READ ChartColor WRITE setChartColor)
     Q_PROPERTY(TColor WindColor READ WindColor WRITE setWindColor)
+    Q_PROPERTY(TColor GridColor READ GridColor WRITE setGridColor)
     Q_PROPERTY(TJointLayers *JointLayers READ JointLayers WRITE setJointLayers)
     Q_PROPERTY(int LineWidth READ LineWidth WRITE setLineWidth)
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(int CaptionPosX READ CaptionPosX WRITE setCaptionPosX)
+    Q_PROPERTY(int CaptionPosY READ CaptionPosY WRITE setCaptionPosY)
+    Q_PROPERTY(Zel::TAlignment CaptionAlignment READ CaptionAlignment WRITE setCaptionAlignment)
+    Q_PROPERTY(RChart::TCaptionAnchorHoriz CaptionAnchorHoriz READ CaptionAnchorHoriz WRITE
+                   setCaptionAnchorHoriz)
+    Q_PROPERTY(RChart::TCaptionAnchorVert CaptionAnchorVert READ CaptionAnchorVert WRITE
+                   setCaptionAnchorVert)
+    Q_PROPERTY(TCrossHair *CrossHair1 READ CrossHair1 WRITE setCrossHair1)
+    Q_PROPERTY(TCrossHair *CrossHair2 READ CrossHair2 WRITE setCrossHair2)
+    Q_PROPERTY(TCrossHair *CrossHair3 READ CrossHair3 WRITE setCrossHair3)
+    Q_PROPERTY(TCrossHair *CrossHair4 READ CrossHair4 WRITE setCrossHair4)
     Q_PROPERTY(TScalePropsHoriz *Scale1X READ Scale1X WRITE setScale1X)
     Q_PROPERTY(TScalePropsVert *Scale1Y READ Scale1Y WRITE setScale1Y)
     Q_PROPERTY(TScalePropsHoriz *Scale2X READ Scale2X WRITE setScale2X)
@@ -462,13 +605,29 @@ class TRChart : public TCustomRChart
     Q_PROPERTY(TScalePropsHoriz *Scale4X READ Scale4X WRITE setScale4X)
     Q_PROPERTY(TScalePropsVert *Scale4Y READ Scale4Y WRITE setScale4Y)
     Q_PROPERTY(int ShadowWidth READ ShadowWidth WRITE setShadowWidth)
+    Q_PROPERTY(RChart::TShadowStyle ShadowStyle READ ShadowStyle WRITE setShadowStyle)
+    Q_PROPERTY(TColor ShadowColor READ ShadowColor WRITE setShadowColor)
+    Q_PROPERTY(TColor ShadowBakColor READ ShadowBakColor WRITE setShadowBakColor)
     Q_PROPERTY(TRChart *UseDataOf READ UseDataOf WRITE setUseDataOf)
+    Q_PROPERTY(Gfx::TFontStyles TextFontStyle READ TextFontStyle WRITE setTextFontStyle)
+    Q_PROPERTY(RChart::TTextBkStyle TextBkStyle READ TextBkStyle WRITE setTextBkStyle)
+    Q_PROPERTY(TColor TextBkColor READ TextBkColor WRITE setTextBkColor)
+    Q_PROPERTY(Zel::TAlignment TextAlignment READ TextAlignment WRITE setTextAlignment)
 
 public:
     explicit TRChart(QWidget *parent = nullptr);
 
     TRChart *UseDataOf() const;
     void setUseDataOf(TRChart *chart) { useDataOf(chart); }
+
+    TCrossHair *CrossHair1() const { return CrossHair(1); }
+    void setCrossHair1(const TCrossHair *value) { setCrossHair(1, value); }
+    TCrossHair *CrossHair2() const { return CrossHair(2); }
+    void setCrossHair2(const TCrossHair *value) { setCrossHair(2, value); }
+    TCrossHair *CrossHair3() const { return CrossHair(3); }
+    void setCrossHair3(const TCrossHair *value) { setCrossHair(3, value); }
+    TCrossHair *CrossHair4() const { return CrossHair(4); }
+    void setCrossHair4(const TCrossHair *value) { setCrossHair(4, value); }
 
     // The published axis records of layers 1..4; assigning copies the given record's values
     // into the chart's own record.

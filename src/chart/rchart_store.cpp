@@ -67,7 +67,7 @@ void TCustomRChart::ClearItems()
     m_items.reset();
     m_count = 0;
     m_capacity = 0;
-    redrawDataArea();
+    drawBareDataArea();
     m_dataDirty = true;
     if (m_dataOwner != nullptr || m_dataUserCount > 0)
         synchroniseShares();

@@ -19,6 +19,7 @@ TCustomRChart::TCustomRChart(QWidget *parent) : QWidget(parent)
     m_layerVisible.fill(true);
     m_aspectX = m_fullCanvas.aspectX();
     m_aspectY = m_fullCanvas.aspectY();
+    createPictureObjects();
 
     // Creation sets many record values; the renderers are handed the result once at the end.
     ++m_scaleChangeBatch;
@@ -180,26 +181,13 @@ void TCustomRChart::resizeImages()
     }
     const QSize dataSize(std::max(0, plotWidth() + 1), std::max(0, plotHeight() + 1));
     if (m_dataImage.size() != dataSize) {
+        m_dataCanvas.setDevice(nullptr);
         m_dataImage = dataSize.isEmpty() ? QImage() : QImage(dataSize, QImage::Format_RGB32);
         m_dataImage.fill(toQColor(m_chartColor));
+        if (!m_dataImage.isNull())
+            m_dataCanvas.setDevice(&m_dataImage);
         m_frameDirty = true;
     }
-}
-
-void TCustomRChart::DrawBackground(QImage &target, int DX, int DY)
-{
-    resizeImages();
-    if (target.isNull())
-        return;
-    QPainter painter(&target);
-    painter.fillRect(QRect(DX, DY, m_dataImage.width(), m_dataImage.height()),
-                     toQColor(m_chartColor));
-}
-
-void TCustomRChart::redrawDataArea()
-{
-    DrawBackground(m_dataImage, 0, 0);
-    m_dataDirty = false;
 }
 
 void TCustomRChart::copyDataIntoFull()
@@ -223,17 +211,6 @@ void TCustomRChart::drawScales()
         if (scale->Visible())
             scale->PaintSuspended();
     }
-}
-
-void TCustomRChart::composePicture()
-{
-    resizeImages();
-    if (!m_fullImage.isNull())
-        m_fullImage.fill(toQColor(m_windColor));
-    drawScales();
-    redrawDataArea();
-    copyDataIntoFull();
-    m_frameDirty = false;
 }
 
 // --- Repainting ---------------------------------------------------------------------------

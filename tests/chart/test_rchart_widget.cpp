@@ -31,12 +31,59 @@ TEST(RChartControl, PublishesPropertiesInOrder)
     QStringList names;
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
         names << QString::fromLatin1(meta.property(i).name());
-    const QStringList expected = {
-        "AllocSize", "AutoRedraw", "MarginLeft", "MarginRight", "MarginTop",    "MarginBottom",
-        "LRim",      "RRim",       "TRim",       "BRim",        "ClassDefault", "Isometric",
-        "DataColor", "PenStyle",   "FillColor",  "ChartColor",  "WindColor",    "JointLayers",
-        "LineWidth", "Scale1X",    "Scale1Y",    "Scale2X",     "Scale2Y",      "Scale3X",
-        "Scale3Y",   "Scale4X",    "Scale4Y",    "ShadowWidth", "UseDataOf"};
+    const QStringList expected = {"Font",
+                                  "AllocSize",
+                                  "AutoRedraw",
+                                  "MarginLeft",
+                                  "MarginRight",
+                                  "MarginTop",
+                                  "MarginBottom",
+                                  "LRim",
+                                  "RRim",
+                                  "TRim",
+                                  "BRim",
+                                  "BackGroundImg",
+                                  "ClassDefault",
+                                  "GridStyle",
+                                  "GridDx",
+                                  "GridDy",
+                                  "Isometric",
+                                  "DataColor",
+                                  "PenStyle",
+                                  "ChartFrameColor",
+                                  "FillColor",
+                                  "ChartColor",
+                                  "WindColor",
+                                  "GridColor",
+                                  "JointLayers",
+                                  "LineWidth",
+                                  "Caption",
+                                  "CaptionPosX",
+                                  "CaptionPosY",
+                                  "CaptionAlignment",
+                                  "CaptionAnchorHoriz",
+                                  "CaptionAnchorVert",
+                                  "CrossHair1",
+                                  "CrossHair2",
+                                  "CrossHair3",
+                                  "CrossHair4",
+                                  "Scale1X",
+                                  "Scale1Y",
+                                  "Scale2X",
+                                  "Scale2Y",
+                                  "Scale3X",
+                                  "Scale3Y",
+                                  "Scale4X",
+                                  "Scale4Y",
+                                  "ShadowWidth",
+                                  "ShadowStyle",
+                                  "ShadowColor",
+                                  "ShadowBakColor",
+                                  "UseDataOf",
+                                  "TextFontStyle",
+                                  "TextBkStyle",
+                                  "TextBkColor",
+                                  "TextAlignment"};
     EXPECT_EQ(names, expected);
 
     TRChart chart;
@@ -96,10 +143,12 @@ TEST(RChartControl, PaintLockHoldsUntilShownAndBackgroundIsPainted)
     EXPECT_FALSE(chart.PaintLocked());
     const QImage shown = chart.grab().toImage();
     EXPECT_EQ(shown.pixel(5, 5), rgbOf(clNavy));      // margin
-    EXPECT_EQ(shown.pixel(50, 20), rgbOf(clGreen));   // plot's top-left corner
-    EXPECT_EQ(shown.pixel(180, 110), rgbOf(clGreen)); // plot's bottom-right corner
-    EXPECT_EQ(shown.pixel(181, 110), rgbOf(clNavy));  // just right of it
-    EXPECT_EQ(shown.pixel(100, 111), rgbOf(clNavy));  // just below it
+    EXPECT_EQ(shown.pixel(50, 20), rgbOf(clBlack));   // the data frame's top-left corner
+    EXPECT_EQ(shown.pixel(180, 110), rgbOf(clBlack)); // ... and bottom-right corner
+    EXPECT_EQ(shown.pixel(51, 21), rgbOf(clGreen));   // inside the frame
+    EXPECT_EQ(shown.pixel(179, 109), rgbOf(clGreen));
+    EXPECT_EQ(shown.pixel(181, 110), rgbOf(clNavy)); // just right of it
+    EXPECT_EQ(shown.pixel(100, 111), rgbOf(clNavy)); // just below it
 
     const int before = chart.fullRepaints;
     chart.setChartColor(clRed);
@@ -138,7 +187,8 @@ TEST(RChartControl, AutoRedrawOffOnlyStoresUntilTheNextPlatformRepaint)
     const QImage shown = chart.grab().toImage();
     EXPECT_EQ(shown.pixel(5, 5), rgbOf(clOlive));
     EXPECT_EQ(shown.pixel(100, 25), rgbOf(clOlive));
-    EXPECT_EQ(shown.pixel(100, 30), rgbOf(clWhite));
+    EXPECT_EQ(shown.pixel(100, 30), rgbOf(clBlack)); // the data frame's top edge
+    EXPECT_EQ(shown.pixel(100, 31), rgbOf(clWhite));
 }
 
 TEST(RChartControl, ShowItemsWithAutoRedrawRedrawsOnlyTheDataArea)
