@@ -145,6 +145,18 @@ void TfrmExample::buildForm()
     RCScope->setChartColor(clBlack);
     RCScope->setDataColor(47360);
     RCScope->setClassDefault(0);
+    TBakGndImg *background = RCScope->BackGroundImg();
+    background->SetIncludePath(false);
+    background->SetFillMode(RChart::bfStretch);
+    background->SetAreaMode(RChart::bamNone);
+    background->SetAreaColor(14540253);
+    background->SetAreaLeft(-1);
+    background->SetAreaRight(1);
+    background->SetAreaTop(1);
+    background->SetAreaBottom(-1);
+    RCScope->setGridStyle(RChart::gsNone);
+    RCScope->setGridDx(-1);
+    RCScope->setGridDy(-1);
     RCScope->setIsometric(false);
     for (int layer = 1; layer <= TCustomRChart::LayerCount; ++layer) {
         RCScope->JointLayers()->SetControlledBy(TJointLayers::Axis::X, layer, layer);
@@ -165,6 +177,27 @@ void TfrmExample::buildForm()
                         : AxisSettings{false, 1, color, 10, 100, Zel::taRightJustify, uaSclTopLft});
         y->SetScaleLocation(slLeft);
     }
+    // No caption text; its place is the top right corner of the plot.
+    RCScope->setCaptionPosX(0);
+    RCScope->setCaptionPosY(-16);
+    RCScope->setCaptionAlignment(Zel::taRightJustify);
+    RCScope->setCaptionAnchorHoriz(RChart::cahChartRight);
+    RCScope->setCaptionAnchorVert(RChart::cavChartTop);
+    for (int n = 1; n <= 4; ++n) {
+        TCrossHair *hair = RCScope->CrossHair(n);
+        hair->SetColor(clBlack);
+        hair->SetLayer(n);
+        hair->SetMode(Zel::chOff);
+        hair->SetLineType(Gfx::psSolid);
+        hair->SetLineWid(1);
+    }
+    RCScope->setShadowStyle(RChart::ssFlying);
+    RCScope->setShadowColor(clGrayText);
+    RCScope->setShadowBakColor(clBtnFace);
+    RCScope->setTextFontStyle(TFontStyles());
+    RCScope->setTextBkStyle(RChart::tbClear);
+    RCScope->setTextBkColor(clWhite);
+    RCScope->setTextAlignment(Zel::taCenter);
 
     Panel2 = panel(PContent, "Panel2", {0, 0, 57, 332}, Ctl::bvRaised);
     content->place(Panel2, Panel2->geometry(), TAlign::alLeft);
