@@ -238,15 +238,14 @@ public:
             return;
         case ikMoveRel: {
             flush();
-            const QPoint p = m_canvas.PenPos() + QPoint(pixelOffset(item.X), pixelOffset(item.Y));
+            const QPoint p = relativeTarget(item);
             m_current = p;
             m_canvas.MoveTo(p.x(), p.y());
             return;
         }
         case ikLineRel: {
             flush();
-            const QPoint target =
-                m_canvas.PenPos() + QPoint(pixelOffset(item.X), pixelOffset(item.Y));
+            const QPoint target = relativeTarget(item);
             setPen(ink, style);
             setBrushColor(item.FillColor);
             m_canvas.LineTo(target.x(), target.y());
@@ -301,6 +300,15 @@ private:
         int px = 0, py = 0;
         m_chart.WorldToPixel(layer, X, Y, px, py);
         return {px, py};
+    }
+
+    // The pen position moved by the item's pixel offsets, limited like every item pixel (a
+    // chain of large offsets cannot run out of the int range).
+    QPoint relativeTarget(const TChartItem &item) const
+    {
+        const QPoint pen = m_canvas.PenPos();
+        return {limitItemPixel((long long)pen.x() + pixelOffset(item.X)),
+                limitItemPixel((long long)pen.y() + pixelOffset(item.Y))};
     }
 
     QPoint controlToData(long long x, long long y) const
@@ -708,9 +716,8 @@ void TCustomRChart::drawTextLabel(Canvas &canvas, const TTextLabel &label, int D
         px = pixelOffset(label.PosX());
     if (label.AttachToData() == Zel::tlamNone || label.AttachToData() == Zel::tlamXOnly)
         py = pixelOffset(label.PosY());
-    const auto toData = [](long long v, int shift) {
-        return int(std::clamp<long long>(v + shift, INT32_MIN, INT32_MAX));
-    };
+    // Anchors are limited like item pixels, so that the box arithmetic below stays in range.
+    const auto toData = [](long long v, int shift) { return limitItemPixel(v) + shift; };
     int x = toData(px, DX - m_marginLeft);
     int y = toData(py, DY - m_marginTop);
 

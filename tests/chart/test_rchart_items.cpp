@@ -139,6 +139,26 @@ TEST_F(ItemsTest, FarAwayPointsAreLimitedToThirtyThousandPixels)
     EXPECT_EQ(points[1], QPoint(30000 - 50, -30000 - 20));
 }
 
+TEST_F(ItemsTest, HugeRelativeOffsetsAndLabelAnchorsStayWithinTheLimit)
+{
+    chart.setDataColor(kRed);
+    chart.AddMoveTo(10, wy(70));
+    chart.AddMoveRel(2000000000, 0);
+    chart.AddMoveRel(2000000000, 0); // would leave the int range without the limit
+    chart.AddMoveRel(-30000, 0);     // back from +30000 to 0
+    chart.AddLineRel(2000000000, 0); // a line from x 0 to the limit, through the whole row
+    TTextLabel *label = chart.TextLabel(3);
+    label->SetAttachToData(Zel::tlamNone);
+    label->SetPosX(1e300);
+    label->SetPosY(-1e300);
+    label->SetCaption(QStringLiteral("far"));
+    label->SetMode(Zel::tlBox);
+    label->SetVisible(true);
+    draw();
+    EXPECT_EQ(pixel(1, 70), kRed);
+    EXPECT_EQ(pixel(229, 70), kRed);
+}
+
 // --- Item kinds ---------------------------------------------------------------------------
 
 TEST_F(ItemsTest, RectangleCoversBothCornersAndCollapsesToOnePixel)
