@@ -514,6 +514,7 @@ void Canvas::syncFont() const
         return;
     m_fontDataFrom = m_font.data();
     m_qfont = toQFont(m_fontDataFrom);
+    m_textLayouts.clear();
     if (m_painter.isActive())
         m_metrics.emplace(m_qfont, m_device);
     else
@@ -552,10 +553,28 @@ void Canvas::painterBlit(const QRect &dest, const QImage &source, const QRect &s
 // ---------------------------------------------------------------------------------------------
 // Texts
 
-int Canvas::TextWidth(const QString &text) const
+const Canvas::TextLayout &Canvas::textLayout(const QString &text) const
 {
     syncFont();
-    return m_metrics->horizontalAdvance(text);
+    auto it = m_textLayouts.find(text);
+    if (it == m_textLayouts.end()) {
+        constexpr int maxCachedTexts = 512;
+        if (m_textLayouts.size() >= maxCachedTexts)
+            m_textLayouts.clear();
+        TextLayout layout;
+        layout.text.setText(text);
+        layout.text.setTextFormat(Qt::PlainText);
+        layout.text.setPerformanceHint(QStaticText::AggressiveCaching);
+        layout.text.prepare(QTransform(), m_qfont);
+        layout.advance = m_metrics->horizontalAdvance(text);
+        it = m_textLayouts.insert(text, layout);
+    }
+    return *it;
+}
+
+int Canvas::TextWidth(const QString &text) const
+{
+    return textLayout(text).advance;
 }
 
 int Canvas::TextHeight(const QString &) const
@@ -589,8 +608,8 @@ void Canvas::drawText(int x, int y, const QString &text, const QRect *limit)
 {
     if (m_clip.isEmpty())
         return;
-    syncFont();
-    const int width = m_metrics->horizontalAdvance(text);
+    const TextLayout &layout = textLayout(text);
+    const int width = layout.advance;
     const int height = m_metrics->height();
     if (m_alignH == TextAlignH::Right)
         x -= width;
@@ -617,7 +636,10 @@ void Canvas::drawText(int x, int y, const QString &text, const QRect *limit)
             return;
         painter.setClipRect(clip);
     }
-    painter.drawText(QPoint(x, y + m_metrics->ascent()), text);
+    if (raster())
+        painter.drawStaticText(QPoint(x, y), layout.text);
+    else
+        painter.drawText(QPoint(x, y + m_metrics->ascent()), text);
     if (limit)
         painter.setClipRect(m_clip);
 }

@@ -34,11 +34,13 @@
 #include "platform/GraphicsTypes.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QStaticText>
 #include <QString>
 #include <cstdint>
 #include <initializer_list>
@@ -269,6 +271,15 @@ private:
     mutable FontData m_fontDataFrom;
     mutable QFont m_qfont;
     mutable std::optional<QFontMetrics> m_metrics;
+    // Laid-out texts of the current font: axis labels repeat on every repaint, and laying a
+    // text out costs far more than drawing it.
+    struct TextLayout
+    {
+        QStaticText text;
+        int advance = 0;
+    };
+    mutable QHash<QString, TextLayout> m_textLayouts;
+    const TextLayout &textLayout(const QString &text) const;
 
     PainterUse m_painterUse = PainterUse::None;
     TPen m_painterPen;
