@@ -472,6 +472,12 @@ private:
     std::shared_ptr<TChartItem[]> m_items;
     int m_count = 0;
     int m_capacity = 0;
+    // Items the array really holds (at least Capacity).
+    int m_allocated = 0;
+    // ClearItems releases the store's array; one that no other chart uses is kept here, so
+    // that the next fill of the store grows into it without allocating and copying.
+    std::shared_ptr<TChartItem[]> m_spareItems;
+    int m_spareAllocated = 0;
     int m_allocSize = 1000;
     int m_activeLayer = 1;
     TColor m_dataColor = clBlack;

@@ -55,16 +55,34 @@ void TCustomRChart::setClassDefault(int classNo)
 void TCustomRChart::growItems()
 {
     const int newCapacity = m_capacity + m_allocSize;
-    std::shared_ptr<TChartItem[]> grown(new TChartItem[newCapacity]());
+    if (!m_items && m_spareItems) {
+        m_items = std::move(m_spareItems);
+        m_allocated = m_spareAllocated;
+        m_spareAllocated = 0;
+    }
+    if (newCapacity <= m_allocated && m_items.use_count() == 1) {
+        m_capacity = newCapacity;
+        return;
+    }
+    // Every append overwrites its whole slot, so the new storage needs no clearing.
+    std::shared_ptr<TChartItem[]> grown(new TChartItem[newCapacity]);
     if (m_count > 0)
         std::copy_n(m_items.get(), m_count, grown.get());
     m_items = std::move(grown);
     m_capacity = newCapacity;
+    m_allocated = newCapacity;
 }
 
 void TCustomRChart::ClearItems()
 {
+    // An array kept for reuse must be the chart's alone, and not a huge one.
+    constexpr int maxKeptItems = 65536;
+    if (m_items.use_count() == 1 && m_allocated <= maxKeptItems) {
+        m_spareItems = std::move(m_items);
+        m_spareAllocated = m_allocated;
+    }
     m_items.reset();
+    m_allocated = 0;
     m_count = 0;
     m_capacity = 0;
     drawBareDataArea();
@@ -298,6 +316,7 @@ void TCustomRChart::takeStoreOf(const TCustomRChart &writer)
         m_items = writer.m_items;
     m_count = writer.m_count;
     m_capacity = writer.m_capacity;
+    m_allocated = writer.m_allocated;
     m_dataDirty = true;
 }
 
@@ -307,9 +326,10 @@ void TCustomRChart::makeItemsPrivate()
 {
     if (!m_items || m_items.use_count() == 1)
         return;
-    std::shared_ptr<TChartItem[]> own(new TChartItem[m_capacity]());
+    std::shared_ptr<TChartItem[]> own(new TChartItem[m_capacity]);
     std::copy_n(m_items.get(), m_count, own.get());
     m_items = std::move(own);
+    m_allocated = m_capacity;
 }
 
 void TCustomRChart::removeDataUser(TCustomRChart *user)
@@ -371,6 +391,7 @@ void TCustomRChart::leaveSharingGroup()
         m_dataOwner = nullptr;
     }
     m_items.reset();
+    m_allocated = 0;
     for (int i = 0; i < m_dataUserCount; ++i) {
         TCustomRChart *user = m_dataUsers[i];
         user->m_dataOwner = nullptr;

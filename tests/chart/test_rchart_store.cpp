@@ -525,3 +525,27 @@ TEST(RChartSharing, ChildChartsLeaveTheGroupWithTheirParent)
     // The window destroys the owner before its remaining user.
     window.reset();
 }
+
+TEST(RChartStore, RefillingAfterClearItemsReusesTheReleasedArray)
+{
+    TRChart chart;
+    for (int i = 0; i < 2001; ++i)
+        chart.AddLineTo(i, i);
+    const TChartItem *first = chart.Items().data();
+    for (int round = 0; round < 3; ++round) {
+        chart.ClearItems();
+        for (int i = 0; i < 2001; ++i)
+            chart.AddLineTo(-i, i);
+        EXPECT_EQ(chart.Capacity(), 3000);
+        EXPECT_EQ(chart.Items().data(), first);
+        EXPECT_EQ(chart.Items()[2000].X, -2000);
+    }
+
+    // An array that another chart shares is never reused behind that chart's back.
+    TRChart user;
+    user.setUseDataOf(&chart);
+    chart.ClearItems();
+    chart.AddLineTo(5, 5);
+    EXPECT_EQ(user.Count(), 1);
+    EXPECT_EQ(user.Items()[0].X, 5);
+}
