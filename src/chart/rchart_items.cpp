@@ -15,6 +15,9 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -25,10 +28,15 @@ constexpr int kBatchSize = 200;
 constexpr int kGridLimit = 1000;
 
 // Nearest integer, halves to even (the processor's default rounding), for values already
-// known to be finite and within the int range.
+// known to be finite and within the int range. On x86 one conversion instruction; lrint would
+// be a library call unless errno handling is switched off.
 inline int roundEven(double v)
 {
+#if defined(__SSE2__)
+    return _mm_cvtsd_si32(_mm_set_sd(v));
+#else
     return static_cast<int>(std::lrint(v));
+#endif
 }
 
 // A pixel offset stored in an item: rounded halves to even and kept within the int range.
@@ -150,10 +158,8 @@ public:
         for (int L = 1; L <= TCustomRChart::LayerCount; ++L) {
             LayerMap &m = m_layers[std::size_t(L - 1)];
             const TCustomRChart::LayerMapping &c = chart.layerMapping(L);
-            m.KX = c.KX;
-            m.DX = c.DX;
-            m.KY = c.KY;
-            m.DY = c.DY;
+            m.x = {c.KX, c.DX, double(c.KX), double(c.DX)};
+            m.y = {c.KY, c.DY, double(c.KY), double(c.DY)};
             m.linear = !chart.LayerScaleX(L)->Logarithmic() && !chart.LayerScaleY(L)->Logarithmic();
         }
         m_penWidth = chart.LineWidth();
@@ -274,9 +280,14 @@ public:
     }
 
 private:
+    struct Axis
+    {
+        long double K = 0, D = 0; // the mapping's coefficients
+        double k = 0, d = 0;      // the same rounded to double, for the fast path
+    };
     struct LayerMap
     {
-        long double KX = 0, DX = 0, KY = 0, DY = 0;
+        Axis x, y;
         bool linear = true;
     };
 
@@ -287,7 +298,7 @@ private:
         const int i = std::clamp(layer, 1, TCustomRChart::LayerCount) - 1;
         const LayerMap &m = m_layers[std::size_t(i)];
         if (m.linear) [[likely]]
-            return {axisPixel(m.KX, m.DX, X) + m_offX, axisPixel(m.KY, m.DY, Y) + m_offY};
+            return {axisPixel(m.x, X) + m_offX, axisPixel(m.y, Y) + m_offY};
         int px = 0, py = 0;
         m_chart.WorldToPixel(i + 1, X, Y, px, py);
         return {limitItemPixel(px) + m_offX, limitItemPixel(py) + m_offY};
@@ -316,15 +327,26 @@ private:
         return {limitItemPixel(x) + m_offX, limitItemPixel(y) + m_offY};
     }
 
-    // K * v + D formed in extended precision and stored as a double, as the mapping does;
-    // limiting before rounding gives the same integer as rounding before limiting.
-    static int axisPixel(long double K, long double D, double v)
+    // The mapping forms K * v + D in extended precision and stores it as a double. In double
+    // arithmetic the sum differs from that by far less than 1e-14 of the terms' size, so it
+    // rounds to the same integer unless it lies that close to a half: only then, and for
+    // values beyond the limit or NaN, the extended sum is formed. Limiting before rounding
+    // gives the same integer as rounding before limiting.
+    static int axisPixel(const Axis &a, double v)
     {
-        double p = static_cast<double>(K * v + D);
-        if (std::isnan(p))
+        const double term = a.k * v;
+        const double p = term + a.d;
+        if (std::fabs(p) < kItemPixelLimit) [[likely]] {
+            const int n = roundEven(p);
+            const double tolerance = 1e-14 * (std::fabs(term) + std::fabs(a.d));
+            if (std::fabs(std::fabs(p - double(n)) - 0.5) > tolerance) [[likely]]
+                return int(n);
+        }
+        double exact = static_cast<double>(a.K * v + a.D);
+        if (std::isnan(exact))
             return 0;
-        p = std::clamp(p, double(-kItemPixelLimit), double(kItemPixelLimit));
-        return roundEven(p);
+        exact = std::clamp(exact, double(-kItemPixelLimit), double(kItemPixelLimit));
+        return roundEven(exact);
     }
 
     void setPen(TColor color, TPenStyle style)

@@ -139,6 +139,46 @@ TEST_F(ItemsTest, FarAwayPointsAreLimitedToThirtyThousandPixels)
     EXPECT_EQ(points[1], QPoint(30000 - 50, -30000 - 20));
 }
 
+TEST_F(ItemsTest, ItemPixelsAgreeWithWorldToPixelIncludingHalves)
+{
+    std::vector<QPoint> points;
+    chart.polylineDrawn = [&](std::span<const QPoint> p) {
+        points.insert(points.end(), p.begin(), p.end());
+    };
+    std::vector<std::pair<double, double>> world = {
+        {10.5, 20.5}, {11.5, 21.5}, {-0.5, 0.5}, {229.5, 139.5}, {1e-9, 70}};
+    for (int i = 0; i < 150; ++i)
+        world.emplace_back(i * 1.537 - 3, 140 - i * 0.931);
+    chart.AddMoveTo(0, 0);
+    for (const auto &[x, y] : world)
+        chart.AddLineTo(x, y);
+    draw();
+    ASSERT_EQ(points.size(), world.size() + 1);
+    for (std::size_t i = 0; i < world.size(); ++i) {
+        int px = 0, py = 0;
+        chart.WorldToPixel(1, world[i].first, world[i].second, px, py);
+        EXPECT_EQ(points[i + 1], QPoint(px - 50, py - 20)) << world[i].first;
+    }
+    // Halves go to the even neighbour: 60.5 -> 60, 61.5 -> 62 in control pixels.
+    EXPECT_EQ(points[1].x(), 10);
+    EXPECT_EQ(points[2].x(), 12);
+
+    // A mapping with large terms (masses on a narrow window) agrees as well.
+    points.clear();
+    chart.ClearItems();
+    chart.SetLayerRange(1, 38, -0.2, 46, 100);
+    chart.AddMoveTo(0, 0);
+    for (int i = 1; i <= 190; ++i)
+        chart.AddLineTo(38 + i * 0.004 * 10.5, i * 0.5 - 0.2);
+    draw();
+    ASSERT_EQ(points.size(), 191u);
+    for (int i = 1; i <= 190; ++i) {
+        int px = 0, py = 0;
+        chart.WorldToPixel(1, 38 + i * 0.004 * 10.5, i * 0.5 - 0.2, px, py);
+        EXPECT_EQ(points[std::size_t(i)], QPoint(px - 50, py - 20)) << i;
+    }
+}
+
 TEST_F(ItemsTest, HugeRelativeOffsetsAndLabelAnchorsStayWithinTheLimit)
 {
     chart.setDataColor(kRed);
