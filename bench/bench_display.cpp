@@ -30,19 +30,21 @@
 
 namespace {
 
-// One main window, shown off-screen, whose chart is the program's own scope.
+// One main window, shown off-screen, whose chart is the program's own scope. It is destroyed
+// before the application object, at the end of main.
+std::unique_ptr<TfrmExample> mainWindow;
+
 TfrmExample &window()
 {
-    static std::unique_ptr<TfrmExample> w = [] {
-        auto created = std::make_unique<TfrmExample>();
-        created->Timer1->stop();
-        created->setAttribute(Qt::WA_DontShowOnScreen);
-        created->show();
+    if (!mainWindow) {
+        mainWindow = std::make_unique<TfrmExample>();
+        mainWindow->Timer1->stop();
+        mainWindow->setAttribute(Qt::WA_DontShowOnScreen);
+        mainWindow->show();
         QCoreApplication::processEvents();
-        created->UpdateDisplay();
-        return created;
-    }();
-    return *w;
+        mainWindow->UpdateDisplay();
+    }
+    return *mainWindow;
 }
 
 // The 2001 points of the current trace in data-image pixels, as the chart maps them.
@@ -204,5 +206,6 @@ int main(int argc, char **argv)
         std::printf("UpdateDisplay: %.1f us real, %.1f us cpu (target < 500 us median)\n",
                     whole->real, whole->cpu);
     checkHeapGrowth();
+    mainWindow.reset();
     return 0;
 }
