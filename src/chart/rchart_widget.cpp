@@ -11,6 +11,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 TCustomRChart::TCustomRChart(QWidget *parent) : QWidget(parent)
 {
@@ -194,8 +195,18 @@ void TCustomRChart::copyDataIntoFull()
 {
     if (m_dataImage.isNull() || m_fullImage.isNull())
         return;
-    m_fullCanvas.SetCopyMode(cmSrcCopy);
-    m_fullCanvas.Draw(m_marginLeft, m_marginTop, m_dataImage);
+    // A plain copy of whole rows: the data image lies inside the full image whenever both
+    // have their sizes (the plot is the control less its margins), and both are RGB32.
+    const QRect target = dataRect().intersected(m_fullImage.rect());
+    if (target.size() != m_dataImage.size() || m_fullImage.format() != m_dataImage.format()) {
+        m_fullCanvas.SetCopyMode(cmSrcCopy);
+        m_fullCanvas.Draw(m_marginLeft, m_marginTop, m_dataImage);
+        return;
+    }
+    const std::size_t rowBytes = std::size_t(m_dataImage.width()) * 4;
+    for (int y = 0; y < m_dataImage.height(); ++y)
+        std::memcpy(m_fullImage.scanLine(m_marginTop + y) + std::size_t(m_marginLeft) * 4,
+                    m_dataImage.constScanLine(y), rowBytes);
 }
 
 void TCustomRChart::drawScales()
