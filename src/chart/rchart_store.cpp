@@ -33,8 +33,10 @@ void TCustomRChart::setAllocSize(int value)
 
 void TCustomRChart::setActiveLayer(int layer)
 {
-    if (layer >= 1 && layer <= LayerCount)
-        m_activeLayer = layer;
+    if (layer >= 1 && layer <= LayerCount) {
+        m_activeLayer = layer; // painting draws this layer's grid
+        m_dataDirty = true;
+    }
 }
 
 void TCustomRChart::setLineWidth(int width)
@@ -242,8 +244,10 @@ bool TCustomRChart::ClassVisible(int classNo) const
 
 void TCustomRChart::setClassVisible(int classNo, bool visible)
 {
-    if (classNo >= 0 && classNo < ClassCount)
+    if (classNo >= 0 && classNo < ClassCount) {
         m_classVisible[classNo] = visible;
+        m_dataDirty = true;
+    }
 }
 
 bool TCustomRChart::LayerVisible(int layer) const
@@ -253,8 +257,10 @@ bool TCustomRChart::LayerVisible(int layer) const
 
 void TCustomRChart::setLayerVisible(int layer, bool visible)
 {
-    if (layer >= 1 && layer <= LayerCount)
+    if (layer >= 1 && layer <= LayerCount) {
         m_layerVisible[layer - 1] = visible;
+        m_dataDirty = true;
+    }
 }
 
 bool TCustomRChart::isItemVisible(const TChartItem &item) const
@@ -271,8 +277,16 @@ void TCustomRChart::ShowItems()
             synchroniseShares();
         if (m_autoRedraw) {
             if (canPaint()) {
-                redrawDataArea();
-                copyDataIntoFull();
+                // A full repaint since the last change of the store (the range setting of a
+                // display update) has drawn exactly these items already; only crosshairs,
+                // which the data area alone carries, call for drawing it again.
+                const bool crossHairs =
+                    std::any_of(m_crossHairs.begin(), m_crossHairs.end(),
+                                [](const auto &hair) { return hair->Mode() != Zel::chOff; });
+                if (m_dataDirty || m_frameDirty || crossHairs) {
+                    redrawDataArea();
+                    copyDataIntoFull();
+                }
                 update(dataRect());
             }
         } else {
