@@ -136,9 +136,17 @@ void walkLine(long long x0, long long y0, long long x1, long long y1, const QRec
     if (iLo > iHi)
         return;
 
-    const Wide start = Wide(2) * iLo * ad + n - 1;
-    long long r = static_cast<long long>(start / twoN);
-    long long rem = static_cast<long long>(start % twoN);
+    long long r, rem;
+    if (n < (1LL << 30) && ad < (1LL << 30)) {
+        // The usual case: everything fits in 64 bits, and 64-bit division is far cheaper.
+        const long long start = 2 * iLo * ad + n - 1;
+        r = start / (2 * n);
+        rem = start % (2 * n);
+    } else {
+        const Wide start = Wide(2) * iLo * ad + n - 1;
+        r = static_cast<long long>(start / twoN);
+        rem = static_cast<long long>(start % twoN);
+    }
     const long long step = 2 * ad;
     const long long wrap = 2 * n;
     long long major = major0 + sMajor * iLo;
