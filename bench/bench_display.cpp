@@ -129,7 +129,7 @@ void wholeUpdate(benchmark::State &state)
 void peer(benchmark::State &state, bool adaptiveSampling)
 {
     const TfrmExample &w = window();
-    const SpectrumModel &model = w.model();
+    const TraceModel &model = w.model();
     QVector<double> keys{0.0}, values{0.0};
     for (const TraceSample &s : model.samples()) {
         keys << s.x;

@@ -161,9 +161,9 @@ bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString 
         return false;
     }
     QByteArray text = "mass,signal\n";
-    const SpectrumModel &model = window.model();
-    text.reserve(int(SpectrumModel::kSampleCount) * 44);
-    for (int i = 1; i <= SpectrumModel::kSampleCount; ++i) {
+    const TraceModel &model = window.model();
+    text.reserve(int(TraceModel::kSampleCount) * 44);
+    for (int i = 1; i <= TraceModel::kSampleCount; ++i) {
         const TraceSample &s = model.sample(i);
         text += QByteArray::number(s.x, 'g', 17);
         text += ',';

@@ -2,7 +2,7 @@
 // The main window: the oscilloscope chart, the eight sliders that drive the spectrum model,
 // the resolution read-out, the tour and command buttons and the explanation pane.
 
-#include "app/SpectrumModel.h"
+#include "app/TraceModel.h"
 #include "platform/Component.h"
 
 #include <QWidget>
@@ -38,8 +38,8 @@ public:
 
     // The slider positions as the spectrum model reads them.
     SliderPositions sliderPositions() const;
-    const SpectrumModel &model() const { return m_model; }
-    SpectrumModel &model() { return m_model; }
+    const TraceModel &model() const { return m_model; }
+    TraceModel &model() { return m_model; }
     // How many times the display has been recomputed (for checks of the event wiring).
     int updateCount() const { return m_updateCount; }
 
@@ -96,7 +96,7 @@ private:
     void buildForm();
     void setResolutionReadout(int value);
 
-    SpectrumModel m_model;
+    TraceModel m_model;
     int m_updateCount = 0;
     bool m_shown = false;
 };

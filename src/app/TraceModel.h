@@ -42,7 +42,7 @@ struct TraceSample
     double y; // signal, relative-intensity units
 };
 
-class SpectrumModel
+class TraceModel
 {
 public:
     static constexpr int kSampleCount = 2000;
@@ -51,7 +51,7 @@ public:
     using NoiseFunction = double (*)(void *context);
 
     // Lays out the sample positions of the start-up sliders with a flat (zero) signal.
-    SpectrumModel();
+    TraceModel();
 
     // Rewrites all samples from the positions (clamped into the slider ranges): sample positions
     // spanning twice the visible width around the centre mass, one noise deviate times 0.01 per
@@ -94,7 +94,7 @@ private:
 // AddLineTo(x_i, y_i) for i = 1..2000, SetLayerRange for layer 1 with the visible window,
 // ShowItems. The chart is any type with those member functions.
 template <class Chart>
-void writeTraceToChart(const SpectrumModel &model, const SliderPositions &positions, Chart &chart)
+void writeTraceToChart(const TraceModel &model, const SliderPositions &positions, Chart &chart)
 {
     chart.ClearItems();
     chart.AddMoveTo(0.0, 0.0);
@@ -107,7 +107,7 @@ void writeTraceToChart(const SpectrumModel &model, const SliderPositions &positi
 
 // The whole display update: recompute the trace from the positions, then write it to the chart.
 template <class Chart>
-void updateDisplay(SpectrumModel &model, const SliderPositions &positions, Chart &chart)
+void updateDisplay(TraceModel &model, const SliderPositions &positions, Chart &chart)
 {
     model.ComputeSpectrum(positions);
     writeTraceToChart(model, positions, chart);

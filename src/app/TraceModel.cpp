@@ -1,4 +1,4 @@
-#include "app/SpectrumModel.h"
+#include "app/TraceModel.h"
 
 #include "app/PeakLists.h"
 #include "scales/Zel_math2.h"
@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int N = SpectrumModel::kSampleCount;
+constexpr int N = TraceModel::kSampleCount;
 
 // A list prepared for the window test: its entries cut into maximal runs of non-decreasing
 // mass, so that the entries that can possibly fall into the window are found by binary search
@@ -106,26 +106,26 @@ VisibleWindow visibleWindow(const SliderPositions &positions)
             p.A * 0.0001 * p.A};
 }
 
-SpectrumModel::SpectrumModel()
+TraceModel::TraceModel()
 {
     const SliderPositions start;
     layOutSamples(start.M + start.F - start.X, start.X);
 }
 
-const TraceSample &SpectrumModel::sample(int i) const
+const TraceSample &TraceModel::sample(int i) const
 {
     if (i < 1 || i > N)
-        throw std::out_of_range("SpectrumModel::sample: index outside 1..2000");
+        throw std::out_of_range("TraceModel::sample: index outside 1..2000");
     return samples_[i - 1];
 }
 
-void SpectrumModel::setNoiseSource(NoiseFunction function, void *context)
+void TraceModel::setNoiseSource(NoiseFunction function, void *context)
 {
     noiseFunction_ = function;
     noiseContext_ = function ? context : nullptr;
 }
 
-void SpectrumModel::ComputeSpectrum(const SliderPositions &positions)
+void TraceModel::ComputeSpectrum(const SliderPositions &positions)
 {
     const SliderPositions p = clampedToSliderRanges(positions);
     const int firstOffset = p.M + p.F - p.X;
@@ -137,7 +137,7 @@ void SpectrumModel::ComputeSpectrum(const SliderPositions &positions)
 
 // x_i = (M + F - X + (2 X i) / 2000) * 0.001: the product 2 X i is a 32-bit integer (at most
 // 10^9 within the slider ranges) divided by 2000 in floating point.
-void SpectrumModel::layOutSamples(int firstOffset, int width)
+void TraceModel::layOutSamples(int firstOffset, int width)
 {
     for (int i = 1; i <= N; ++i) {
         const std::int32_t twiceWidthTimesI = 2 * width * i;
@@ -150,7 +150,7 @@ void SpectrumModel::layOutSamples(int firstOffset, int width)
 }
 
 // One deviate per sample, in ascending sample order, scaled by 0.01.
-void SpectrumModel::drawNoise()
+void TraceModel::drawNoise()
 {
     if (!noiseEnabled_) {
         for (TraceSample &s : samples_)
@@ -164,7 +164,7 @@ void SpectrumModel::drawNoise()
     }
 }
 
-int SpectrumModel::nearestSampleIndex(double mass) const
+int TraceModel::nearestSampleIndex(double mass) const
 {
     // The samples ascend (each x_i is a monotone rounding of an ascending exact value), so the
     // distance |mass - x_i| does not grow up to the first sample at or above the mass and does not
@@ -195,7 +195,7 @@ int SpectrumModel::nearestSampleIndex(double mass) const
     return nearest;
 }
 
-void SpectrumModel::addPeakLists(const SliderPositions &p)
+void TraceModel::addPeakLists(const SliderPositions &p)
 {
     const double xFirst = samples_[0].x;
     const double xLast = samples_[N - 1].x;

@@ -1,5 +1,5 @@
 #include "app/PeakLists.h"
-#include "app/SpectrumModel.h"
+#include "app/TraceModel.h"
 #include "scales/Zel_math2.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr int N = SpectrumModel::kSampleCount;
+constexpr int N = TraceModel::kSampleCount;
 
 // The nearest-sample search as a plain scan: best distance starts at 10000, strictly nearer wins.
-int scanNearest(const SpectrumModel &model, double m)
+int scanNearest(const TraceModel &model, double m)
 {
     int k = 0;
     double best = 10000;
@@ -31,7 +31,7 @@ int scanNearest(const SpectrumModel &model, double m)
 
 // The peak step written straightforwardly (scan, every flank index tested), to hold the fast
 // path against.
-std::vector<double> referencePeaks(const SpectrumModel &layout, const SliderPositions &p)
+std::vector<double> referencePeaks(const TraceModel &layout, const SliderPositions &p)
 {
     std::vector<double> y(N + 1, 0.0);
     const double x1 = layout.sample(1).x;
@@ -63,9 +63,9 @@ std::vector<double> referencePeaks(const SpectrumModel &layout, const SliderPosi
     return y;
 }
 
-SpectrumModel quietModel()
+TraceModel quietModel()
 {
-    SpectrumModel model;
+    TraceModel model;
     model.setNoiseEnabled(false);
     return model;
 }
@@ -134,9 +134,9 @@ TEST(PeakLists, CountsOrderAndSpotValues)
     EXPECT_EQ(duplicates, 1);
 }
 
-TEST(SpectrumModel, WorkedExampleAtStartUpSettings)
+TEST(TraceModel, WorkedExampleAtStartUpSettings)
 {
-    SpectrumModel model = quietModel();
+    TraceModel model = quietModel();
     model.ComputeSpectrum(SliderPositions{});
 
     for (int i : {1, 500, 1249, 2000})
@@ -161,12 +161,12 @@ TEST(SpectrumModel, WorkedExampleAtStartUpSettings)
     EXPECT_THROW(model.sample(N + 1), std::out_of_range);
 }
 
-TEST(SpectrumModel, NearestSampleMatchesTheScan)
+TEST(TraceModel, NearestSampleMatchesTheScan)
 {
     std::mt19937 rng(12345);
     std::uniform_int_distribution<int> mass(1000, 900000), fine(-3000, 3000), width(800, 250000);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    SpectrumModel model = quietModel();
+    TraceModel model = quietModel();
     int checked = 0;
     for (int round = 0; round < 60; ++round) {
         SliderPositions p;
@@ -199,11 +199,11 @@ TEST(SpectrumModel, NearestSampleMatchesTheScan)
     EXPECT_GT(checked, 40000);
 }
 
-TEST(SpectrumModel, HalfWayMassGoesToTheLowerSample)
+TEST(TraceModel, HalfWayMassGoesToTheLowerSample)
 {
     // With M = 140000 and X = 250000 the samples are exactly -110 + 0.25 i, so 50.125 lies
     // exactly half-way between sample 640 (50.0) and 641 (50.25).
-    SpectrumModel model = quietModel();
+    TraceModel model = quietModel();
     SliderPositions p;
     p.M = 140000;
     p.X = 250000;
@@ -217,12 +217,12 @@ TEST(SpectrumModel, HalfWayMassGoesToTheLowerSample)
     EXPECT_EQ(model.nearestSampleIndex(1e9), 0);
 }
 
-TEST(SpectrumModel, FastPeakPathEqualsTheStraightforwardOne)
+TEST(TraceModel, FastPeakPathEqualsTheStraightforwardOne)
 {
     std::mt19937 rng(777);
     std::uniform_int_distribution<int> mass(1000, 900000), fine(-3000, 3000), width(800, 250000),
         resol(100, 2000), amount(0, 100);
-    SpectrumModel model = quietModel();
+    TraceModel model = quietModel();
     std::vector<SliderPositions> settings = {SliderPositions{}, wideWindowAllSubstances()};
     for (int n = 0; n < 150; ++n) {
         SliderPositions p;
@@ -245,9 +245,9 @@ TEST(SpectrumModel, FastPeakPathEqualsTheStraightforwardOne)
     }
 }
 
-TEST(SpectrumModel, PeakShapesAtTheEdges)
+TEST(TraceModel, PeakShapesAtTheEdges)
 {
-    SpectrumModel model = quietModel();
+    TraceModel model = quietModel();
 
     // w = 0: at R = 2000 and X = 250000 every methyl-nonenone line is a single-sample spike.
     SliderPositions spikes = wideWindowAllSubstances();
@@ -346,9 +346,9 @@ TEST(SpectrumModel, PeakShapesAtTheEdges)
     EXPECT_NEAR(model.sample(1).y, double(0.15f) * (w - (N - 1)) / w, 1e-15);
 }
 
-TEST(SpectrumModel, SubstanceAmountsAndDuplicateLines)
+TEST(TraceModel, SubstanceAmountsAndDuplicateLines)
 {
-    SpectrumModel model = quietModel();
+    TraceModel model = quietModel();
 
     // The PFK pair at 654.9601 adds up: 1.5 + 1.65 on one sample.
     SliderPositions dup;
@@ -398,13 +398,13 @@ TEST(SpectrumModel, SubstanceAmountsAndDuplicateLines)
     }
 }
 
-TEST(SpectrumModel, NoiseOneDeviatePerSampleInOrder)
+TEST(TraceModel, NoiseOneDeviatePerSampleInOrder)
 {
     // No line within reach of masses 4.2 .. 5.8: the trace is the noise alone.
     SliderPositions empty;
     empty.M = 5000;
     empty.X = 800;
-    SpectrumModel model;
+    TraceModel model;
     CountingNoise counter;
     model.setNoiseSource(&CountingNoise::next, &counter);
     model.ComputeSpectrum(empty);
@@ -435,7 +435,7 @@ TEST(SpectrumModel, NoiseOneDeviatePerSampleInOrder)
         ASSERT_EQ(model.sample(i).y, 0.01 * NextGaussian()) << i;
 }
 
-TEST(SpectrumModel, VisibleWindowAndClamping)
+TEST(TraceModel, VisibleWindowAndClamping)
 {
     const VisibleWindow start = visibleWindow(SliderPositions{});
     EXPECT_DOUBLE_EQ(start.XLo, 38.0);
@@ -472,7 +472,7 @@ TEST(SpectrumModel, VisibleWindowAndClamping)
     clamped.M = 1000;
     clamped.P_pfk = 0;
     EXPECT_EQ(clampedToSliderRanges(wild), clamped);
-    SpectrumModel a = quietModel(), b = quietModel();
+    TraceModel a = quietModel(), b = quietModel();
     a.ComputeSpectrum(wild);
     b.ComputeSpectrum(clamped);
     for (int i = 1; i <= N; ++i)
@@ -502,9 +502,9 @@ struct RecordingChart
 
 } // namespace
 
-TEST(SpectrumModel, DisplayWritesTheTraceInOrder)
+TEST(TraceModel, DisplayWritesTheTraceInOrder)
 {
-    SpectrumModel model;
+    TraceModel model;
     CountingNoise counter;
     model.setNoiseSource(&CountingNoise::next, &counter);
     RecordingChart chart;

@@ -3,7 +3,7 @@
 // printing the ratios (medians when repetitions are on), since the machine is shared and only
 // figures from the same run compare.
 
-#include "app/SpectrumModel.h"
+#include "app/TraceModel.h"
 #include "scales/Zel_math2.h"
 
 #include "RatioReporter.h"
@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int N = SpectrumModel::kSampleCount;
+constexpr int N = TraceModel::kSampleCount;
 
 SliderPositions startUpPositions()
 {
@@ -52,7 +52,7 @@ void noiseBaseline(benchmark::State &state)
 
 void computeSpectrum(benchmark::State &state, SliderPositions positions)
 {
-    SpectrumModel model;
+    TraceModel model;
     for (auto _ : state) {
         model.ComputeSpectrum(positions);
         benchmark::DoNotOptimize(model.samples().data());
@@ -64,7 +64,7 @@ void computeSpectrum(benchmark::State &state, SliderPositions positions)
 // time (a slider drag) instead of being reused (timer ticks with the sliders at rest).
 void computeSpectrumMoving(benchmark::State &state, SliderPositions positions)
 {
-    SpectrumModel model;
+    TraceModel model;
     SliderPositions moved = positions;
     moved.F = positions.F + 1;
     bool flip = false;
@@ -79,7 +79,7 @@ void computeSpectrumMoving(benchmark::State &state, SliderPositions positions)
 // Without noise: the model's own work (layout reuse, window tests, peaks and flanks) alone.
 void computeSpectrumNoNoise(benchmark::State &state, SliderPositions positions)
 {
-    SpectrumModel model;
+    TraceModel model;
     model.setNoiseEnabled(false);
     for (auto _ : state) {
         model.ComputeSpectrum(positions);
