@@ -330,7 +330,18 @@ void TCustomRChart::drawFrameStep()
         Canvas &c = m_fullCanvas;
         c.Pen() = TPen{m_windColor, 1, Gfx::psSolid, Gfx::pmCopy};
         c.Brush() = TBrush{m_windColor, Gfx::bsSolid};
-        c.FillRect(QRect(QPoint(0, 0), m_fullImage.size()));
+        const QRect full(QPoint(0, 0), m_fullImage.size());
+        const QRect plot = dataRect().intersected(full);
+        if (m_dataImage.isNull() || plot.isEmpty()) {
+            c.FillRect(full);
+        } else {
+            // The data image is copied over the plot right after this step, so only the
+            // margins around it need the face colour.
+            c.FillRect(0, 0, full.width(), plot.top());
+            c.FillRect(0, plot.bottom() + 1, full.width(), full.height());
+            c.FillRect(0, plot.top(), plot.left(), plot.bottom() + 1);
+            c.FillRect(plot.right() + 1, plot.top(), full.width(), plot.bottom() + 1);
+        }
         drawShadow(c);
         drawCaption(c);
     }
