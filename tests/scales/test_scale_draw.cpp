@@ -2,6 +2,7 @@
 // caption placement, the tick and rendering events, target canvases, the printer font, and
 // ranges that cannot be drawn. A few scales are also rendered to PNG files for a look.
 
+#include "ScalePixels.h"
 #include "scales/Zel_Scale.h"
 
 #include <QCoreApplication>
@@ -16,58 +17,7 @@
 
 namespace {
 
-bool isColor(const QImage &image, int x, int y, TColor color)
-{
-    if (!image.rect().contains(x, y))
-        return false;
-    return (image.pixel(x, y) & 0xFFFFFFu) == (toQColor(color).rgb() & 0xFFFFFFu);
-}
-
-// Pixels of one colour in a row, starting at (x, y) and going (dx, dy).
-int run(const QImage &image, int x, int y, int dx, int dy, TColor color)
-{
-    int n = 0;
-    while (isColor(image, x + n * dx, y + n * dy, color))
-        ++n;
-    return n;
-}
-
-// The bounding box of the pixels of one colour inside an area.
-QRect colorBox(const QImage &image, const QRect &area, TColor color)
-{
-    QRect box;
-    const QRect r = area & image.rect();
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (isColor(image, x, y, color))
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
-
-// Where TextOut put a text: the glyphs' box in the picture, compared with the box of the
-// same text written at a known point in the same font.
-QPoint textOrigin(const QImage &image, const QRect &area, const QString &text, const TFont &font)
-{
-    Bitmap reference(400, 100);
-    Canvas &c = reference.canvas();
-    c.Brush() = TBrush{clWhite};
-    c.FillRect(0, 0, 400, 100);
-    c.Font().Assign(font);
-    c.Brush().Style = Gfx::bsClear;
-    c.TextOut(50, 20, text);
-    const QRect ref = colorBox(reference.image(), reference.image().rect(), font.Color());
-    const QRect got = colorBox(image, area, font.Color());
-    if (ref.isNull() || got.isNull())
-        return {INT_MIN, INT_MIN};
-    return got.topLeft() - ref.topLeft() + QPoint(50, 20);
-}
-
-QSize textSize(const TFont &font, const QString &text)
-{
-    Bitmap b(10, 10);
-    b.canvas().Font().Assign(font);
-    return {b.canvas().TextWidth(text), b.canvas().TextHeight(text)};
-}
+using namespace scale_pixels;
 
 // A scale that paints on demand: red ticks on white, no frame, labels in black.
 std::unique_ptr<TScale> makeScale(TScaleType type, int width, int height)
