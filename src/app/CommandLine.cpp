@@ -74,7 +74,13 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         QStringLiteral("snapshot"),
         QStringLiteral("Renders the main window off-screen into the PNG FILE and exits."),
         QStringLiteral("FILE"));
+    const QCommandLineOption tourStep(
+        QStringLiteral("tour-step"),
+        QStringLiteral("Shows step N (1 to 5) of the guided tour; the slider options then apply "
+                       "on top of it."),
+        QStringLiteral("N"));
     parser.addOption(seed);
+    parser.addOption(tourStep);
     parser.addOption(noNoise);
     parser.addOption(exportTrace);
     parser.addOption(snapshot);
@@ -121,6 +127,18 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
             return fail(seed.names().constFirst(), parser.value(seed));
         result.seed = value;
     }
+    if (parser.isSet(tourStep)) {
+        bool ok = false;
+        const QString text = parser.value(tourStep);
+        const int step = text.trimmed().toInt(&ok);
+        if (!ok || step < 1 || step > 5) {
+            result.action = CommandLineOptions::Action::Error;
+            result.message =
+                QStringLiteral("--tour-step needs a step from 1 to 5, not \"%1\"").arg(text);
+            return result;
+        }
+        result.tourStep = step;
+    }
     result.noNoise = parser.isSet(noNoise);
     result.exportTrace = parser.value(exportTrace);
     result.snapshot = parser.value(snapshot);
@@ -131,6 +149,14 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
             result.parameters << argument;
     }
     return result;
+}
+
+void applyTourStep(const CommandLineOptions &options, TfrmExample &window)
+{
+    if (!options.tourStep)
+        return;
+    while (window.CurrentTourStep() < *options.tourStep && window.BButNext->isEnabled())
+        window.BButNext->click();
 }
 
 void applySliderOptions(const CommandLineOptions &options, TfrmExample &window)

@@ -22,6 +22,7 @@ struct CommandLineOptions
     std::optional<double> nonenone;
     std::optional<double> pregnene;
     std::optional<quint64> seed;
+    std::optional<int> tourStep; // 1..5
     bool noNoise = false;
     QString exportTrace; // CSV file to write, then exit
     QString snapshot;    // PNG file to write, then exit
@@ -36,6 +37,10 @@ struct CommandLineOptions
 
 // Parses the arguments (without the program name).
 CommandLineOptions parseCommandLine(const QStringList &arguments);
+
+// Presses Next in the tour until the step of --tour-step is reached (the window has run step 1
+// when it was first shown).
+void applyTourStep(const CommandLineOptions &options, TfrmExample &window);
 
 // Moves the window's sliders as the options say, each through its slider, so the slider clamps
 // the value and raises its change event; in the order of the options' listing.

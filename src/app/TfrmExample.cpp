@@ -2,12 +2,45 @@
 
 #include "chart/Zel_rchart.h"
 #include "platform/Controls.h"
+#include "widgets/Zel_NumLab.h"
 
 #include <QShowEvent>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+#include <climits>
 
 TfrmExample *frmExample = nullptr;
+
+namespace {
+
+// The slider positions of one tour step, in the order the step sets them, and the key of its
+// explanation text.
+struct TourRow
+{
+    int amplif, mass, massFineAdj, magnifX, resol, pregnene, metNonenone, pfk;
+    const char *explanationKey;
+};
+
+constexpr TourRow tourRows[TfrmExample::TourStepCount] = {
+    {1000, 42000, 0, 8000, 800, 100, 100, 100, "explain1"},   // air lines at 38 .. 46
+    {1000, 30000, 0, 8000, 800, 100, 100, 100, "explain2"},   // 26 .. 34
+    {700, 140000, 0, 250000, 800, 100, 100, 100, "explain3"}, // the wide view, 15 .. 265
+    {700, 140000, 0, 250000, 1000, 100, 50, 100, "explain4"}, // methyl-nonenone at half
+    {200, 155000, 0, 8000, 1000, 100, 100, 30, "explain5"},   // the PFK line at 155
+};
+
+// Appends one line of plain text (never read as markup).
+void appendLine(QTextEdit *pane, const QString &line)
+{
+    QTextCursor cursor(pane->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!pane->document()->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(line);
+}
+
+} // namespace
 
 TfrmExample::TfrmExample(QWidget *parent) : QWidget(parent)
 {
@@ -46,7 +79,46 @@ void TfrmExample::FormShow()
     if (m_shown)
         return;
     m_shown = true;
+    TourStep(1);
+    // Drawn even when step 1 moved no slider.
     UpdateDisplay();
+}
+
+void TfrmExample::TourStep(int n)
+{
+    m_currentTourStep = n;
+    if (n < 1 || n > TourStepCount)
+        return;
+    const TourRow &row = tourRows[n - 1];
+    // Each slider that really moves raises its change event, as a user's move would.
+    SBarAmplif->setPosition(row.amplif);
+    SBarMass->setPosition(row.mass);
+    SBarMassFineAdj->setPosition(row.massFineAdj);
+    SBarMagnifX->setPosition(row.magnifX);
+    SBarResol->setPosition(row.resol);
+    SBarPregnene->setPosition(row.pregnene);
+    SBarMetNonenone->setPosition(row.metNonenone);
+    SBarPFK->setPosition(row.pfk);
+    rtfExplanation->clear();
+    appendLine(rtfExplanation, TranslateString(QString::fromLatin1(row.explanationKey)));
+    if (n == TourStepCount)
+        BButNext->setEnabled(false);
+}
+
+void TfrmExample::BButNextClick()
+{
+    TourStep(m_currentTourStep < INT_MAX ? m_currentTourStep + 1 : INT_MAX);
+}
+
+void TfrmExample::BButResetClick()
+{
+    TourStep(1);
+    BButNext->setEnabled(true);
+}
+
+QString TfrmExample::TranslateString(const QString &key) const
+{
+    return key;
 }
 
 void TfrmExample::showEvent(QShowEvent *event)
@@ -83,7 +155,7 @@ void TfrmExample::SBarPregneneChange()
 
 void TfrmExample::SBarResolChange()
 {
-    setResolutionReadout(SBarResol->Position());
+    NLabResol->SetValue(SBarResol->Position());
     UpdateDisplay();
 }
 
@@ -95,9 +167,4 @@ void TfrmExample::Timer1Timer()
 void TfrmExample::cmdExitClick()
 {
     close();
-}
-
-void TfrmExample::setResolutionReadout(int value)
-{
-    NLabResol->setText(QStringLiteral("BF_Resolution  %1").arg(value));
 }

@@ -12,6 +12,7 @@ class QTimer;
 class TBevel;
 class TBitBtn;
 class TLabel;
+class TNumLab;
 class TPanel;
 class TRChart;
 class TScrollBar;
@@ -33,8 +34,17 @@ public:
 
     // Recomputes the trace from the sliders and writes it into the chart.
     void UpdateDisplay();
-    // What the window does when it is first shown; runs once.
+    // What the window does when it is first shown (tour step 1, then the first trace); runs
+    // once.
     void FormShow();
+
+    // The guided tour. TourStep stores n as the current step; a step from 1 to 5 then moves
+    // the eight sliders to its positions (each real change raises the slider's change event)
+    // and puts the step's explanation into the pane, and step 5 disables Next. Any other n
+    // changes nothing else.
+    void TourStep(int n);
+    int CurrentTourStep() const { return m_currentTourStep; }
+    static constexpr int TourStepCount = 5;
 
     // The slider positions as the spectrum model reads them.
     SliderPositions sliderPositions() const;
@@ -52,6 +62,8 @@ public:
     void SBarResolChange();
     void Timer1Timer();
     void cmdExitClick();
+    void BButNextClick();
+    void BButResetClick();
 
     // Components, named as in the stored window description.
     TPanel *PContent = nullptr;
@@ -68,7 +80,7 @@ public:
     TScrollBar *SBarMass = nullptr;
     TScrollBar *SBarMassFineAdj = nullptr;
     TScrollBar *SBarMagnifX = nullptr;
-    TLabel *NLabResol = nullptr;
+    TNumLab *NLabResol = nullptr;
     TScrollBar *SBarResol = nullptr;
     TPanel *pnlCommand = nullptr;
     TBitBtn *cmdExit = nullptr;
@@ -94,11 +106,14 @@ protected:
 
 private:
     void buildForm();
-    void setResolutionReadout(int value);
+    // The text of a dictionary key in the current language. No dictionary is loaded yet, and
+    // a key without an entry shows the key itself.
+    QString TranslateString(const QString &key) const;
 
     TraceModel m_model;
     int m_updateCount = 0;
     bool m_shown = false;
+    int m_currentTourStep = 0;
 };
 
 // The program's main window, set when the entry creates it.

@@ -6,6 +6,7 @@
 #include "chart/Zel_rchart.h"
 #include "platform/AlignLayout.h"
 #include "platform/Controls.h"
+#include "widgets/Zel_NumLab.h"
 
 #include <QTextEdit>
 #include <QTimer>
@@ -224,9 +225,30 @@ void TfrmExample::buildForm()
     sliders->place(SBarMassFineAdj, {96, 32, 417, 18}, TAlign::alNone, anchorsLTR);
     SBarMagnifX = slider(Panel4, "SBarMagnifX", Qt::Horizontal, 800, 250000, 8000, 1, 1);
     sliders->place(SBarMagnifX, {96, 64, 417, 18}, TAlign::alNone, anchorsLTR);
-    NLabResol = label(Panel4, "NLabResol", QString(), Qt::AlignLeft);
+    NLabResol = named(new TNumLab(Panel4), "NLabResol");
     sliders->place(NLabResol, {3, 93, 153, 20});
-    setResolutionReadout(800);
+    NLabResol->SetValue(800);
+    NLabResol->SetDisplayType(dtInt);
+    NLabResol->SetPrecision(2);
+    NLabResol->SetComma(false);
+    NLabResol->SetForcePlusSign(false);
+    NLabResol->SetDTFormat(QStringLiteral("mmm-dd, yyyy"));
+    NLabResol->SetStateText(QStringLiteral("undefined"));
+    NLabResol->SetOverflowIndicator(QStringLiteral("*********"));
+    NLabResol->SetEmpty(false);
+    NLabResol->SetLeftText(QStringLiteral("BF_Resolution"));
+    NLabResol->SetLeftSpace(92);
+    NLabResol->SetLabelWidth(50);
+    NLabResol->SetAlignment(Zel::taCenter);
+    NLabResol->SetLeftTextAlignment(Zel::taRightJustify);
+    NLabResol->SetRightTextAlignment(Zel::taLeftJustify);
+    NLabResol->SetFrameStyle(Zel::fsLowered);
+    NLabResol->SetColorScheme(Zel::csBWG);
+    NLabResol->SetColorLabBakG(clSilver);
+    NLabResol->SetColorLabText(clBlack);
+    NLabResol->SetColorOutBakG(clBtnFace);
+    NLabResol->SetColorOutText(clBlack);
+    NLabResol->SetTransparent(false);
     SBarResol = slider(Panel4, "SBarResol", Qt::Horizontal, 100, 2000, 800, 1, 1);
     sliders->place(SBarResol, {160, 94, 353, 18}, TAlign::alNone, anchorsLTR);
 
@@ -298,11 +320,14 @@ void TfrmExample::buildForm()
     SBarPregnene->OnChange = [this](TScrollBar *) { SBarPregneneChange(); };
     connect(Timer1, &QTimer::timeout, this, &TfrmExample::Timer1Timer);
     cmdExit->OnClick = [this] { cmdExitClick(); };
+    BButNext->OnClick = [this] { BButNextClick(); };
+    BButReset->OnClick = [this] { BButResetClick(); };
 
     form->apply();
 
     // End of loading, in creation order.
     loaded();
     RCScope->loaded();
+    NLabResol->loaded();
     Timer1->start();
 }

@@ -57,6 +57,7 @@ int main(int argc, char **argv)
     if (options.noNoise)
         window.model().setNoiseEnabled(false);
     window.FormShow();
+    applyTourStep(options, window);
     applySliderOptions(options, window);
 
     if (options.runsWithoutWindow()) {

@@ -1,6 +1,7 @@
 #include "app/TfrmExample.h"
 #include "chart/Zel_rchart.h"
 #include "platform/Controls.h"
+#include "widgets/Zel_NumLab.h"
 
 #include <QCoreApplication>
 #include <QTextEdit>
@@ -130,11 +131,15 @@ TEST(MainWindow, SharedHandlersRedrawOnlyOnRealChanges)
 TEST(MainWindow, ResolutionReadoutFollowsTheResolutionSliderOnly)
 {
     TfrmExample w;
-    EXPECT_TRUE(w.NLabResol->text().contains("800"));
+    EXPECT_EQ(w.NLabResol->DisplayedText(), "800");
     w.SBarResol->setPosition(1234);
-    EXPECT_TRUE(w.NLabResol->text().contains("1234"));
+    EXPECT_EQ(w.NLabResol->Value(), 1234.0);
+    EXPECT_EQ(w.NLabResol->DisplayedText(), "1234");
     w.SBarMass->setPosition(60000);
-    EXPECT_TRUE(w.NLabResol->text().contains("1234"));
+    EXPECT_EQ(w.NLabResol->DisplayedText(), "1234");
+    // Setting the read-out directly does not move the slider back.
+    w.NLabResol->SetValue(99);
+    EXPECT_EQ(w.SBarResol->Position(), 1234);
 }
 
 TEST(MainWindow, UpdateDisplayWritesTheTraceAndTheVisibleWindow)
