@@ -6,9 +6,10 @@
 //   with two numeric axes, setData then a full replot into an image, once with its adaptive
 //   sampling off (equal work) and once with its defaults.
 // The program's own cases: ShowItems of the 2001 items, the display part of the update (clear,
-// 2001 adds, SetLayerRange with its repaint of margins and axes, ShowItems), and the whole
-// update. At the end it prints the ratios and checks that 10,000 updates leave the heap where
-// it was after the first 100.
+// 2001 adds, SetLayerRange, ShowItems) with the window unchanged as on a timer tick (margins
+// and axes are kept) and with the window moving (they are repainted), and the whole update. At the
+// end it prints the ratios and checks that 10,000 updates leave the heap where it was after the
+// first 100.
 
 #include "RatioReporter.h"
 #include "app/TfrmExample.h"
@@ -116,6 +117,24 @@ void displayPart(benchmark::State &state)
     }
 }
 
+// The same with the mass window moving by one step of the fine slider on every update, as
+// while a slider is dragged: the range really changes, so every update repaints the margins
+// and axes too.
+void displayPartNewWindow(benchmark::State &state)
+{
+    TfrmExample &w = window();
+    SliderPositions positions = w.sliderPositions();
+    w.model().ComputeSpectrum(positions);
+    const int fine = positions.F;
+    bool shifted = false;
+    for (auto _ : state) {
+        shifted = !shifted;
+        positions.F = shifted ? fine + 1 : fine;
+        writeTraceToChart(w.model(), positions, *w.RCScope);
+        benchmark::DoNotOptimize(w.RCScope->fullImage().constBits());
+    }
+}
+
 void wholeUpdate(benchmark::State &state)
 {
     TfrmExample &w = window();
@@ -161,6 +180,7 @@ BENCHMARK(bare)->Name("Base/Bare")->Unit(benchmark::kMicrosecond);
 BENCHMARK(noise)->Name("Base/Noise")->Unit(benchmark::kMicrosecond);
 BENCHMARK(showItems)->Name("Chart/ShowItems")->Unit(benchmark::kMicrosecond);
 BENCHMARK(displayPart)->Name("Chart/DisplayPart")->Unit(benchmark::kMicrosecond);
+BENCHMARK(displayPartNewWindow)->Name("Chart/DisplayPartNewWindow")->Unit(benchmark::kMicrosecond);
 BENCHMARK(wholeUpdate)->Name("Chart/UpdateDisplay")->Unit(benchmark::kMicrosecond);
 
 // Bytes the allocator has handed out and not taken back.
@@ -201,6 +221,8 @@ int main(int argc, char **argv)
     reporter.printRatio("ShowItems / bare", {"Chart/ShowItems"}, {"Base/Bare"}, "(target <= 1)");
     reporter.printRatio("Display part / peer equal work", {"Chart/DisplayPart"}, {"Peer/EqualWork"},
                         "(target <= 0.5)");
+    reporter.printRatio("Display part, window moving / peer equal work",
+                        {"Chart/DisplayPartNewWindow"}, {"Peer/EqualWork"}, "(for information)");
     reporter.printRatio("Display part / peer defaults", {"Chart/DisplayPart"}, {"Peer/Defaults"},
                         "(target < 1)");
     reporter.printRatio("UpdateDisplay / (bare + noise)", {"Chart/UpdateDisplay"},

@@ -29,6 +29,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <span>
@@ -287,7 +288,7 @@ public:
     const QImage &fullImage() const { return m_fullImage; }
     // The canvas drawing on the full image (the axis renderers' target).
     Canvas &fullCanvas() { return m_fullCanvas; }
-    const QImage &dataImage() const { return m_dataImage; }
+    const QImage &dataImage() const;
 
     // Ends loading and paints.
     void loaded() override;
@@ -426,6 +427,10 @@ private:
         bool m_former;
     };
 
+    // The world ranges of all layers, x low/high then y low/high per layer.
+    using LayerRanges = std::array<double, 4 * LayerCount>;
+    LayerRanges layerRanges() const;
+
     // Layer internals (rchart_layers.cpp).
     void createLayers();
     void applyCreationLayout();
@@ -462,6 +467,8 @@ private:
     bool canPaint() const;
     void repaintIfAutoRedraw();
     void invalidatePicture();
+    void repaintDataArea();
+    void settleBareArea();
     void resizeImages();
     void redrawDataArea();
     void copyDataIntoFull();
@@ -525,6 +532,9 @@ private:
     // items; the next screen copy recomposes what is stale.
     bool m_frameDirty = true;
     bool m_dataDirty = true;
+    // ClearItems' bare data area, drawn only when the data image is read before the next
+    // redraw of the data area (which draws the same background anyway).
+    bool m_bareAreaPending = false;
     QImage m_fullImage;
     QImage m_dataImage;
     // The canvas on the data image, kept attached like the full image's; it lets go of the
@@ -671,15 +681,16 @@ inline TChartItem &TCustomRChart::newItem(std::uint8_t kind)
 {
     if (m_count >= m_capacity)
         growItems();
-    TChartItem item{};
-    item.Kind = kind;
-    item.Layer = m_activeLayer;
-    item.ClassNo = m_classDefault;
-    item.Color = m_dataColor;
-    item.PenStyle = static_cast<std::uint8_t>(m_penStyle);
-    item.LineWidth = m_lineWidth;
+    // Filled in place: a zeroed local copied into the slot would be read back in wide words
+    // right after its narrow fields were written, which stalls store forwarding on every add.
     TChartItem &slot = m_items[m_count];
-    slot = item;
+    std::memset(static_cast<void *>(&slot), 0, sizeof slot);
+    slot.Kind = kind;
+    slot.Layer = m_activeLayer;
+    slot.ClassNo = m_classDefault;
+    slot.Color = m_dataColor;
+    slot.PenStyle = static_cast<std::uint8_t>(m_penStyle);
+    slot.LineWidth = m_lineWidth;
     return slot;
 }
 

@@ -319,6 +319,7 @@ void TCustomRChart::SetLayerRange(int Layer, double XLo, double YLo, double XHi,
 {
     if (Layer < 0 || Layer > LayerCount)
         return;
+    const LayerRanges before = layerRanges();
     {
         PaintLockGuard lock(*this);
         const int first = Layer == 0 ? 1 : Layer;
@@ -334,8 +335,28 @@ void TCustomRChart::SetLayerRange(int Layer, double XLo, double YLo, double XHi,
             applyJointRange(L, xLo, yLo, xHi, yHi, xWidened, yWidened);
         }
     }
-    if (!isLoading())
+    if (isLoading())
+        return;
+    // The display update sets the same window ten times a second. When no range moved, the
+    // margins and axes already on the full image are exactly what a new frame step would
+    // draw, so only the data area is redrawn. Handlers that draw on the axes are given their
+    // full repaint every time, since what they draw may change.
+    if (layerRanges() == before && !m_frameDirty && !OnScalesRendered && !OnScaleTickDrawn)
+        repaintDataArea();
+    else
         invalidatePicture();
+}
+
+TCustomRChart::LayerRanges TCustomRChart::layerRanges() const
+{
+    LayerRanges ranges{};
+    for (std::size_t i = 0; i < std::size_t(LayerCount); ++i) {
+        ranges[4 * i] = m_scaleX[i]->RangeLow();
+        ranges[4 * i + 1] = m_scaleX[i]->RangeHigh();
+        ranges[4 * i + 2] = m_scaleY[i]->RangeLow();
+        ranges[4 * i + 3] = m_scaleY[i]->RangeHigh();
+    }
+    return ranges;
 }
 
 // The coupling steps of SetLayerRange: an axis controlled by another layer keeps its present

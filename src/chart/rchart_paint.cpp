@@ -523,6 +523,7 @@ void TCustomRChart::renderDataImage(bool withCrossHairs)
     resizeImages();
     if (m_dataImage.isNull())
         return;
+    m_bareAreaPending = false;
     CanvasOn on(m_dataCanvas, m_dataImage);
     DrawBackground(m_dataCanvas, 0, 0);
     DrawItems(m_dataCanvas, 0, 0, false, false);
@@ -532,11 +533,26 @@ void TCustomRChart::renderDataImage(bool withCrossHairs)
 
 void TCustomRChart::drawBareDataArea()
 {
+    m_bareAreaPending = false;
     resizeImages();
     if (m_dataImage.isNull())
         return;
     CanvasOn on(m_dataCanvas, m_dataImage);
     DrawBackground(m_dataCanvas, 0, 0);
+}
+
+void TCustomRChart::settleBareArea()
+{
+    if (m_bareAreaPending)
+        drawBareDataArea();
+}
+
+const QImage &TCustomRChart::dataImage() const
+{
+    // Reading the picture is where a pending bare area must exist; the chart object itself
+    // is never const, only the view of it that this accessor is called through.
+    const_cast<TCustomRChart *>(this)->settleBareArea();
+    return m_dataImage;
 }
 
 void TCustomRChart::redrawDataArea()

@@ -87,7 +87,7 @@ void TCustomRChart::ClearItems()
     m_allocated = 0;
     m_count = 0;
     m_capacity = 0;
-    drawBareDataArea();
+    m_bareAreaPending = true;
     m_dataDirty = true;
     if (m_dataOwner != nullptr || m_dataUserCount > 0)
         synchroniseShares();

@@ -193,6 +193,7 @@ void TCustomRChart::resizeImages()
 
 void TCustomRChart::copyDataIntoFull()
 {
+    settleBareArea();
     if (m_dataImage.isNull() || m_fullImage.isNull())
         return;
     // A plain copy of whole rows: the data image lies inside the full image whenever both
@@ -253,6 +254,17 @@ void TCustomRChart::invalidatePicture()
     m_frameDirty = true;
     if (!m_paintLocked)
         repaintIfAutoRedraw();
+}
+
+// The data area alone: redrawn into the data image, copied into the full image and shown.
+void TCustomRChart::repaintDataArea()
+{
+    m_dataDirty = true;
+    if (!m_autoRedraw || !canPaint())
+        return;
+    redrawDataArea();
+    copyDataIntoFull();
+    update(dataRect());
 }
 
 bool TCustomRChart::lockPainting()

@@ -267,6 +267,45 @@ TEST_F(PaintTest, ShowItemsRedrawsTheDataAreaOrEverything)
     EXPECT_EQ(at(full(), 150, 90), clBlack);
 }
 
+// The display update sets the same window again and again: then only the data area is
+// redrawn, and the result must be the picture a full repaint gives.
+TEST_F(PaintTest, SettingAnUnchangedRangeRedrawsOnlyTheDataArea)
+{
+    chart.setChartColor(clBlack);
+    chart.setDataColor(47360);
+    const int before = chart.fullRepaints;
+    chart.ClearItems();
+    chart.AddMoveTo(0, 70);
+    chart.AddLineTo(230, 70);
+    chart.SetLayerRange(1, 0, 0, 230, 140);
+    EXPECT_EQ(chart.fullRepaints, before);
+    EXPECT_EQ(at(full(), 150, 90), TColor(47360));
+    const QImage partial = full().copy();
+    chart.setCaption(QString()); // an unchanged setting still repaints everything
+    EXPECT_EQ(chart.fullRepaints, before + 1);
+    EXPECT_EQ(full(), partial);
+
+    // A moved window repaints the axes as well: their labels change.
+    chart.SetLayerRange(1, 1000, 0, 1230, 140);
+    EXPECT_EQ(chart.fullRepaints, before + 2);
+    EXPECT_NE(full().copy(0, 160, 300, 40), partial.copy(0, 160, 300, 40));
+
+    // A handler drawing on the axes gets its full repaint every time.
+    int rendered = 0;
+    chart.OnScalesRendered = [&](QObject *, Canvas &, int, int) { ++rendered; };
+    chart.SetLayerRange(1, 1000, 0, 1230, 140);
+    EXPECT_EQ(chart.fullRepaints, before + 3);
+    EXPECT_EQ(rendered, 1);
+
+    // A pending change of the frame is not lost behind an unchanged range.
+    chart.OnScalesRendered = nullptr;
+    chart.setAutoRedraw(false);
+    chart.setWindColor(clRed);
+    chart.setAutoRedraw(true);
+    chart.SetLayerRange(1, 1000, 0, 1230, 140);
+    EXPECT_EQ(at(full(), 5, 5), clRed);
+}
+
 TEST_F(PaintTest, SettersRepaintOnlyWithAutoRedraw)
 {
     chart.setAutoRedraw(false);
