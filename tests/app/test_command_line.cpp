@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -143,4 +145,71 @@ TEST(CommandLineProgram, MalformedNumberExitsWithTwoAndWritesNothing)
     const ProgramRun version = runProgram({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out.trimmed(), "Ionograph 1.1");
+}
+
+TEST(CommandLine, TourStepTakesOneToFive)
+{
+    const CommandLineOptions good = parseCommandLine({"--tour-step", " 5"});
+    ASSERT_EQ(good.action, CommandLineOptions::Action::Run) << good.message.toStdString();
+    EXPECT_EQ(good.tourStep, 5);
+    EXPECT_FALSE(parseCommandLine({}).tourStep);
+    for (const char *bad : {"0", "6", "-1", "2.5", "three", "", "99999999999"}) {
+        const CommandLineOptions o = parseCommandLine({"--tour-step", bad});
+        EXPECT_EQ(o.action, CommandLineOptions::Action::Error) << bad;
+        EXPECT_TRUE(o.message.contains("--tour-step")) << o.message.toStdString();
+    }
+    EXPECT_TRUE(parseCommandLine({"--help"}).message.contains("--tour-step"));
+}
+
+TEST(CommandLine, TourStepPressesNextFromStepOne)
+{
+    TfrmExample w;
+    w.Timer1->stop();
+    w.FormShow();
+    applyTourStep(parseCommandLine({"--tour-step", "5"}), w);
+    EXPECT_EQ(w.CurrentTourStep(), 5);
+    EXPECT_FALSE(w.BButNext->isEnabled());
+    EXPECT_EQ(w.SBarMass->Position(), 155000);
+    EXPECT_EQ(w.rtfExplanation->toPlainText(), "explain5");
+}
+
+TEST(CommandLineProgram, TourStepShowsInTheTraceAndTheSnapshot)
+{
+    QTemporaryDir dir;
+    // Step 4 is the wide view with the methyl-nonenone at half amount and resolution 1000.
+    ASSERT_EQ(
+        runProgram({"--no-noise", "--tour-step", "4", "--export-trace", dir.filePath("t.csv")})
+            .exitCode,
+        0);
+    ASSERT_EQ(runProgram({"--no-noise", "--mass", "140", "--range", "250", "--amplification", "700",
+                          "--resolution", "1000", "--nonenone", "50", "--export-trace",
+                          dir.filePath("s.csv")})
+                  .exitCode,
+              0);
+    const QStringList tour = readLines(dir.filePath("t.csv"));
+    ASSERT_EQ(tour.size(), 2001);
+    EXPECT_EQ(tour, readLines(dir.filePath("s.csv")));
+
+    // The read-out in the snapshot: 800 at steps 1 and 3, 1000 at step 4.
+    auto readout = [&](const char *step) {
+        const QString png = dir.filePath(QStringLiteral("s%1.png").arg(step));
+        const ProgramRun run = runProgram({"--tour-step", step, "--snapshot", png});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        return QImage(png).copy(3, 332 + 93, 153, 20);
+    };
+    const QImage step1 = readout("1");
+    ASSERT_FALSE(step1.isNull());
+    EXPECT_EQ(step1, readout("3"));
+    EXPECT_NE(step1, readout("4"));
+}
+
+TEST(CommandLineProgram, BadTourStepExitsWithTwo)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath("never.png");
+    const ProgramRun run = runProgram({"--tour-step", "6", "--snapshot", png});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("--tour-step"));
+    EXPECT_EQ(run.err.count('\n'), 1);
+    EXPECT_FALSE(QFile::exists(png));
 }
