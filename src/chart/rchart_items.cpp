@@ -267,6 +267,22 @@ public:
         }
     }
 
+    // A line-to item and the line-to items after it that share its layer, class and
+    // attributes (the shape of a trace): the attributes are settled once, then the points
+    // are mapped in a tight loop. Returns the first item not drawn.
+    const TChartItem *drawLineToRun(const TChartItem *first, const TChartItem *end)
+    {
+        draw(*first);
+        const LayerMap &m =
+            m_layers[std::size_t(std::clamp(first->Layer, 1, TCustomRChart::LayerCount) - 1)];
+        const TChartItem *item = first + 1;
+        if (!m.linear)
+            return item;
+        for (; item != end && continuesRun(*first, *item); ++item)
+            addPoint(mapLinear(m, *item));
+        return item;
+    }
+
     // Draws what is left of the batch; the pen width goes back to one pixel.
     void finish()
     {
@@ -302,6 +318,40 @@ private:
         int px = 0, py = 0;
         m_chart.WorldToPixel(i + 1, X, Y, px, py);
         return {limitItemPixel(px) + m_offX, limitItemPixel(py) + m_offY};
+    }
+
+    static bool continuesRun(const TChartItem &first, const TChartItem &item)
+    {
+        return item.Kind == ikLineTo && item.Layer == first.Layer &&
+               item.ClassNo == first.ClassNo && item.Color == first.Color &&
+               item.FillColor == first.FillColor && item.PenStyle == first.PenStyle &&
+               item.LineWidth == first.LineWidth;
+    }
+
+    // toData for a linear layer, both axes at once. Falls back to the scalar rule when a
+    // pixel is beyond the limit, not a number, or too close to a half to trust the double.
+    QPoint mapLinear(const LayerMap &m, const TChartItem &item) const
+    {
+#if defined(__SSE2__)
+        const __m128d v = _mm_set_pd(item.Y, item.X);
+        const __m128d sign = _mm_set1_pd(-0.0);
+        const __m128d term = _mm_mul_pd(_mm_set_pd(m.y.k, m.x.k), v);
+        const __m128d d = _mm_set_pd(m.y.d, m.x.d);
+        const __m128d p = _mm_add_pd(term, d);
+        const __m128i n = _mm_cvtpd_epi32(p); // halves to even, like roundEven
+        const __m128d off =
+            _mm_andnot_pd(sign, _mm_sub_pd(_mm_andnot_pd(sign, _mm_sub_pd(p, _mm_cvtepi32_pd(n))),
+                                           _mm_set1_pd(0.5)));
+        const __m128d tolerance = _mm_mul_pd(
+            _mm_set1_pd(1e-14), _mm_add_pd(_mm_andnot_pd(sign, term), _mm_andnot_pd(sign, d)));
+        const __m128d ok =
+            _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, p), _mm_set1_pd(kItemPixelLimit)),
+                       _mm_cmpgt_pd(off, tolerance));
+        if (_mm_movemask_pd(ok) == 3) [[likely]]
+            return {_mm_cvtsi128_si32(n) + m_offX,
+                    _mm_cvtsi128_si32(_mm_shuffle_epi32(n, 1)) + m_offY};
+#endif
+        return {axisPixel(m.x, item.X) + m_offX, axisPixel(m.y, item.Y) + m_offY};
     }
 
     // The control pixel of a world point of a layer, limited only to the int range (for the
@@ -624,10 +674,14 @@ void TCustomRChart::DrawItems(Canvas &canvas, int DX, int DY, bool Monochrome, b
         painter.setPolylineHook(&polylineDrawn);
         const TChartItem *item = m_items.get();
         const TChartItem *const end = item + m_count;
-        for (; item != end; ++item) {
-            if (m_classVisible[item->ClassNo] && item->Layer >= 1 && item->Layer <= LayerCount &&
-                m_layerVisible[std::size_t(item->Layer - 1)])
-                painter.draw(*item);
+        while (item != end) {
+            if (!(m_classVisible[item->ClassNo] && item->Layer >= 1 && item->Layer <= LayerCount &&
+                  m_layerVisible[std::size_t(item->Layer - 1)]))
+                ++item;
+            else if (item->Kind == ikLineTo)
+                item = painter.drawLineToRun(item, end);
+            else
+                painter.draw(*item++);
         }
         painter.finish();
     }
