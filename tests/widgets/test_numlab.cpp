@@ -348,62 +348,47 @@ TEST(NumLab, TransparentControlLetsItsParentShowThrough)
 
 TEST(NumLab, AssignCopiesTheListedSettingsOnly)
 {
+    // Published properties with a value other than the default.
+    const std::pair<const char *, QVariant> copied[] = {
+        {"LeftSpace", 50},
+        {"Empty", true},
+        {"LabelWidth", 60},
+        {"Precision", 5},
+        {"LeftText", "L"},
+        {"RightText", "R"},
+        {"FrameStyle", QVariant::fromValue(Zel::fsRaised)},
+        {"Alignment", QVariant::fromValue(Zel::taLeftJustify)},
+        {"RightTextAlignment", QVariant::fromValue(Zel::taCenter)},
+        {"LeftTextAlignment", QVariant::fromValue(Zel::taCenter)},
+        {"OverflowIndicator", "##"},
+        {"Value", 42.5},
+        {"StateText", "off"},
+        {"Transparent", true},
+        {"ColorLabBakG", clRed},
+        {"ColorLabText", clBlue},
+        {"ColorOutBakG", clGreen},
+        {"ColorOutText", clOlive},
+        {"ColorScheme", QVariant::fromValue(Zel::csSystem)},
+        {"DisplayType", QVariant::fromValue(dtHex)},
+    };
+    const std::pair<const char *, QVariant> kept[] = {
+        {"Comma", true}, {"ForcePlusSign", true}, {"DTFormat", "yyyy"}, {"Enabled", false}};
     TNumLab source;
-    source.SetLeftSpace(50);
-    source.SetEmpty(true);
-    source.SetLabelWidth(60);
-    source.SetPrecision(5);
-    source.SetLeftText("L");
-    source.SetRightText("R");
-    source.SetFrameStyle(Zel::fsRaised);
-    source.SetAlignment(Zel::taLeftJustify);
-    source.SetRightTextAlignment(Zel::taCenter);
-    source.SetLeftTextAlignment(Zel::taCenter);
-    source.SetOverflowIndicator("##");
-    source.SetValue(42.5);
-    source.SetStateText("off");
-    source.SetTransparent(true);
-    source.SetColorLabBakG(clRed);
-    source.SetColorLabText(clBlue);
-    source.SetColorOutBakG(clGreen);
-    source.SetColorOutText(clOlive);
-    source.SetColorScheme(Zel::csSystem);
-    source.SetDisplayType(dtHex);
-    source.SetComma(true);
-    source.SetForcePlusSign(true);
-    source.SetDTFormat("yyyy");
-    source.SetEnabled(false);
+    for (const auto &[name, value] : copied)
+        ASSERT_TRUE(source.setProperty(name, value)) << name;
+    for (const auto &[name, value] : kept)
+        ASSERT_TRUE(source.setProperty(name, value)) << name;
 
     TNumLab target;
     const int paints = target.paintCount();
     target.Assign(&source);
     EXPECT_GT(target.paintCount(), paints);
-    EXPECT_EQ(target.LeftSpace(), 50);
-    EXPECT_TRUE(target.Empty());
-    EXPECT_EQ(target.LabelWidth(), 60);
-    EXPECT_EQ(target.Precision(), 5);
-    EXPECT_EQ(target.LeftText(), "L");
-    EXPECT_EQ(target.RightText(), "R");
-    EXPECT_EQ(target.FrameStyle(), Zel::fsRaised);
-    EXPECT_EQ(target.Alignment(), Zel::taLeftJustify);
-    EXPECT_EQ(target.RightTextAlignment(), Zel::taCenter);
-    EXPECT_EQ(target.LeftTextAlignment(), Zel::taCenter);
-    EXPECT_EQ(target.OverflowIndicator(), "##");
-    EXPECT_EQ(target.Value(), 42.5);
-    EXPECT_EQ(target.StateText(), "off");
-    EXPECT_TRUE(target.Transparent());
-    EXPECT_EQ(target.ColorLabBakG(), clRed);
-    EXPECT_EQ(target.ColorLabText(), clBlue);
-    EXPECT_EQ(target.ColorOutBakG(), clGreen);
-    EXPECT_EQ(target.ColorOutText(), clOlive);
-    EXPECT_EQ(target.ColorScheme(), Zel::csSystem);
+    for (const auto &[name, value] : copied)
+        EXPECT_EQ(target.property(name), source.property(name)) << name;
     EXPECT_EQ(target.frameColors().Shadow, clBtnShadow);
-    EXPECT_EQ(target.DisplayType(), dtHex);
-    // Not copied.
-    EXPECT_FALSE(target.Comma());
-    EXPECT_FALSE(target.ForcePlusSign());
-    EXPECT_EQ(target.DTFormat(), "mmm-dd, yyyy");
-    EXPECT_TRUE(target.Enabled());
+    const TNumLab fresh;
+    for (const auto &[name, value] : kept)
+        EXPECT_EQ(target.property(name), fresh.property(name)) << name;
 
     TNumLab third;
     source.AssignTo(&third);
