@@ -443,6 +443,7 @@ TEST(ScopeSnapshot, PlotIsBlackWithTheGreenArgonLine)
 TEST(ScopeSnapshot, AtHighestGainTheArgonLineFillsThePlot)
 {
     TfrmExample window;
+    window.FormShow(); // the tour's first step, which the options then override, as at start-up
     CommandLineOptions options;
     options.amplification = 100; // full scale 1
     applySliderOptions(options, window);
