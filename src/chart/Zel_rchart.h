@@ -6,7 +6,9 @@
 // The implementation is split by concern: rchart_store.cpp (items, adds, sharing),
 // rchart_layers.cpp (axis records, renderers, layer ranges and their coupling),
 // rchart_mapping.cpp (world-to-pixel mapping), rchart_widget.cpp (construction, margins,
-// images, painting, resizing, loading); the axis records and TJointLayers themselves are in
+// images, painting, resizing, loading), rchart_layouts.cpp (standard layouts),
+// rchart_mouse.cpp (mouse modes, rubber band, cursors), rchart_keys.cpp (keys and wheel),
+// rchart_cursors.cpp (the cursor images); the axis records and TJointLayers themselves are in
 // rchart_scaleprops.h.
 //
 // Layers. Each of the 16 layers has an x and a y axis record (TScalePropsHoriz,
@@ -21,6 +23,7 @@
 #include "platform/Colors.h"
 #include "platform/Component.h"
 #include "platform/GraphicsTypes.h"
+#include "platform/ShiftState.h"
 #include "scales/Zel_Scale.h"
 #include "scales/Zel_zelbase.h"
 
@@ -42,6 +45,25 @@ class EZelRChartError : public EZelError
 public:
     using EZelError::EZelError;
 };
+
+// The chart's events (besides TRenderEvent and TScaleTickDrawnEvent).
+using TNotifyEvent = std::function<void(QObject *Sender)>;
+using TMouseMoveInChartEvent = std::function<void(QObject *Sender, bool InChart, TShiftState Shift,
+                                                  double rMousePosX, double rMousePosY)>;
+using TRubberBandEvent =
+    std::function<void(QObject *Sender, int Layer, double LoX, double LoY, double HiX, double HiY)>;
+using TCrossHairMoveEvent = std::function<void(QObject *Sender, TCrossHair *WhichCrossHair)>;
+using TTextLabelMoveEvent = std::function<void(QObject *Sender, TTextLabel *WhichTextLabel)>;
+using TChartMouseEvent =
+    std::function<void(QObject *Sender, Qt::MouseButton Button, TShiftState Shift, int X, int Y)>;
+using TChartMouseMoveEvent = std::function<void(QObject *Sender, TShiftState Shift, int X, int Y)>;
+using TMouseWheelEvent = std::function<void(QObject *Sender, TShiftState Shift, int WheelDelta,
+                                            QPoint MousePos, bool &Handled)>;
+using TMouseWheelUpDownEvent =
+    std::function<void(QObject *Sender, TShiftState Shift, QPoint MousePos, bool &Handled)>;
+// Key is a Qt::Key code; a handler that sets it to 0 ends the key's handling.
+using TKeyEvent = std::function<void(QObject *Sender, int &Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(QObject *Sender, QChar &Key)>;
 
 // Item kinds (TChartItem::Kind). 0, 10 and 11 are unassigned; painting skips such items.
 constexpr std::uint8_t ikMark = 1;
@@ -293,6 +315,64 @@ public:
     // Ends loading and paints.
     void loaded() override;
 
+    // --- Standard layout (rchart_layouts.cpp) ---------------------------------------------
+    // Places the margins, the chart caption and the axes of layers 1..4 in one step and hides
+    // the axes of layers 5..16; the property keeps the value. Paint-locked meanwhile; if that
+    // lock is released at the end, the chart repaints.
+    TrcLayout StandardLayout() const { return m_standardLayout; }
+    void setStandardLayout(TrcLayout layout);
+
+    // --- Mouse (rchart_mouse.cpp) ---------------------------------------------------------
+    // The application's screen cursors the chart registers (a hand for panning, magnifiers
+    // for the zoom modes).
+    static constexpr int CursorHand = 1;
+    static constexpr int CursorZoomWind = 2;
+    static constexpr int CursorZoomDrag = 3;
+    static constexpr int CursorZoomWindPos = 4;
+    static void registerCursors();
+
+    // What the left button does. Changing it does not end a drag or rectangle in progress.
+    TMouseActMode MouseAction() const { return m_mouseAction; }
+    void setMouseAction(TMouseActMode mode) { m_mouseAction = mode; }
+    // When true the chart never shows its own cursors.
+    bool MouseCursorFixed() const { return m_mouseCursorFixed; }
+    void setMouseCursorFixed(bool fixed) { m_mouseCursorFixed = fixed; }
+    // Only layers whose flag is set are panned and zoomed by the mouse (layer 1 alone at
+    // creation). Layers outside 1..16 read false and are ignored.
+    bool MouseAffectsLayer(int layer) const;
+    void setMouseAffectsLayer(int layer, bool affected);
+    // Whether a control pixel lies in the plot area, its edges included.
+    bool isInPlotArea(int X, int Y) const;
+    // A drag (pan, zoom-drag, crosshair, label) or a rectangle is in progress.
+    bool isMouseDragging() const { return m_dragging; }
+    bool isDrawingRectangle() const { return m_drawingRect; }
+
+    // --- Events -----------------------------------------------------------------------------
+    // Every mouse move, with the position in world coordinates of the active layer (also
+    // outside the plot area).
+    TMouseMoveInChartEvent OnMouseMoveInChart;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    // A rectangle drawn in maRubberBand mode, once per affected layer.
+    TRubberBandEvent OnRubberBand;
+    // Ranges were changed by the mouse (also after the OnRubberBand reports).
+    TNotifyEvent OnZoomPan;
+    TCrossHairMoveEvent OnCrossHairMove;
+    TTextLabelMoveEvent OnTextLabelMove;
+    // The control's generic events.
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TChartMouseEvent OnMouseDown;
+    TChartMouseEvent OnMouseUp;
+    TChartMouseMoveEvent OnMouseMove;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TNotifyEvent OnResize;
+
     // --- Picture settings (rchart_paint.cpp, rchart_items.cpp) ----------------------------
     // Setters store and repaint with AutoRedraw.
     TColor ChartFrameColor() const { return m_chartFrameColor; }
@@ -394,6 +474,19 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
+    // Mouse and keys (rchart_mouse.cpp, rchart_keys.cpp).
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    // Tab and Shift+Tab do not move the focus away: the chart takes them as keys.
+    bool focusNextPrevChild(bool next) override;
+
 private:
     // Picture internals (rchart_paint.cpp, rchart_items.cpp).
     void createPictureObjects();
@@ -433,7 +526,6 @@ private:
 
     // Layer internals (rchart_layers.cpp).
     void createLayers();
-    void applyCreationLayout();
     void scaleChanged();
     void runScaleChange(bool repaint);
     void settleScaleChanges();
@@ -449,6 +541,21 @@ private:
     void layersJoined(TJointLayers::Axis axis, int layer);
     // Mapping internals (rchart_mapping.cpp).
     void updateLayerMapping(int layer);
+    // Mouse internals (rchart_mouse.cpp).
+    void startDrag(QPoint pos);
+    void zoomDrag(QPoint pos);
+    void pan(QPoint pos);
+    void moveRectangle(QPoint pos);
+    void finishRectangle(Qt::MouseButton button);
+    void chooseCrossHair(QPoint pos);
+    void dragCrossHair(QPoint pos);
+    void chooseTextLabel(QPoint pos);
+    void dragTextLabel(QPoint pos);
+    void setMouseCursor(bool inPlot);
+    void releaseMouseCursor();
+    void endMouseRangeChange(bool formerLock);
+    QRect rubberBandOutline() const;
+    void drawRubberBand(QPainter &painter, const QRect &exposed) const;
     // Widget internals (rchart_widget.cpp).
     void marginsChanged();
     void boundsChanged();
@@ -518,10 +625,11 @@ private:
     bool m_inBoundsChange = false;
 
     // Geometry and painting.
+    // The stored-form defaults; creation applies the standard layout over them.
     int m_marginLeft = 50;
-    int m_marginRight = 20;
-    int m_marginTop = 20;
-    int m_marginBottom = 40;
+    int m_marginRight = 10;
+    int m_marginTop = 16;
+    int m_marginBottom = 32;
     int m_shadowWidth = 0;
     TColor m_chartColor = clWhite;
     TColor m_windColor = clBtnFace;
@@ -548,7 +656,7 @@ private:
     TColor m_shadowBakColor = clBtnFace;
     QString m_caption;
     int m_captionPosX = 0;
-    int m_captionPosY = -16;
+    int m_captionPosY = -15;
     TAlignment m_captionAlignment = Zel::taRightJustify;
     TCaptionAnchorHoriz m_captionAnchorHoriz = RChart::cahChartRight;
     TCaptionAnchorVert m_captionAnchorVert = RChart::cavChartTop;
@@ -564,6 +672,32 @@ private:
     std::array<std::unique_ptr<TCrossHair>, 4> m_crossHairs;
     std::array<std::unique_ptr<TTextLabel>, TextLabelCount> m_textLabels;
     std::unique_ptr<TBakGndImg> m_bakGndImg;
+    TrcLayout m_standardLayout = RChart::rcl_X1Bottom_Y1Left;
+
+    // Mouse state.
+    struct DragStart
+    {
+        QPoint anchor;
+        double xLo = 0, xHi = 1, yLo = 0, yHi = 1;
+    };
+    TMouseActMode m_mouseAction = Zel::maNone;
+    bool m_mouseCursorFixed = true;
+    std::array<bool, LayerCount> m_mouseAffectsLayer{};
+    bool m_dragging = false;
+    bool m_drawingRect = false;
+    bool m_doubleClick = false;
+    bool m_clickPending = false;
+    // The chart has set the application's cursor (and resets it when the mouse leaves).
+    bool m_ownsAppCursor = false;
+    std::array<DragStart, LayerCount> m_dragStart{};
+    // The rectangle's fixed corner (X0, Y0) and moving corner (X1, Y1), and the mode it was
+    // started in.
+    QPoint m_rectFixed;
+    QPoint m_rectMoving;
+    TMouseActMode m_rectMode = Zel::maNone;
+    // The crosshair (1..4) or text label (1..30) being dragged.
+    int m_dragCrossHair = 1;
+    int m_dragTextLabel = 1;
     // The canvas on the full image (kept attached: attaching sets up a painter and fonts
     // anew). The axis renderers draw on it; all drawing on the full image goes through it,
     // and it lets go of the image whenever the image is replaced.
@@ -612,6 +746,8 @@ class TRChart : public TCustomRChart
     Q_PROPERTY(TCrossHair *CrossHair2 READ CrossHair2 WRITE setCrossHair2)
     Q_PROPERTY(TCrossHair *CrossHair3 READ CrossHair3 WRITE setCrossHair3)
     Q_PROPERTY(TCrossHair *CrossHair4 READ CrossHair4 WRITE setCrossHair4)
+    Q_PROPERTY(Zel::TMouseActMode MouseAction READ MouseAction WRITE setMouseAction)
+    Q_PROPERTY(bool MouseCursorFixed READ MouseCursorFixed WRITE setMouseCursorFixed)
     Q_PROPERTY(TScalePropsHoriz *Scale1X READ Scale1X WRITE setScale1X)
     Q_PROPERTY(TScalePropsVert *Scale1Y READ Scale1Y WRITE setScale1Y)
     Q_PROPERTY(TScalePropsHoriz *Scale2X READ Scale2X WRITE setScale2X)
@@ -620,6 +756,7 @@ class TRChart : public TCustomRChart
     Q_PROPERTY(TScalePropsVert *Scale3Y READ Scale3Y WRITE setScale3Y)
     Q_PROPERTY(TScalePropsHoriz *Scale4X READ Scale4X WRITE setScale4X)
     Q_PROPERTY(TScalePropsVert *Scale4Y READ Scale4Y WRITE setScale4Y)
+    Q_PROPERTY(RChart::TrcLayout StandardLayout READ StandardLayout WRITE setStandardLayout)
     Q_PROPERTY(int ShadowWidth READ ShadowWidth WRITE setShadowWidth)
     Q_PROPERTY(RChart::TShadowStyle ShadowStyle READ ShadowStyle WRITE setShadowStyle)
     Q_PROPERTY(TColor ShadowColor READ ShadowColor WRITE setShadowColor)

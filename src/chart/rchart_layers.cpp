@@ -117,35 +117,6 @@ void TCustomRChart::createLayers()
     }
 }
 
-// The axes of the layout a new chart starts with: layer 1's x axis at the bottom and y axis
-// at the left, the other axes hidden.
-void TCustomRChart::applyCreationLayout()
-{
-    for (int L = 1; L <= 4; ++L) {
-        TScalePropsHoriz &x = *m_scaleX[L - 1];
-        x.SetScaleLocation(slBottom);
-        x.SetCaptionPosX(L == 1 ? 0 : 10);
-        x.SetCaptionPosY(L == 1 ? 22 : 100);
-        x.SetCaptionAlignment(Zel::taCenter);
-        x.SetCaptionAnchor(uaSclCenter);
-        x.SetScalePos(0);
-        x.SetVisible(L == 1);
-
-        TScalePropsVert &y = *m_scaleY[L - 1];
-        y.SetScaleLocation(slLeft);
-        y.SetCaptionPosX(L == 1 ? 0 : 10);
-        y.SetCaptionPosY(L == 1 ? -16 : 100);
-        y.SetCaptionAlignment(L == 1 ? Zel::taLeftJustify : Zel::taRightJustify);
-        y.SetCaptionAnchor(uaSclTopLft);
-        y.SetScalePos(0);
-        y.SetVisible(L == 1);
-    }
-    for (int L = 5; L <= LayerCount; ++L) {
-        m_scaleX[L - 1]->SetVisible(false);
-        m_scaleY[L - 1]->SetVisible(false);
-    }
-}
-
 TScalePropsHoriz *TCustomRChart::LayerScaleX(int L) const
 {
     return m_scaleX[layerIndex(L)];
@@ -304,9 +275,12 @@ void TCustomRChart::runScaleChange(bool repaint)
 }
 
 // After a batch of record changes: the handler's work if a change is pending (and the chart
-// is not loading), else at least every record handed to its renderer.
+// is not loading), else at least every record handed to its renderer. Inside an enclosing
+// batch nothing happens yet: its end settles.
 void TCustomRChart::settleScaleChanges()
 {
+    if (m_scaleChangeBatch > 0)
+        return;
     if (m_scaleChangePending && !isLoading())
         runScaleChange(false);
     else

@@ -1,7 +1,7 @@
 #pragma once
 // Settings of the chart's picture that are not tied to a layer: the enumerations of the grid,
-// the drop shadow, the caption anchors and the text items, the background picture object
-// TBakGndImg, and the rendering events.
+// the drop shadow, the caption anchors, the text items and the standard layouts, the
+// background picture object TBakGndImg, and the rendering events.
 
 #include "platform/Colors.h"
 
@@ -72,6 +72,19 @@ enum TBkgAreaMode {
 };
 Q_ENUM_NS(TBkgAreaMode)
 
+// Standard arrangements of margins, chart caption and the axes of layers 1..4 (int-based, so
+// that any stored number is a value the setter can refuse).
+enum TrcLayout : int {
+    rcl_X1Bottom_Y1Left,
+    rcl_X1Bottom_Y2Left,
+    rcl_X1Bottom_Y3Left,
+    rcl_X1Bottom_Y4Left,
+    rcl_X1Bottom_Y2Both,
+    rcl_X2Bottom_Y2Left,
+    rcl_X2Both_Y2Both
+};
+Q_ENUM_NS(TrcLayout)
+
 } // namespace RChart
 
 using RChart::GridStyleType;
@@ -79,6 +92,7 @@ using RChart::TBkgAreaMode;
 using RChart::TBkgFillMode;
 using RChart::TCaptionAnchorHoriz;
 using RChart::TCaptionAnchorVert;
+using RChart::TrcLayout;
 using RChart::TShadowStyle;
 using RChart::TTextBkStyle;
 

@@ -13,20 +13,28 @@
 #include <algorithm>
 #include <cstring>
 
+// Creation: the members start with the store, margins and colours of a new chart, paint-locked
+// until the window is created; then the crosshairs and text labels, the cursors, the layers,
+// the size, the standard layout, and the renderers' set-up.
 TCustomRChart::TCustomRChart(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves without a button report the position and end drags; a click takes the focus.
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
     m_classVisible.fill(true);
     m_layerVisible.fill(true);
+    m_mouseAffectsLayer[0] = true;
+    createPictureObjects();
+    registerCursors();
     m_aspectX = m_fullCanvas.aspectX();
     m_aspectY = m_fullCanvas.aspectY();
-    createPictureObjects();
 
     // Creation sets many record values; the renderers are handed the result once at the end.
     ++m_scaleChangeBatch;
     createLayers();
     resize(280, 200);
-    applyCreationLayout();
+    setStandardLayout(RChart::rcl_X1Bottom_Y1Left);
     for (int L = 1; L <= LayerCount; ++L) {
         for (TScale *scale : {layerRendererX(L), layerRendererY(L)}) {
             scale->SetTransparent(true);
@@ -44,6 +52,7 @@ TCustomRChart::TCustomRChart(QWidget *parent) : QWidget(parent)
 
 TCustomRChart::~TCustomRChart()
 {
+    releaseMouseCursor();
     leaveSharingGroup();
     // The renderers point at the full image's canvas, a member: they go first.
     for (int i = 0; i < LayerCount; ++i) {
@@ -313,6 +322,7 @@ void TCustomRChart::paintEvent(QPaintEvent *event)
     }
     QPainter painter(this);
     painter.drawImage(event->rect(), m_fullImage, event->rect());
+    drawRubberBand(painter, event->rect());
 }
 
 // Every change of the bounds (a layout, resize(), setGeometry()) ends here: a size below the
@@ -333,6 +343,8 @@ void TCustomRChart::resizeEvent(QResizeEvent *event)
         boundsChanged();
     }
     invalidatePicture();
+    if (OnResize)
+        OnResize(this);
 }
 
 // --- TRChart ------------------------------------------------------------------------------

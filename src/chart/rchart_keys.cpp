@@ -1,0 +1,73 @@
+// Keys and the mouse wheel. The chart wants the arrow keys and Tab for itself: with the focus
+// they reach its key events instead of moving the focus to another control.
+
+#include "chart/Zel_rchart.h"
+
+#include <QKeyEvent>
+#include <QWheelEvent>
+
+namespace {
+
+bool isChartKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool TCustomRChart::focusNextPrevChild(bool)
+{
+    return false;
+}
+
+// OnKeyDown may change the key or end its handling by setting it to 0; OnKeyPress follows for
+// keys that produce a character. Keys the chart does not take and no handler ended go on to
+// the parent (a dialog's default and cancel buttons, shortcuts).
+void TCustomRChart::keyPressEvent(QKeyEvent *event)
+{
+    int key = event->key();
+    if (OnKeyDown)
+        OnKeyDown(this, key, shiftStateOf(event->modifiers()));
+    if (key != 0 && OnKeyPress && !event->text().isEmpty()) {
+        QChar character = event->text().at(0);
+        OnKeyPress(this, character);
+    }
+    event->setAccepted(key == 0 || isChartKey(event->key()));
+}
+
+void TCustomRChart::keyReleaseEvent(QKeyEvent *event)
+{
+    int key = event->key();
+    if (OnKeyUp)
+        OnKeyUp(this, key, shiftStateOf(event->modifiers()));
+    event->setAccepted(key == 0 || isChartKey(event->key()));
+}
+
+// OnMouseWheel first; if it leaves the wheel unhandled, OnMouseWheelDown or OnMouseWheelUp by
+// the direction. MousePos is in screen coordinates. An unhandled wheel goes on to the parent.
+void TCustomRChart::wheelEvent(QWheelEvent *event)
+{
+    bool handled = false;
+    const TShiftState shift = shiftStateOf(event->modifiers(), event->buttons());
+    const QPoint mousePos = event->globalPosition().toPoint();
+    const int delta = event->angleDelta().y();
+    if (OnMouseWheel)
+        OnMouseWheel(this, shift, delta, mousePos, handled);
+    if (!handled) {
+        if (delta < 0 && OnMouseWheelDown)
+            OnMouseWheelDown(this, shift, mousePos, handled);
+        else if (delta > 0 && OnMouseWheelUp)
+            OnMouseWheelUp(this, shift, mousePos, handled);
+    }
+    event->setAccepted(handled);
+}
