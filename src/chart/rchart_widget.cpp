@@ -141,6 +141,7 @@ void TCustomRChart::SetBounds(int left, int top, int width, int height)
 {
     const QRect bounds(left, top, std::max(width, minimumChartWidth()),
                        std::max(height, minimumChartHeight()));
+    const QSize before = size();
     {
         PaintLockGuard lock(*this);
         m_inBoundsChange = true;
@@ -149,6 +150,9 @@ void TCustomRChart::SetBounds(int left, int top, int width, int height)
         boundsChanged();
     }
     invalidatePicture();
+    // A shown control's resize event has passed by above; a hidden one gets it when shown.
+    if (OnResize && isVisible() && size() != before)
+        OnResize(this);
 }
 
 // The control has its new size: images, isometric correction, renderers and mapping follow.

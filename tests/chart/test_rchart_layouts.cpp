@@ -313,3 +313,22 @@ TEST(RChartShell, TheChartTakesArrowKeysAndTab)
     EXPECT_EQ(ups, QList<int>({Qt::Key_Up}));
     EXPECT_EQ(chart.focusPolicy(), Qt::ClickFocus);
 }
+
+TEST(RChartShell, ResizingIsReportedOnce)
+{
+    TRChart chart;
+    int resizes = 0;
+    chart.OnResize = [&](QObject *sender) {
+        EXPECT_EQ(sender, &chart);
+        ++resizes;
+    };
+    chart.show();
+    const int shown = resizes;
+    chart.resize(400, 300);
+    EXPECT_EQ(resizes, shown + 1);
+    chart.SetBounds(0, 0, 500, 350);
+    EXPECT_EQ(resizes, shown + 2);
+    chart.SetBounds(0, 0, 500, 350); // no change
+    EXPECT_EQ(resizes, shown + 2);
+    EXPECT_EQ(chart.size(), QSize(500, 350));
+}
