@@ -192,6 +192,9 @@ void TfrmExample::buildForm()
         hair->SetLineType(Gfx::psSolid);
         hair->SetLineWid(1);
     }
+    // Dragging on the scope zooms about the centre until the next update restores the window.
+    RCScope->setMouseAction(Zel::maZoomDrag);
+    RCScope->setMouseCursorFixed(true);
     RCScope->setShadowStyle(RChart::ssFlying);
     RCScope->setShadowColor(clGrayText);
     RCScope->setShadowBakColor(clBtnFace);

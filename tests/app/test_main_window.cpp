@@ -4,6 +4,7 @@
 #include "widgets/Zel_NumLab.h"
 
 #include <QCoreApplication>
+#include <QMouseEvent>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTimerEvent>
@@ -172,6 +173,43 @@ TEST(MainWindow, TimerRedrawsEveryHundredMilliseconds)
     QTimerEvent tick(w.Timer1->timerId());
     QCoreApplication::sendEvent(w.Timer1, &tick);
     EXPECT_EQ(w.updateCount(), before + 1);
+}
+
+TEST(MainWindow, DraggingOnTheScopeZoomsUntilTheNextTick)
+{
+    TfrmExample w;
+    w.Timer1->stop();
+    w.setAttribute(Qt::WA_DontShowOnScreen);
+    w.show();
+    TRChart &scope = *w.RCScope;
+    EXPECT_EQ(scope.MouseAction(), Zel::maZoomDrag);
+    const auto [xLo, xHi] = scope.layerRangeX(1);
+    const auto [yLo, yHi] = scope.layerRangeY(1);
+
+    const auto send = [&](QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(pos), QPointF(scope.mapToGlobal(pos)),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(&scope, &event);
+    };
+    const QPoint start(scope.MarginLeft() + scope.plotWidth() / 2,
+                       scope.MarginTop() + scope.plotHeight() / 2);
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    send(QEvent::MouseMove, start, Qt::LeftButton);
+    send(QEvent::MouseMove, start + QPoint(60, -30), Qt::LeftButton); // right narrows, up too
+    const auto [zxLo, zxHi] = scope.layerRangeX(1);
+    const auto [zyLo, zyHi] = scope.layerRangeY(1);
+    EXPECT_LT(zxHi - zxLo, xHi - xLo);
+    EXPECT_NEAR((zxLo + zxHi) / 2, (xLo + xHi) / 2, 1e-9);
+    EXPECT_LT(zyHi - zyLo, yHi - yLo);
+    send(QEvent::MouseButtonRelease, start + QPoint(60, -30), Qt::NoButton);
+
+    // The next timer tick draws the window the sliders set.
+    w.Timer1->start();
+    QTimerEvent running(w.Timer1->timerId());
+    QCoreApplication::sendEvent(w.Timer1, &running);
+    EXPECT_EQ(scope.layerRangeX(1), std::make_pair(xLo, xHi));
+    EXPECT_EQ(scope.layerRangeY(1), std::make_pair(yLo, yHi));
 }
 
 TEST(MainWindow, TabOrderFollowsTheWindowDescription)
