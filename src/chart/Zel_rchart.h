@@ -28,6 +28,8 @@
 #include "scales/Zel_zelbase.h"
 
 #include <QImage>
+#include <QMenu>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -373,6 +375,11 @@ public:
     TKeyPressEvent OnKeyPress;
     TNotifyEvent OnResize;
 
+    // The menu a right click (or the menu key) opens; none by default. The chart does not own
+    // it; a menu deleted elsewhere is forgotten.
+    QMenu *PopupMenu() const { return m_popupMenu; }
+    void SetPopupMenu(QMenu *menu) { m_popupMenu = menu; }
+
     // --- Picture settings (rchart_paint.cpp, rchart_items.cpp) ----------------------------
     // Setters store and repaint with AutoRedraw.
     TColor ChartFrameColor() const { return m_chartFrameColor; }
@@ -481,6 +488,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
@@ -698,6 +706,10 @@ private:
     // The crosshair (1..4) or text label (1..30) being dragged.
     int m_dragCrossHair = 1;
     int m_dragTextLabel = 1;
+    // Wheel turn not yet counted as a notch (less than WheelNotch either way).
+    static constexpr int WheelNotch = 120;
+    int m_wheelAccumulator = 0;
+    QPointer<QMenu> m_popupMenu;
     // The canvas on the full image (kept attached: attaching sets up a painter and fonts
     // anew). The axis renderers draw on it; all drawing on the full image goes through it,
     // and it lets go of the image whenever the image is replaced.
@@ -709,6 +721,7 @@ class TRChart : public TCustomRChart
 {
     Q_OBJECT
     Q_PROPERTY(TFont *Font READ Font WRITE SetFont)
+    Q_PROPERTY(QMenu *PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(int AllocSize READ AllocSize WRITE setAllocSize)
     Q_PROPERTY(bool AutoRedraw READ AutoRedraw WRITE setAutoRedraw)
     Q_PROPERTY(int MarginLeft READ MarginLeft WRITE setMarginLeft)

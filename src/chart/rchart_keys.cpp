@@ -53,8 +53,10 @@ void TCustomRChart::keyReleaseEvent(QKeyEvent *event)
     event->setAccepted(key == 0 || isChartKey(event->key()));
 }
 
-// OnMouseWheel first; if it leaves the wheel unhandled, OnMouseWheelDown or OnMouseWheelUp by
-// the direction. MousePos is in screen coordinates. An unhandled wheel goes on to the parent.
+// OnMouseWheel first; if it leaves the wheel unhandled, the turn is added up and every full
+// notch (120 units) raises OnMouseWheelDown or OnMouseWheelUp by its direction, so that fine
+// steps of a smooth wheel or touchpad add up to notches instead of each counting as one.
+// MousePos is in screen coordinates. An unhandled wheel goes on to the parent.
 void TCustomRChart::wheelEvent(QWheelEvent *event)
 {
     bool handled = false;
@@ -64,10 +66,20 @@ void TCustomRChart::wheelEvent(QWheelEvent *event)
     if (OnMouseWheel)
         OnMouseWheel(this, shift, delta, mousePos, handled);
     if (!handled) {
-        if (delta < 0 && OnMouseWheelDown)
-            OnMouseWheelDown(this, shift, mousePos, handled);
-        else if (delta > 0 && OnMouseWheelUp)
-            OnMouseWheelUp(this, shift, mousePos, handled);
+        m_wheelAccumulator += delta;
+        while (m_wheelAccumulator >= WheelNotch || m_wheelAccumulator <= -WheelNotch) {
+            bool notchHandled = false;
+            if (m_wheelAccumulator < 0) {
+                m_wheelAccumulator += WheelNotch;
+                if (OnMouseWheelDown)
+                    OnMouseWheelDown(this, shift, mousePos, notchHandled);
+            } else {
+                m_wheelAccumulator -= WheelNotch;
+                if (OnMouseWheelUp)
+                    OnMouseWheelUp(this, shift, mousePos, notchHandled);
+            }
+            handled = handled || notchHandled;
+        }
     }
     event->setAccepted(handled);
 }

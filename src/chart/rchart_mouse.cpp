@@ -10,6 +10,7 @@
 #include "chart/Zel_rchart.h"
 #include "platform/ScreenCursors.h"
 
+#include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -179,6 +180,20 @@ void TCustomRChart::leaveEvent(QEvent *event)
     releaseMouseCursor();
     if (OnMouseLeave)
         OnMouseLeave(this);
+}
+
+// The popup menu takes the mouse; a rectangle being drawn is dropped first, as a right button
+// release would, so that its outline does not stay behind.
+void TCustomRChart::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!m_popupMenu) {
+        event->ignore();
+        return;
+    }
+    if (m_drawingRect)
+        finishRectangle(Qt::RightButton);
+    m_popupMenu->popup(event->globalPos());
+    event->accept();
 }
 
 // --- Drags ----------------------------------------------------------------------------------

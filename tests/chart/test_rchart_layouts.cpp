@@ -9,6 +9,7 @@
 #include <QMetaEnum>
 #include <QPixmap>
 #include <QSet>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -312,6 +313,46 @@ TEST(RChartShell, TheChartTakesArrowKeysAndTab)
     EXPECT_TRUE(up.isAccepted());
     EXPECT_EQ(ups, QList<int>({Qt::Key_Up}));
     EXPECT_EQ(chart.focusPolicy(), Qt::ClickFocus);
+}
+
+// Fine wheel steps add up to notches of 120; each full notch raises one up or down event,
+// and what a handler of OnMouseWheel takes is not counted.
+TEST(RChartShell, WheelStepsAddUpToNotches)
+{
+    TRChart chart;
+    QString notches;
+    bool takeWheel = false;
+    chart.OnMouseWheel = [&](QObject *, TShiftState, int, QPoint, bool &handled) {
+        handled = takeWheel;
+    };
+    chart.OnMouseWheelUp = [&](QObject *, TShiftState, QPoint, bool &handled) {
+        notches += 'u';
+        handled = true;
+    };
+    chart.OnMouseWheelDown = [&](QObject *, TShiftState, QPoint, bool &handled) {
+        notches += 'd';
+        handled = true;
+    };
+    const auto turn = [&](int delta) {
+        QWheelEvent event(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&chart, &event);
+        return event.isAccepted();
+    };
+    EXPECT_FALSE(turn(40));
+    EXPECT_FALSE(turn(40));
+    EXPECT_TRUE(turn(40));
+    EXPECT_EQ(notches, "u");
+    EXPECT_TRUE(turn(250)); // two notches, 10 left over
+    EXPECT_EQ(notches, "uuu");
+    EXPECT_FALSE(turn(-100)); // -90
+    EXPECT_TRUE(turn(-40));   // -130: one notch down
+    EXPECT_EQ(notches, "uuud");
+    takeWheel = true;
+    EXPECT_TRUE(turn(-110)); // taken by OnMouseWheel, not counted
+    takeWheel = false;
+    EXPECT_TRUE(turn(-110)); // -10 - 110
+    EXPECT_EQ(notches, "uuudd");
 }
 
 TEST(RChartShell, ResizingIsReportedOnce)

@@ -5,9 +5,11 @@
 #include "chart_probe.h"
 #include "platform/ScreenCursors.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <gtest/gtest.h>
@@ -411,6 +413,37 @@ TEST_F(ChartMouse, DoubleClickSecondPressStartsNoRectangle)
     EXPECT_TRUE(chart.isDrawingRectangle());
     EXPECT_EQ(downs, 2);
     release({300, 200});
+}
+
+// The popup menu opens on the context menu request and drops a rectangle being drawn, whose
+// release the menu would otherwise take; without a menu the request goes on to the parent.
+TEST_F(ChartMouse, PopupMenuOpensAndDropsARectangleInProgress)
+{
+    const auto request = [&](QPoint pos) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, chart.mapToGlobal(pos));
+        QCoreApplication::sendEvent(&chart, &event);
+        return event.isAccepted();
+    };
+    EXPECT_FALSE(request({300, 200}));
+
+    chart.setMouseAction(maZoomWind);
+    press({300, 200});
+    move({500, 400});
+    ASSERT_TRUE(chart.isDrawingRectangle());
+    {
+        QMenu menu;
+        menu.addAction(QStringLiteral("Reset"));
+        ASSERT_TRUE(chart.setProperty("PopupMenu", QVariant::fromValue(&menu)));
+        EXPECT_TRUE(request({500, 400}));
+        EXPECT_TRUE(menu.isVisible());
+        EXPECT_FALSE(chart.isDrawingRectangle());
+        menu.hide();
+    }
+    // The release after the menu changes nothing; a deleted menu is forgotten.
+    release({500, 400});
+    EXPECT_EQ(chart.layerRangeX(1), Range(0, 1000));
+    EXPECT_EQ(zoomPans, 0);
+    EXPECT_EQ(chart.PopupMenu(), nullptr);
 }
 
 TEST_F(ChartMouse, LayersWithoutTheMouseFlagKeepTheirRangesUnlessJoined)

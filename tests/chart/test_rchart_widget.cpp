@@ -32,6 +32,7 @@ TEST(RChartControl, PublishesPropertiesInOrder)
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
         names << QString::fromLatin1(meta.property(i).name());
     const QStringList expected = {"Font",
+                                  "PopupMenu",
                                   "AllocSize",
                                   "AutoRedraw",
                                   "MarginLeft",
