@@ -78,9 +78,11 @@ void TCustomRChart::mousePressEvent(QMouseEvent *event)
         return;
     }
     const QPoint pos = event->position().toPoint();
+    TShiftState shift = shiftStateOf(event->modifiers(), event->buttons());
+    if (event->type() == QEvent::MouseButtonDblClick)
+        shift |= Input::ssDouble;
     if (OnMouseDown)
-        OnMouseDown(this, event->button(), shiftStateOf(event->modifiers(), event->buttons()),
-                    pos.x(), pos.y());
+        OnMouseDown(this, event->button(), shift, pos.x(), pos.y());
     if (event->button() == Qt::LeftButton)
         m_clickPending = true;
     if (isRectangleMode(m_mouseAction) && event->button() == Qt::LeftButton && !m_drawingRect &&
@@ -114,7 +116,7 @@ void TCustomRChart::mouseReleaseEvent(QMouseEvent *event)
 
 // A left double click is reported and then passed on as a press, which the double-click flag
 // swallows: the second press starts no rectangle and raises no OnMouseDown. Other buttons'
-// double clicks are plain presses.
+// double clicks are presses whose shift state says double.
 void TCustomRChart::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {

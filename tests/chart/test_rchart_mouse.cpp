@@ -413,6 +413,21 @@ TEST_F(ChartMouse, DoubleClickSecondPressStartsNoRectangle)
     EXPECT_TRUE(chart.isDrawingRectangle());
     EXPECT_EQ(downs, 2);
     release({300, 200});
+
+    // Another button's double click is a press that says double.
+    TShiftState rightShift;
+    chart.OnMouseDown = [&](QObject *, Qt::MouseButton button, TShiftState shift, int, int) {
+        EXPECT_EQ(button, Qt::RightButton);
+        rightShift = shift;
+    };
+    press({300, 200}, Qt::RightButton);
+    EXPECT_FALSE(rightShift & Input::ssDouble);
+    release({300, 200}, Qt::RightButton);
+    buttons |= Qt::RightButton;
+    send(QEvent::MouseButtonDblClick, {300, 200}, Qt::RightButton);
+    EXPECT_EQ(rightShift, TShiftState(Input::ssRight | Input::ssDouble));
+    release({300, 200}, Qt::RightButton);
+    EXPECT_EQ(doubles, 1);
 }
 
 // The popup menu opens on the context menu request and drops a rectangle being drawn, whose
