@@ -133,35 +133,56 @@ QString rightAligned(const QString &text, int width)
     return text.size() >= width ? text : QString(width - text.size(), QLatin1Char(' ')) + text;
 }
 
-// The degrees part of the two sexagesimal forms: the integer part without decimals, with a
-// minus sign also when it is 0 (-0.5 degrees is "-0", not "0").
-QString degreesPart(double v)
+// The degrees part of the two sexagesimal forms: the whole degrees without decimals, with a
+// minus sign also when they are 0 (-0.5 degrees is "-0", not "0").
+QString degreesPart(bool negative, double wholeDegrees)
 {
-    const QString whole = FormatFixed(1, 0, std::trunc(std::fabs(v)));
-    return v < 0 ? QLatin1Char('-') + whole : whole;
+    const QString whole = FormatFixed(1, 0, wholeDegrees);
+    return negative ? QLatin1Char('-') + whole : whole;
 }
 
 const QChar kDegree(0x00B0);
+
+// Minutes or seconds that round up to 60 at the shown decimals carry into the unit above, so
+// 12.99999 degrees is 13 degrees 0.00 minutes, never 12 degrees 60.00 minutes.
+bool roundsToSixty(const QString &fixedText)
+{
+    return fixedText.toDouble() >= 60;
+}
 
 QString degreeMinutes(double v, int decimals)
 {
     v = snapToInteger(v);
     const double a = std::fabs(v);
-    const double minutes = (a - std::trunc(a)) * 60;
-    return degreesPart(v) + kDegree + QLatin1Char(' ') +
-           rightAligned(FormatFixed(1, decimals, minutes), decimals + 3) + QLatin1Char('\'');
+    double degrees = std::trunc(a);
+    QString minutes = FormatFixed(1, decimals, (a - degrees) * 60);
+    if (roundsToSixty(minutes)) {
+        degrees += 1;
+        minutes = FormatFixed(1, decimals, 0.0L);
+    }
+    return degreesPart(v < 0, degrees) + kDegree + QLatin1Char(' ') +
+           rightAligned(minutes, decimals + 3) + QLatin1Char('\'');
 }
 
 QString degreeMinutesSeconds(double v, int decimals)
 {
     v = snapToInteger(v);
     const double a = std::fabs(v);
-    const double m = snapToInteger((a - std::trunc(a)) * 60);
-    const double wholeMinutes = std::trunc(m);
-    const double seconds = (m - wholeMinutes) * 60;
-    return degreesPart(v) + kDegree + QLatin1Char(' ') +
+    double degrees = std::trunc(a);
+    const double m = snapToInteger((a - degrees) * 60);
+    double wholeMinutes = std::trunc(m);
+    QString seconds = FormatFixed(1, decimals, (m - wholeMinutes) * 60);
+    if (roundsToSixty(seconds)) {
+        wholeMinutes += 1;
+        seconds = FormatFixed(1, decimals, 0.0L);
+    }
+    if (wholeMinutes >= 60) {
+        degrees += 1;
+        wholeMinutes -= 60;
+    }
+    return degreesPart(v < 0, degrees) + kDegree + QLatin1Char(' ') +
            rightAligned(FormatFixed(1, 0, wholeMinutes), 2) + QStringLiteral("' ") +
-           rightAligned(FormatFixed(1, decimals, seconds), decimals + 3) + QLatin1Char('"');
+           rightAligned(seconds, decimals + 3) + QLatin1Char('"');
 }
 
 // The display type's own form, or nothing when the value is out of its range.

@@ -164,6 +164,11 @@ TEST(NumLabFormat, DegreeForms)
         // below 6.
         {dtDegMinSec, 2, 12.1, "12°  6'  0.00\""},
         {dtDegMinSec, 1, 45.2625, "45° 15' 45.0\""},
+        // Minutes and seconds that round up to 60 carry into the unit above.
+        {dtDegMin, 2, 12.99999, "13°  0.00'"},
+        {dtDegMin, 0, -0.995, "-1°   0'"},
+        {dtDegMinSec, 2, 12.9999999, "13°  0'  0.00\""},
+        {dtDegMinSec, 0, 12.5 + 59.6 / 3600, "12° 31'   0\""},
     });
 }
 
