@@ -407,8 +407,12 @@ void TNumLab::compose()
         x = ls + 4;
     else if (m_alignment == Zel::taRightJustify)
         x = ls + lw - w - 2;
+    // A field too narrow or too low for its clip rectangle shows no text at all.
+    const QRect clip = rectLTRB(ls + 3, 2, ls + lw - 1, H - 3);
+    if (clip.isEmpty())
+        return;
     c.Font().SetColor(Enabled() ? m_colorLabText : clGray);
-    c.TextRect(rectLTRB(ls + 3, 2, ls + lw - 1, H - 3), x, y, text);
+    c.TextRect(clip, x, y, text);
 }
 
 void TNumLab::PaintTo(Canvas &surface, int x, int y)
@@ -442,12 +446,12 @@ void TNumLab::paintEvent(QPaintEvent *)
         painter.drawImage(0, 0, m_picture.image());
         return;
     }
-    // The parent's background is already here; the field gets its colour, and the picture's
-    // white parts leave the rest as it is.
+    // The parent's background is already here; the field gets its colour (as on a canvas, an
+    // inverted rectangle fills nothing), and the picture's white parts leave the rest as it is.
     const TColor field = colorToRgb(m_colorLabText) == clBlack ? m_colorLabBakG : clWhite;
-    painter.fillRect(
-        rectLTRB(m_leftSpace + 2, 2, m_leftSpace + m_labelWidth, height() - 2).normalized(),
-        toQColor(field));
+    const QRect fieldRect = rectLTRB(m_leftSpace + 2, 2, m_leftSpace + m_labelWidth, height() - 2);
+    if (!fieldRect.isEmpty())
+        painter.fillRect(fieldRect, toQColor(field));
     painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     painter.drawImage(0, 0, m_picture.image());
 }

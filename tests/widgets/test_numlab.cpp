@@ -346,6 +346,41 @@ TEST(NumLab, TransparentControlLetsItsParentShowThrough)
     EXPECT_EQ(pixelAt(image, 12, 10), kOutside);
 }
 
+TEST(NumLab, AFieldNarrowerThanItsClipDrawsNoTextAndFillsNothing)
+{
+    // LabelWidth 0: the text's clip rectangle runs from x 38 back to 34, so nothing is drawn,
+    // and the transparent fill from 37 back to 35 fills nothing either.
+    QWidget parent;
+    parent.resize(200, 40);
+    QPalette palette = parent.palette();
+    palette.setColor(QPalette::Window, QColor(0x30, 0xA0, 0x50));
+    parent.setPalette(palette);
+    parent.setAutoFillBackground(true);
+    auto *lab = new TNumLab(&parent);
+    lab->move(10, 5);
+    plainColours(*lab);
+    lab->SetFrameStyle(Zel::fsNone);
+    lab->SetColorLabText(clRed);
+    lab->SetLabelWidth(0);
+    EXPECT_EQ(lab->DisplayedText(), "*********");
+    EXPECT_EQ(inkColumns(lab->picture(), QRect(0, 0, 160, 28), clRed).first, -1);
+
+    lab->SetColorLabText(clBlack);
+    lab->SetTransparent(true);
+    parent.setAttribute(Qt::WA_DontShowOnScreen);
+    parent.show();
+    QImage screen(parent.size(), QImage::Format_RGB32);
+    parent.render(&screen);
+    Bitmap surface(200, 40);
+    surface.canvas().Brush() = TBrush{rgbColor(0x30, 0xA0, 0x50), Gfx::bsSolid};
+    surface.canvas().FillRect(0, 0, 200, 40);
+    lab->PaintTo(surface.canvas(), 10, 5);
+    // The field's own pixels AND the green background, on the screen as on a canvas.
+    const TColor fieldAndGreen = rgbColor(0x00, 0x80, 0x50);
+    EXPECT_EQ(pixelAt(surface.image(), 10 + 36, 15), fieldAndGreen);
+    EXPECT_EQ(pixelAt(screen, 10 + 36, 15), fieldAndGreen);
+}
+
 TEST(NumLab, AssignCopiesTheListedSettingsOnly)
 {
     // Published properties with a value other than the default.
