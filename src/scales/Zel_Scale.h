@@ -29,6 +29,7 @@
 #include "platform/Colors.h"
 #include "platform/Component.h"
 #include "platform/Fonts.h"
+#include "platform/MouseEvents.h"
 #include "scales/Zel_ScaleDateTime.h"
 #include "scales/Zel_zelbase.h"
 
@@ -276,7 +277,7 @@ using TScaleRenderedEvent = std::function<void(QObject *Sender, Canvas &Canvas)>
 //
 // Embedded scales (a chart's renderers) are never shown as widgets of their own:
 // setVisible(true) only sets the flag that Paint reads. Set Embedded before Visible.
-class TScale : public QWidget, public ZelComponent
+class TScale : public QWidget, public ZelComponent, public TControlMouseEvents
 {
     Q_OBJECT
     Q_PROPERTY(Zel::TFrameStyle FrameStyle READ FrameStyle WRITE SetFrameStyle)
@@ -389,15 +390,7 @@ public:
     TScaleTickDrawnEvent OnScaleTickDrawn;
     TScaleRenderedEvent OnBeforeScaleRendered;
     TScaleRenderedEvent OnAfterScaleRendered;
-    std::function<void(QObject *Sender)> OnClick;
-    std::function<void(QObject *Sender)> OnDblClick;
-    std::function<void(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                       int Y)>
-        OnMouseDown;
-    std::function<void(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                       int Y)>
-        OnMouseUp;
-    std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseMove;
+    // OnClick, OnDblClick, OnMouseDown, OnMouseUp, OnMouseMove: see TControlMouseEvents.
     std::function<void(QObject *Sender, QPoint MousePos, bool &Handled)> OnContextPopup;
 
     // --- mapping and ticks ----------------------------------------------------------------

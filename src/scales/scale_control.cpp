@@ -19,6 +19,8 @@ TScale::TScale(QWidget *parent)
     // An opaque scale covers every pixel of its picture; a transparent one lets the parent's
     // background show.
     setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
+    // OnMouseMove reports every move over the control, not only while a button is held.
+    setMouseTracking(true);
     setFrameColorsFromScheme();
     resize(400, 400);
     m_boundsSize = size();
@@ -445,32 +447,22 @@ void TScale::paintEvent(QPaintEvent *event)
 
 void TScale::mousePressEvent(QMouseEvent *event)
 {
-    if (OnMouseDown)
-        OnMouseDown(this, event->button(), event->modifiers(), event->position().toPoint().x(),
-                    event->position().toPoint().y());
+    raiseMouseDown(this, event);
 }
 
 void TScale::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (OnMouseUp)
-        OnMouseUp(this, event->button(), event->modifiers(), event->position().toPoint().x(),
-                  event->position().toPoint().y());
-    if (OnClick && event->button() == Qt::LeftButton &&
-        rect().contains(event->position().toPoint()))
-        OnClick(this);
+    raiseMouseUp(this, event);
 }
 
 void TScale::mouseMoveEvent(QMouseEvent *event)
 {
-    if (OnMouseMove)
-        OnMouseMove(this, event->modifiers(), event->position().toPoint().x(),
-                    event->position().toPoint().y());
+    raiseMouseMove(this, event);
 }
 
 void TScale::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (OnDblClick)
-        OnDblClick(this);
+    raiseDblClick(this, event);
     QWidget::mouseDoubleClickEvent(event);
 }
 

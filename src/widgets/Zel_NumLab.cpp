@@ -537,25 +537,18 @@ void TNumLab::AssignTo(QObject *dest) const
 
 void TNumLab::mousePressEvent(QMouseEvent *event)
 {
-    if (OnMouseDown)
-        OnMouseDown(this, event->button(), event->modifiers(), event->position().toPoint().x(),
-                    event->position().toPoint().y());
+    raiseMouseDown(this, event);
 }
 
 void TNumLab::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (OnMouseUp)
-        OnMouseUp(this, event->button(), event->modifiers(), event->position().toPoint().x(),
-                  event->position().toPoint().y());
-    if (OnClick && event->button() == Qt::LeftButton &&
-        rect().contains(event->position().toPoint()))
-        OnClick(this);
+    raiseMouseUp(this, event);
 }
 
 void TNumLab::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (OnDblClick && event->button() == Qt::LeftButton)
-        OnDblClick(this);
+    raiseDblClick(this, event);
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 void TNumLab::mouseMoveEvent(QMouseEvent *event)
@@ -567,8 +560,7 @@ void TNumLab::mouseMoveEvent(QMouseEvent *event)
         m_mouseArea = 1;
     else
         m_mouseArea = 2;
-    if (OnMouseMove)
-        OnMouseMove(this, event->modifiers(), at.x(), at.y());
+    raiseMouseMove(this, event);
 }
 
 void TNumLab::contextMenuEvent(QContextMenuEvent *event)

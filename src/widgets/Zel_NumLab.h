@@ -10,6 +10,7 @@
 #include "platform/Canvas.h"
 #include "platform/Component.h"
 #include "platform/Fonts.h"
+#include "platform/MouseEvents.h"
 #include "scales/Zel_zelbase.h"
 
 #include <QMenu>
@@ -84,7 +85,7 @@ using TBeforeDisplayEvent = std::function<void(QObject *Sender, QString &Text)>;
 // controls copy it, transparent ones first fill the number field on the parent's surface and
 // then combine the picture with the surface by a bitwise AND, so that the picture's white
 // parts leave the parent's background visible.
-class TNumLab : public QWidget, public ZelComponent
+class TNumLab : public QWidget, public ZelComponent, public TControlMouseEvents
 {
     Q_OBJECT
     // From the base control.
@@ -213,15 +214,7 @@ public:
 
     // --- events ---------------------------------------------------------------------------
     TBeforeDisplayEvent OnBeforeDisplay;
-    std::function<void(QObject *Sender)> OnClick;
-    std::function<void(QObject *Sender)> OnDblClick;
-    std::function<void(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                       int Y)>
-        OnMouseDown;
-    std::function<void(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                       int Y)>
-        OnMouseUp;
-    std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseMove;
+    // OnClick, OnDblClick, OnMouseDown, OnMouseUp, OnMouseMove: see TControlMouseEvents.
 
     // --- state ----------------------------------------------------------------------------
     // The frame colours: Frame is the dark one, Shadow the mid one, Highlight the light one.
