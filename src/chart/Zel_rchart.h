@@ -309,7 +309,7 @@ public:
     bool PaintLocked() const { return m_paintLocked; }
 
     // The off-screen pictures: the whole control, and the data area (plot) alone.
-    const QImage &fullImage() const { return m_fullImage; }
+    const QImage &fullImage() const;
     // The canvas drawing on the full image (the axis renderers' target).
     Canvas &fullCanvas() { return m_fullCanvas; }
     const QImage &dataImage() const;
@@ -502,7 +502,7 @@ private:
     void drawShadow(Canvas &canvas);
     void drawCaption(Canvas &canvas);
     void drawAreaBand(Canvas &canvas, int DX, int DY, int w, int h);
-    void renderDataImage(bool withCrossHairs);
+    void renderDataImage();
     void drawBareDataArea();
     void drawGrid(Canvas &canvas, int DX, int DY, bool Monochrome);
     void drawTextLabels(Canvas &canvas, int DX, int DY);
@@ -586,7 +586,8 @@ private:
     void settleBareArea();
     void resizeImages();
     void redrawDataArea();
-    void copyDataIntoFull();
+    // Copies the data image into the full image if it has changed since the last copy.
+    void settleFullImage();
     void composePicture();
     QRect dataRect() const;
 
@@ -651,6 +652,8 @@ private:
     // ClearItems' bare data area, drawn only when the data image is read before the next
     // redraw of the data area (which draws the same background anyway).
     bool m_bareAreaPending = false;
+    // The data image has changed since it was last copied into the full image.
+    bool m_fullLagsData = false;
     QImage m_fullImage;
     QImage m_dataImage;
     // The canvas on the data image, kept attached like the full image's; it lets go of the

@@ -482,7 +482,7 @@ void TCustomRChart::drawRubberBand(QPainter &painter, const QRect &exposed) cons
     if (band.isEmpty() || !band.intersects(exposed))
         return;
     const QRect outline = rubberBandOutline();
-    QImage part = m_fullImage.copy(band);
+    QImage part = fullImage().copy(band);
     {
         Canvas canvas(&part);
         canvas.Pen() = TPen{clWhite, 1, Gfx::psSolid, Gfx::pmXor};

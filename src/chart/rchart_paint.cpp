@@ -2,9 +2,9 @@
 // shadow, caption, axes), the data area background with its picture or area band, the data
 // image (background, then DrawItems), the crosshairs, and the settings these read.
 //
-// A full composition runs: frame step, data image, copy of the data image into the full image
-// at (MarginLeft, MarginTop), crosshairs onto the full image. Redrawing the data area alone
-// (ShowItems) draws the crosshairs into the data image instead, so that the copy carries them.
+// A full composition runs the frame step, then redraws the data area: background, items and
+// crosshairs into the data image (the crosshairs never leave the plot area). The data image
+// reaches the full image only when the full image is read; the screen is painted from both.
 
 #include "chart/Zel_rchart.h"
 
@@ -516,9 +516,8 @@ void TCustomRChart::drawAreaBand(Canvas &canvas, int DX, int DY, int w, int h)
     }
 }
 
-// Background and items into the data image, and the crosshairs when the data image goes to the
-// screen on its own.
-void TCustomRChart::renderDataImage(bool withCrossHairs)
+// Background, items and crosshairs into the data image.
+void TCustomRChart::renderDataImage()
 {
     resizeImages();
     if (m_dataImage.isNull())
@@ -527,8 +526,7 @@ void TCustomRChart::renderDataImage(bool withCrossHairs)
     CanvasOn on(m_dataCanvas, m_dataImage);
     DrawBackground(m_dataCanvas, 0, 0);
     DrawItems(m_dataCanvas, 0, 0, false, false);
-    if (withCrossHairs)
-        drawCrossHairs(m_dataCanvas, m_marginLeft, m_marginTop);
+    drawCrossHairs(m_dataCanvas, m_marginLeft, m_marginTop);
 }
 
 void TCustomRChart::drawBareDataArea()
@@ -547,6 +545,12 @@ void TCustomRChart::settleBareArea()
         drawBareDataArea();
 }
 
+const QImage &TCustomRChart::fullImage() const
+{
+    const_cast<TCustomRChart *>(this)->settleFullImage();
+    return m_fullImage;
+}
+
 const QImage &TCustomRChart::dataImage() const
 {
     // Reading the picture is where a pending bare area must exist; the chart object itself
@@ -557,21 +561,16 @@ const QImage &TCustomRChart::dataImage() const
 
 void TCustomRChart::redrawDataArea()
 {
-    renderDataImage(true);
+    renderDataImage();
     m_dataDirty = false;
+    m_fullLagsData = true;
 }
 
 void TCustomRChart::composePicture()
 {
     resizeImages();
     drawFrameStep();
-    renderDataImage(false);
-    m_dataDirty = false;
-    copyDataIntoFull();
-    if (!m_fullImage.isNull()) {
-        CanvasOn on(m_fullCanvas, m_fullImage);
-        drawCrossHairs(m_fullCanvas, 0, 0);
-    }
+    redrawDataArea();
     m_frameDirty = false;
 }
 

@@ -285,7 +285,6 @@ void TCustomRChart::ShowItems()
                                 [](const auto &hair) { return hair->Mode() != Zel::chOff; });
                 if (m_dataDirty || m_frameDirty || crossHairs) {
                     redrawDataArea();
-                    copyDataIntoFull();
                 }
                 update(dataRect());
             }

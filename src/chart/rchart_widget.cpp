@@ -3,13 +3,15 @@
 //
 // The full image (the size of the control) holds the whole picture: window colour, the axes
 // (drawn by the layers' renderers) and a copy of the data image ((PW + 1) x (PH + 1), the
-// plot area) at (MarginLeft, MarginTop). paintEvent only copies the full image to the screen,
-// recomposing first whatever has gone stale since the last composition.
+// plot area) at (MarginLeft, MarginTop). The copy is made when the full image is read: the
+// display update redraws only the data image, and paintEvent shows the margins from the full
+// image and the plot from the data image, recomposing first whatever has gone stale.
 
 #include "chart/Zel_rchart.h"
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
 #include <cstring>
 
@@ -204,8 +206,11 @@ void TCustomRChart::resizeImages()
     }
 }
 
-void TCustomRChart::copyDataIntoFull()
+void TCustomRChart::settleFullImage()
 {
+    if (!m_fullLagsData)
+        return;
+    m_fullLagsData = false;
     settleBareArea();
     if (m_dataImage.isNull() || m_fullImage.isNull())
         return;
@@ -276,7 +281,6 @@ void TCustomRChart::repaintDataArea()
     if (!m_autoRedraw || !canPaint())
         return;
     redrawDataArea();
-    copyDataIntoFull();
     update(dataRect());
 }
 
@@ -321,11 +325,21 @@ void TCustomRChart::paintEvent(QPaintEvent *event)
             composePicture();
         } else if (m_dataDirty) {
             redrawDataArea();
-            copyDataIntoFull();
         }
     }
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_fullImage, event->rect());
+    const QRect exposed = event->rect();
+    const QRect plot = dataRect().intersected(m_fullImage.rect());
+    if (m_fullLagsData && !m_dataImage.isNull() && plot.size() == m_dataImage.size()) {
+        for (const QRect &part : QRegion(exposed).subtracted(plot))
+            painter.drawImage(part, m_fullImage, part);
+        const QRect shown = exposed.intersected(plot);
+        if (!shown.isEmpty())
+            painter.drawImage(shown, m_dataImage, shown.translated(-plot.topLeft()));
+    } else {
+        settleFullImage();
+        painter.drawImage(exposed, m_fullImage, exposed);
+    }
     drawRubberBand(painter, event->rect());
 }
 

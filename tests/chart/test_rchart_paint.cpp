@@ -306,6 +306,24 @@ TEST_F(PaintTest, SettingAnUnchangedRangeRedrawsOnlyTheDataArea)
     EXPECT_EQ(at(full(), 5, 5), clRed);
 }
 
+// After a data-only redraw the screen is painted from the data image for the plot and from the
+// full image for the margins; reading the full image afterwards must give the same picture.
+TEST_F(PaintTest, TheScreenShowsWhatTheFullPictureHolds)
+{
+    chart.setChartColor(clBlack);
+    chart.setDataColor(47360);
+    chart.CrossHair(1)->SetColor(clRed);
+    chart.CrossHair(1)->SetPosX(40);
+    chart.CrossHair(1)->SetMode(Zel::chVert);
+    chart.AddMoveTo(0, 70);
+    chart.AddLineTo(230, 70);
+    chart.ShowItems();
+    const QImage screen = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(at(screen, 150, 90), TColor(47360));
+    EXPECT_EQ(at(screen, 90, 40), clRed); // the crosshair at x 40 of the plot
+    EXPECT_EQ(screen, full());
+}
+
 TEST_F(PaintTest, SettersRepaintOnlyWithAutoRedraw)
 {
     chart.setAutoRedraw(false);
