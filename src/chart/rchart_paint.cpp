@@ -539,10 +539,14 @@ void TCustomRChart::drawBareDataArea()
     DrawBackground(m_dataCanvas, 0, 0);
 }
 
+// The data area drawn last reaches the full image before the bare area replaces it in the
+// data image: ClearItems leaves the picture on the screen, and the full image, unchanged.
 void TCustomRChart::settleBareArea()
 {
-    if (m_bareAreaPending)
-        drawBareDataArea();
+    if (!m_bareAreaPending)
+        return;
+    settleFullImage();
+    drawBareDataArea();
 }
 
 const QImage &TCustomRChart::fullImage() const

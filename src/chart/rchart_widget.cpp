@@ -211,7 +211,8 @@ void TCustomRChart::settleFullImage()
     if (!m_fullLagsData)
         return;
     m_fullLagsData = false;
-    settleBareArea();
+    // A bare area that ClearItems left pending is not taken along: the full image keeps the
+    // data area as it was last drawn, as the screen does.
     if (m_dataImage.isNull() || m_fullImage.isNull())
         return;
     // A plain copy of whole rows: the data image lies inside the full image whenever both

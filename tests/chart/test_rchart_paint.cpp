@@ -267,6 +267,28 @@ TEST_F(PaintTest, ShowItemsRedrawsTheDataAreaOrEverything)
     EXPECT_EQ(at(full(), 150, 90), clBlack);
 }
 
+// ClearItems does not touch the screen: the full picture keeps the data area drawn last,
+// whichever of the two images is read first, while the data image holds the bare area.
+TEST_F(PaintTest, ClearItemsLeavesTheLastPictureInTheFullImage)
+{
+    chart.setChartColor(clBlack);
+    chart.setDataColor(47360);
+    chart.AddMoveTo(0, 70);
+    chart.AddLineTo(230, 70);
+    chart.ShowItems();
+    chart.ClearItems();
+    EXPECT_EQ(at(full(), 150, 90), TColor(47360));
+    EXPECT_EQ(at(data(), 100, 70), clBlack);
+
+    chart.AddMoveTo(0, 30);
+    chart.AddLineTo(230, 30);
+    chart.ShowItems();
+    chart.ClearItems();
+    EXPECT_EQ(at(data(), 100, 110), clBlack); // world y 30
+    EXPECT_EQ(at(full(), 150, 130), TColor(47360));
+    EXPECT_EQ(at(full(), 150, 90), clBlack);
+}
+
 // The display update sets the same window again and again: then only the data area is
 // redrawn, and the result must be the picture a full repaint gives.
 TEST_F(PaintTest, SettingAnUnchangedRangeRedrawsOnlyTheDataArea)
