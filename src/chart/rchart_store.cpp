@@ -278,12 +278,16 @@ void TCustomRChart::ShowItems()
         if (m_autoRedraw) {
             if (canPaint()) {
                 // A full repaint since the last change of the store (the range setting of a
-                // display update) has drawn exactly these items already; only crosshairs,
-                // which the data area alone carries, call for drawing it again.
+                // display update) has drawn exactly these items already. The data area is
+                // drawn again only when that picture may differ: crosshairs, rendering
+                // handlers (which are raised on every redraw) and a background picture (read
+                // from its file on every redraw).
                 const bool crossHairs =
                     std::any_of(m_crossHairs.begin(), m_crossHairs.end(),
                                 [](const auto &hair) { return hair->Mode() != Zel::chOff; });
-                if (m_dataDirty || m_frameDirty || crossHairs) {
+                const bool handlers = OnBeforeRenderData || OnDataRendered;
+                if (m_dataDirty || m_frameDirty || crossHairs || handlers ||
+                    !m_bakGndImg->Name().isEmpty()) {
                     redrawDataArea();
                 }
                 update(dataRect());

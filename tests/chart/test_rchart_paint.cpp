@@ -8,6 +8,7 @@
 #include "chart_probe.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -287,6 +288,42 @@ TEST_F(PaintTest, ClearItemsLeavesTheLastPictureInTheFullImage)
     EXPECT_EQ(at(data(), 100, 110), clBlack); // world y 30
     EXPECT_EQ(at(full(), 150, 130), TColor(47360));
     EXPECT_EQ(at(full(), 150, 90), clBlack);
+}
+
+// ShowItems after a display update's range setting draws the data area again whenever that
+// can come out differently: the rendering events are raised, and the background picture is
+// read from its file again.
+TEST_F(PaintTest, ShowItemsRedrawsForRenderingHandlersAndBackgroundPictures)
+{
+    int before = 0, after = 0;
+    chart.OnBeforeRenderData = [&](QObject *, Canvas &, int, int) { ++before; };
+    chart.OnDataRendered = [&](QObject *, Canvas &, int, int) { ++after; };
+    chart.ClearItems();
+    chart.AddMoveTo(0, 70);
+    chart.AddLineTo(230, 70);
+    chart.SetLayerRange(1, 0, 0, 230, 140);
+    EXPECT_EQ(after, 1);
+    chart.ShowItems();
+    EXPECT_EQ(before, 2);
+    EXPECT_EQ(after, 2);
+    chart.OnBeforeRenderData = nullptr;
+    chart.OnDataRendered = nullptr;
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString file = dir.filePath(QStringLiteral("back.bmp"));
+    ASSERT_TRUE(picture.save(file, "BMP"));
+    chart.setChartColor(clWhite);
+    chart.BackGroundImg()->SetIncludePath(true);
+    chart.BackGroundImg()->SetName(file);
+    chart.SetLayerRange(1, 0, 0, 230, 140);
+    EXPECT_EQ(at(data(), 100, 30), clRed);
+    ASSERT_TRUE(QFile::remove(file));
+    chart.ShowItems();
+    EXPECT_EQ(chart.BackGroundImg()->Name(), QString());
+    EXPECT_EQ(at(data(), 100, 30), clWhite);
 }
 
 // The display update sets the same window again and again: then only the data area is
