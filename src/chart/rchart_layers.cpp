@@ -29,10 +29,10 @@ void handOver(TScale &scale, T (TScale::*get)() const, void (TScale::*set)(V), c
 }
 
 // Writes one axis of a range into its record (step "apply" of SetLayerRange). A range
-// narrower than MinRange leaves the record alone, except one that was just widened from
-// equal ends: rounding at the bounds' magnitude can leave it a hair narrower than MinRange,
-// and it is still the range that was asked for. Non-finite bounds are refused. On a
-// logarithmic axis each end below 1e-100 is refused on its own.
+// narrower than MinRange leaves the record alone, except one that was just widened by
+// MinRange from equal ends: rounding at the bounds' magnitude can leave it a hair narrower
+// than MinRange, and it is still the range that was asked for. Non-finite bounds are refused.
+// On a logarithmic axis each end below 1e-100 is refused on its own.
 void applyAxisRange(TScaleProps &record, double low, double high, bool widened)
 {
     if (!std::isfinite(low) || !std::isfinite(high))
@@ -49,6 +49,8 @@ void applyAxisRange(TScaleProps &record, double low, double high, bool widened)
 }
 
 // Widens equal ends: by the factor 1.1 on a logarithmic axis, by MinRange on a linear one.
+// True only for the MinRange widening, whose result may miss MinRange by rounding alone; the
+// factor can leave small values far narrower than MinRange, and such a range is refused.
 bool widenDegenerate(const TScaleProps &record, double &low, double &high)
 {
     if (low != high)
@@ -56,10 +58,10 @@ bool widenDegenerate(const TScaleProps &record, double &low, double &high)
     if (record.Logarithmic()) {
         high *= 1.1;
         low /= 1.1;
-    } else {
-        high += record.MinRange() / 2;
-        low -= record.MinRange() / 2;
+        return false;
     }
+    high += record.MinRange() / 2;
+    low -= record.MinRange() / 2;
     return true;
 }
 

@@ -497,6 +497,17 @@ TEST(RChartLayers, RangesThatCannotBeShownLeaveThePresentOne)
     chart.SetLayerRange(3, 10, 5, -1, 50);
     EXPECT_EQ(chart.layerRangeX(3), std::make_pair(10.0, 1000.0));
     EXPECT_EQ(chart.layerRangeY(3), std::make_pair(5.0, 50.0));
+
+    // Equal ends widened by the factor 1.1 are still held to MinRange: around 1e-12 the
+    // result is far narrower than the default 1e-10.
+    chart.LayerScaleY(3)->SetLogarithmic(true);
+    chart.SetLayerRange(3, 10, 1e-12, 1000, 1e-12);
+    EXPECT_EQ(chart.layerRangeY(3), std::make_pair(5.0, 50.0));
+    EXPECT_EQ(chart.layerRendererY(3)->RangeLow(), 5.0);
+    chart.LayerScaleY(3)->SetMinRange(1e-14);
+    chart.SetLayerRange(3, 10, 1e-12, 1000, 1e-12);
+    EXPECT_DOUBLE_EQ(chart.layerRangeY(3).first, 1e-12 / 1.1);
+    EXPECT_DOUBLE_EQ(chart.layerRangeY(3).second, 1.1e-12);
 }
 
 TEST(RChartLayers, LayerZeroSetsEveryLayer)
