@@ -278,16 +278,12 @@ void TCustomRChart::ShowItems()
         if (m_autoRedraw) {
             if (canPaint()) {
                 // A full repaint since the last change of the store (the range setting of a
-                // display update) has drawn exactly these items already. The data area is
-                // drawn again only when that picture may differ: crosshairs, rendering
+                // display update) has drawn exactly these items, and the crosshairs, already.
+                // The data area is drawn again only when that picture may differ: rendering
                 // handlers (which are raised on every redraw) and a background picture (read
                 // from its file on every redraw).
-                const bool crossHairs =
-                    std::any_of(m_crossHairs.begin(), m_crossHairs.end(),
-                                [](const auto &hair) { return hair->Mode() != Zel::chOff; });
                 const bool handlers = OnBeforeRenderData || OnDataRendered;
-                if (m_dataDirty || m_frameDirty || crossHairs || handlers ||
-                    !m_bakGndImg->Name().isEmpty()) {
+                if (m_dataDirty || m_frameDirty || handlers || !m_bakGndImg->Name().isEmpty()) {
                     redrawDataArea();
                 }
                 update(dataRect());
