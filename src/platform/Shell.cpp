@@ -1,0 +1,68 @@
+#include "platform/Shell.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+
+namespace Shell {
+
+namespace {
+
+ShellHandler &handler()
+{
+    static ShellHandler installed;
+    return installed;
+}
+
+// A web address or any other address with a scheme, as opposed to a file path.
+bool isAddress(const QString &file)
+{
+    if (file.contains(QStringLiteral("://")))
+        return true;
+    const QUrl url(file, QUrl::StrictMode);
+    // One-letter schemes are drive letters of a path, not schemes.
+    return url.isValid() && url.scheme().size() > 1 && !file.startsWith(QLatin1Char('/'));
+}
+
+} // namespace
+
+int defaultExecute(const ShellRequest &request)
+{
+    const QString verb = request.verb.toLower();
+    if (!verb.isEmpty() && verb != QStringLiteral("open"))
+        return seErrNoAssoc;
+    if (request.file.isEmpty())
+        return seErrFileNotFound;
+
+    if (isAddress(request.file))
+        return QDesktopServices::openUrl(QUrl(request.file)) ? seSuccess : seErrNoAssoc;
+
+    const QFileInfo info(request.file);
+    if (!info.exists())
+        return info.absoluteDir().exists() ? seErrFileNotFound : seErrPathNotFound;
+    if (info.isFile() && info.isExecutable()) {
+        const bool started = QProcess::startDetached(
+            info.absoluteFilePath(), QProcess::splitCommand(request.parameters), request.directory);
+        return started ? seSuccess : seErrAccessDenied;
+    }
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? seSuccess
+                                                                                   : seErrNoAssoc;
+}
+
+int execute(const ShellRequest &request)
+{
+    if (handler())
+        return handler()(request);
+    return defaultExecute(request);
+}
+
+ShellHandler setHandler(ShellHandler replacement)
+{
+    ShellHandler previous = std::move(handler());
+    handler() = std::move(replacement);
+    return previous;
+}
+
+} // namespace Shell
