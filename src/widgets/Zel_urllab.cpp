@@ -303,7 +303,6 @@ void TUrlLab::applyTransparency()
     // An opaque label covers every pixel; under a transparent one the parent's background is
     // drawn first.
     setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
-    setAttribute(Qt::WA_TranslucentBackground, false);
     if (m_transparent && parentWidget())
         parentWidget()->update(geometry());
 }

@@ -1,6 +1,7 @@
 #include "platform/Shell.h"
 #include "widgets/Zel_urllab.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -475,6 +476,30 @@ TEST_F(UrlLabClick, MouseClickOpensOnceAndOnlyForALeftPressReleasedOverTheLabel)
     sendMouse(QEvent::MouseButtonRelease, QPoint(5, 5));
     EXPECT_EQ(requests.size(), 2u);
     EXPECT_EQ(doubles, 1);
+}
+
+TEST(UrlLab, ContextPopupHandlerCanKeepTheMenuClosed)
+{
+    TUrlLab lab;
+    QMenu menu;
+    menu.addAction(QStringLiteral("Copy"));
+    lab.SetPopupMenu(&menu);
+    QPoint reported;
+    lab.OnContextPopup = [&](QObject *, QPoint at, bool &handled) {
+        reported = at;
+        handled = true;
+    };
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 5), QPoint(4, 5));
+    QCoreApplication::sendEvent(&lab, &event);
+    EXPECT_EQ(reported, QPoint(4, 5));
+    EXPECT_TRUE(event.isAccepted());
+    EXPECT_FALSE(menu.isVisible());
+
+    lab.OnContextPopup = nullptr;
+    QContextMenuEvent again(QContextMenuEvent::Mouse, QPoint(4, 5), QPoint(4, 5));
+    QCoreApplication::sendEvent(&lab, &again);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
 }
 
 // ---- the shell's own stand-in ------------------------------------------------------------------
