@@ -228,7 +228,7 @@ void TQuillonMessageStream::Clear()
 
 qint64 TQuillonMessageStream::Read(void *buffer, qint64 count)
 {
-    const qint64 n = std::min(std::max<qint64>(count, 0), Remaining());
+    const qint64 n = buffer ? std::min(std::max<qint64>(count, 0), Remaining()) : 0;
     if (n > 0) {
         std::memcpy(buffer, m_data.constData() + m_position, size_t(n));
         m_position += n;
@@ -238,14 +238,14 @@ qint64 TQuillonMessageStream::Read(void *buffer, qint64 count)
 
 void TQuillonMessageStream::ReadBuffer(void *buffer, qint64 count)
 {
-    if (count < 0 || count > Remaining())
+    if (count < 0 || count > Remaining() || (!buffer && count > 0))
         throw EQuillonReadError();
     Read(buffer, count);
 }
 
 void TQuillonMessageStream::Write(const void *buffer, qint64 count)
 {
-    if (count <= 0)
+    if (!buffer || count <= 0)
         return;
     if (count > QuillonMaxPayloadSize - m_position)
         throw EQuillonWriteError();

@@ -26,6 +26,7 @@
 class EQuillon : public std::runtime_error
 {
 public:
+    explicit EQuillon(const char *message) : std::runtime_error(message) {}
     explicit EQuillon(const std::string &message) : std::runtime_error(message) {}
     explicit EQuillon(const QString &message) : std::runtime_error(message.toStdString()) {}
 };
@@ -34,14 +35,14 @@ public:
 class EQuillonReadError : public EQuillon
 {
 public:
-    EQuillonReadError() : EQuillon(std::string("Stream read error")) {}
+    EQuillonReadError() : EQuillon("Stream read error") {}
 };
 
 // A write that would make a message larger than the transport carries.
 class EQuillonWriteError : public EQuillon
 {
 public:
-    EQuillonWriteError() : EQuillon(std::string("Stream write error")) {}
+    EQuillonWriteError() : EQuillon("Stream write error") {}
 };
 
 // ---- time stamp ------------------------------------------------------------------------------
@@ -213,6 +214,7 @@ public:
 
     // Text lines, each followed by CR LF. Reading takes everything to the end: CR LF, a lone
     // CR and a lone LF each end a line; text after the last line end is a line of its own.
+    // A line that holds CR or LF itself therefore comes back as several lines.
     void WriteLines(const QStringList &lines);
     QStringList ReadLines();
 
