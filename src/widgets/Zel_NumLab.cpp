@@ -15,43 +15,18 @@ namespace {
 // The texts are centred vertically on the height of this sample in the control's font.
 const QString kSampleText = QStringLiteral(u"(8g]}\u00DC\u00C4\u00A7");
 
-// The values of a widget font, keeping those a QFont does not carry (colour, character set,
-// density).
-FontData fontDataOf(const QFont &font, FontData data)
-{
-    data.name = font.family();
-    if (font.pixelSize() > 0)
-        data.height = -font.pixelSize();
-    else if (font.pointSizeF() > 0)
-        data.height = -mulDiv(qRound(font.pointSizeF()), data.pixelsPerInch, 72);
-    TFontStyles style;
-    if (font.bold())
-        style |= Gfx::fsBold;
-    if (font.italic())
-        style |= Gfx::fsItalic;
-    if (font.underline())
-        style |= Gfx::fsUnderline;
-    if (font.strikeOut())
-        style |= Gfx::fsStrikeOut;
-    data.style = style;
-    return data;
-}
-
 } // namespace
 
-TNumLab::TNumLab(QWidget *parent) : QWidget(parent), m_font(new TFont(this))
+TNumLab::TNumLab(QWidget *parent)
+    : QWidget(parent), m_parentSettings(this, [this] { Repaint(); }),
+      m_font(m_parentSettings.font())
 {
     m_frameColors = frameColorsOf(m_colorScheme);
-    m_font->OnChange = [this](QObject *) {
-        if (!m_followingParentFont)
-            m_parentFont = false;
-        Repaint();
-    };
     // Mouse moves arrive without a button pressed, so the mouse area is always current.
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
     resize(DefaultWidth, DefaultHeight);
-    followParentFont();
+    m_parentSettings.followParentFont();
 }
 
 TNumLab::~TNumLab() = default;
@@ -68,43 +43,27 @@ template <class T> void TNumLab::setAndRepaint(T &field, const T &value)
 
 void TNumLab::SetFont(const TFont *value)
 {
-    if (value)
-        m_font->Assign(*value);
+    m_parentSettings.setFont(value);
 }
 
 void TNumLab::SetParentFont(bool value)
 {
-    if (value == m_parentFont)
-        return;
-    m_parentFont = value;
-    followParentFont();
-}
-
-void TNumLab::followParentFont()
-{
-    if (!m_parentFont)
-        return;
-    m_followingParentFont = true;
-    m_font->setData(fontDataOf(font(), m_font->data()));
-    m_followingParentFont = false;
+    m_parentSettings.setParentFont(value);
 }
 
 void TNumLab::SetParentShowHint(bool value)
 {
-    m_parentShowHint = value;
+    m_parentSettings.setParentShowHint(value);
 }
 
 bool TNumLab::ShowHint() const
 {
-    if (!m_parentShowHint)
-        return m_showHint;
-    return parentWidget() && parentWidget()->property("ShowHint").toBool();
+    return m_parentSettings.showHint();
 }
 
 void TNumLab::SetShowHint(bool value)
 {
-    m_showHint = value;
-    m_parentShowHint = false;
+    m_parentSettings.setShowHint(value);
 }
 
 void TNumLab::setVisible(bool visible)
@@ -466,19 +425,15 @@ void TNumLab::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange)
-        followParentFont();
+        m_parentSettings.followParentFont();
     else if (event->type() == QEvent::EnabledChange && !m_settingEnabled)
         Repaint();
 }
 
 bool TNumLab::event(QEvent *event)
 {
-    if (event->type() == QEvent::ToolTip && !ShowHint()) {
-        event->ignore();
+    if (m_parentSettings.handleEvent(event))
         return true;
-    }
-    if (event->type() == QEvent::ParentChange)
-        followParentFont();
     return QWidget::event(event);
 }
 

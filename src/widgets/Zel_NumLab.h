@@ -11,6 +11,7 @@
 #include "platform/Component.h"
 #include "platform/Fonts.h"
 #include "platform/MouseEvents.h"
+#include "platform/ParentSettings.h"
 #include "scales/Zel_zelbase.h"
 
 #include <QMenu>
@@ -136,12 +137,12 @@ public:
     TFont *Font() const { return m_font; }
     void SetFont(const TFont *value);
     // While on, the font follows the parent's.
-    bool ParentFont() const { return m_parentFont; }
+    bool ParentFont() const { return m_parentSettings.parentFont(); }
     void SetParentFont(bool value);
     // Tool tips are shown only while ShowHint is on; with ParentShowHint it comes from the
     // parent's "ShowHint" property (off when the parent has none). Setting ShowHint turns
     // ParentShowHint off.
-    bool ParentShowHint() const { return m_parentShowHint; }
+    bool ParentShowHint() const { return m_parentSettings.parentShowHint(); }
     void SetParentShowHint(bool value);
     bool ShowHint() const;
     void SetShowHint(bool value);
@@ -269,15 +270,11 @@ private:
     // indicator when wider than the field allows.
     QString numberText(const Canvas &canvas);
     void drawSideText(Canvas &canvas, const QString &text, int x, int y, int whiteDx);
-    void followParentFont();
     void applyTransparency();
     template <class T> void setAndRepaint(T &field, const T &value);
 
-    TFont *m_font;
-    bool m_parentFont = true;
-    bool m_followingParentFont = false;
-    bool m_parentShowHint = true;
-    bool m_showHint = false;
+    TParentSettings m_parentSettings;
+    TFont *const m_font; // the font of m_parentSettings
     QMenu *m_popupMenu = nullptr;
     bool m_visible = true;
 

@@ -19,28 +19,6 @@
 
 namespace {
 
-// The values of a widget font, keeping those a QFont does not carry (colour, character set,
-// density).
-FontData fontDataOf(const QFont &font, FontData data)
-{
-    data.name = font.family();
-    if (font.pixelSize() > 0)
-        data.height = -font.pixelSize();
-    else if (font.pointSizeF() > 0)
-        data.height = -mulDiv(qRound(font.pointSizeF()), data.pixelsPerInch, 72);
-    TFontStyles style;
-    if (font.bold())
-        style |= Gfx::fsBold;
-    if (font.italic())
-        style |= Gfx::fsItalic;
-    if (font.underline())
-        style |= Gfx::fsUnderline;
-    if (font.strikeOut())
-        style |= Gfx::fsStrikeOut;
-    data.style = style;
-    return data;
-}
-
 // A canvas for measuring texts in a font.
 class Measure
 {
@@ -140,18 +118,14 @@ QSize TSizeConstraints::bound(QSize size) const
 // ---- construction ------------------------------------------------------------------------------
 
 TUrlLab::TUrlLab(QWidget *parent)
-    : QWidget(parent), m_constraints(new TSizeConstraints(this)), m_font(new TFont(this)),
+    : QWidget(parent), m_constraints(new TSizeConstraints(this)),
+      m_parentSettings(this, [this] { textChanged(); }), m_font(m_parentSettings.font()),
       m_fontActive(new TFont(this)), m_fontNormal(new TFont(this))
 {
-    m_font->OnChange = [this](QObject *) {
-        if (!m_followingParentFont)
-            m_parentFont = false;
-        textChanged();
-    };
     m_fontActive->OnChange = [this](QObject *) { Repaint(); };
     m_constraints->OnChange = [this](QObject *) { applyConstraints(); };
     resize(DefaultWidth, DefaultHeight);
-    followParentFont();
+    m_parentSettings.followParentFont();
     followParentColor();
     m_fontActive->Assign(*m_font);
     m_fontNormal->Assign(*m_font);
@@ -250,43 +224,27 @@ void TUrlLab::SetEnabled(bool value)
 
 void TUrlLab::SetFont(const TFont *value)
 {
-    if (value)
-        m_font->Assign(*value);
+    m_parentSettings.setFont(value);
 }
 
 void TUrlLab::SetParentFont(bool value)
 {
-    if (value == m_parentFont)
-        return;
-    m_parentFont = value;
-    followParentFont();
-}
-
-void TUrlLab::followParentFont()
-{
-    if (!m_parentFont)
-        return;
-    m_followingParentFont = true;
-    m_font->setData(fontDataOf(font(), m_font->data()));
-    m_followingParentFont = false;
+    m_parentSettings.setParentFont(value);
 }
 
 void TUrlLab::SetParentShowHint(bool value)
 {
-    m_parentShowHint = value;
+    m_parentSettings.setParentShowHint(value);
 }
 
 bool TUrlLab::ShowHint() const
 {
-    if (!m_parentShowHint)
-        return m_showHint;
-    return parentWidget() && parentWidget()->property("ShowHint").toBool();
+    return m_parentSettings.showHint();
 }
 
 void TUrlLab::SetShowHint(bool value)
 {
-    m_showHint = value;
-    m_parentShowHint = false;
+    m_parentSettings.setShowHint(value);
 }
 
 void TUrlLab::SetTransparent(bool value)
@@ -630,7 +588,7 @@ void TUrlLab::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange)
-        followParentFont();
+        m_parentSettings.followParentFont();
     else if (event->type() == QEvent::PaletteChange)
         followParentColor();
     else if (event->type() == QEvent::EnabledChange)
@@ -639,14 +597,10 @@ void TUrlLab::changeEvent(QEvent *event)
 
 bool TUrlLab::event(QEvent *event)
 {
-    if (event->type() == QEvent::ToolTip && !ShowHint()) {
-        event->ignore();
+    if (m_parentSettings.handleEvent(event))
         return true;
-    }
-    if (event->type() == QEvent::ParentChange) {
-        followParentFont();
+    if (event->type() == QEvent::ParentChange)
         followParentColor();
-    }
     return QWidget::event(event);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/Component.h"
 #include "platform/Fonts.h"
 #include "platform/MouseEvents.h"
+#include "platform/ParentSettings.h"
 #include "platform/ScreenCursors.h"
 #include "scales/Zel_zelbase.h"
 
@@ -148,12 +149,12 @@ public:
     TFont *Font() const { return m_font; }
     void SetFont(const TFont *value);
     // While on, the font follows the parent's.
-    bool ParentFont() const { return m_parentFont; }
+    bool ParentFont() const { return m_parentSettings.parentFont(); }
     void SetParentFont(bool value);
     // Tool tips are shown only while ShowHint is on; with ParentShowHint it comes from the
     // parent's "ShowHint" property (off when the parent has none). Setting ShowHint turns
     // ParentShowHint off.
-    bool ParentShowHint() const { return m_parentShowHint; }
+    bool ParentShowHint() const { return m_parentSettings.parentShowHint(); }
     void SetParentShowHint(bool value);
     bool ShowHint() const;
     void SetShowHint(bool value);
@@ -252,7 +253,6 @@ private:
     void textChanged();
     void adjustBounds();
     void applyConstraints();
-    void followParentFont();
     void followParentColor();
     void applyTransparency();
     template <class T> void setAndRepaint(T &field, const T &value);
@@ -266,13 +266,10 @@ private:
     TColor m_color = clBtnFace;
     bool m_parentColor = true;
     bool m_followingParentColor = false;
-    TFont *m_font;
+    TParentSettings m_parentSettings;
+    TFont *const m_font; // the font of m_parentSettings
     TFont *m_fontActive;
     TFont *m_fontNormal;
-    bool m_parentFont = true;
-    bool m_followingParentFont = false;
-    bool m_parentShowHint = true;
-    bool m_showHint = false;
     QMenu *m_popupMenu = nullptr;
     bool m_transparent = false;
     TTextLayout m_layout = ZelUL::tlTop;
