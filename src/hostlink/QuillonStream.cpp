@@ -370,6 +370,14 @@ QStringList TQuillonMessageStream::ReadLines()
 
 bool TQuillonMessageStream::SendTo(const TEntity &target, TQuillonMessageStream *reply)
 {
+    // The message as its own reply: emptying it first would send nothing, so the answer
+    // goes to a fresh stream and is taken over once the send is done.
+    if (reply == this) {
+        TQuillonMessageStream answer(m_owner);
+        const bool sent = SendTo(target, &answer);
+        CopyFrom(answer);
+        return sent;
+    }
     if (reply) {
         reply->Clear();
         reply->TimeStamp = {};

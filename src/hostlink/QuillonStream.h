@@ -222,7 +222,8 @@ public:
     void Stamp() { TimeStamp = CurrentQuillonTimeStamp(); }
 
     // Hands the message to the owner's sending operation; reply (when given) is emptied first
-    // and receives the answer. Without an owner nothing is sent and false comes back.
+    // and receives the answer; reply may be this message itself. Without an owner nothing is
+    // sent and false comes back.
     bool SendTo(const TEntity &target, TQuillonMessageStream *reply);
 
     // Copies a received reply: time stamp, code, the sender's four fields and the whole

@@ -288,6 +288,30 @@ TEST(QuillonSendTo, HandsTheMessageToTheOwner)
     EXPECT_EQ(reply.Size(), 0);
 }
 
+TEST(QuillonSendTo, TheMessageCanReceiveItsOwnReply)
+{
+    FakeLink link;
+    link.replyContent = hexBytes("02 00 00 00 6f 6b");
+    TEntity server(&link);
+    server.SetWindowHandle(0x4401);
+    TQuillonMessageStream message(&link);
+    message.MsgCode = dmQueryString;
+    message.WriteString(QStringLiteral("q"));
+
+    EXPECT_TRUE(message.SendTo(server, &message));
+    ASSERT_EQ(link.sent.size(), 1u);
+    EXPECT_EQ(link.sent[0], hexBytes("e8 03 00 00 d0 07 00 00 01 00 00 00 71"));
+    EXPECT_EQ(message.MsgCode, dmReply);
+    EXPECT_EQ(message.Position(), 0);
+    EXPECT_EQ(message.ReadString(), QStringLiteral("ok"));
+
+    // No answer: the message is left empty.
+    link.replyContent.clear();
+    EXPECT_TRUE(message.SendTo(server, &message));
+    EXPECT_EQ(link.sent[1], hexBytes("e8 03 00 00 d0 07 00 00 02 00 00 00 6f 6b"));
+    EXPECT_EQ(message.Size(), 0);
+}
+
 TEST(QuillonSendTo, WithoutOwnerNothingIsSent)
 {
     TEntity server;
