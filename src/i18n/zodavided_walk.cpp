@@ -152,8 +152,12 @@ void TZodavided2000::translateProperties(QObject *object)
         } else if (QObject *target = referencedObject(property, object)) {
             if (qobject_cast<TScaleProps *>(target))
                 TranslateObject(target);
-            else if (auto *document = qobject_cast<QTextDocument *>(target))
-                translateDocumentLines(document);
+            else if (auto *document = qobject_cast<QTextDocument *>(target)) {
+                // A pane publishes its document here and as its renderings: lines once.
+                if (document != pane || !paneDone)
+                    translateDocumentLines(document);
+                paneDone = paneDone || document == pane;
+            }
             // Fonts, images and other sub-objects carry no keys.
         }
     }

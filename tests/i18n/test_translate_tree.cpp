@@ -201,6 +201,21 @@ TEST(TranslateObject, TextPaneLinesChangeInPlace)
     EXPECT_EQ(pane.toPlainText(), "Weiter\nfree text BF_Next\nExit\nA\nB");
 }
 
+TEST(TranslateObject, ATextPaneIsWalkedOnce)
+{
+    // The pane publishes its document twice (as html and as document); a translation that
+    // begins with the prefix must not be looked up again.
+    QTextEdit pane;
+    pane.setPlainText("BF_a");
+    TZodavided2000 engine;
+    load(engine, "[a]=BF_b|$$[b]=wrong|$$");
+    int hooks = 0;
+    engine.OnStringTranslated = [&](TZodavided2000 *, const QString &, QString &) { ++hooks; };
+    engine.TranslateObject(&pane);
+    EXPECT_EQ(pane.toPlainText(), "BF_b");
+    EXPECT_EQ(hooks, 1);
+}
+
 TEST(ItlFile, MissingKeysThenEveryEntryWithCrLf)
 {
     TZodavided2000 engine("Demo");
