@@ -13,6 +13,7 @@
 #include "scales/Zel_ScaleDateTime.h"
 #include "scales/zelbase_overlays.h"
 
+#include <QHash>
 #include <QMetaProperty>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -116,6 +117,21 @@ void TZodavided2000::translateProperties(QObject *object)
     QTextDocument *pane = paneDocument(object);
     bool paneDone = false;
 
+    // The keys as they stand before the walk. Two properties may show one text (a label's
+    // text and Caption); once one of them is written, the other holds the translation and is
+    // not taken for a key again.
+    QHash<int, QString> keys;
+    for (int i = 0; i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (property.metaType().id() != QMetaType::QString || !property.isReadable() ||
+            !property.isWritable() || isNameProperty(property.name()) ||
+            (pane && isContentRendering(property.name())))
+            continue;
+        const QString value = property.read(object).toString();
+        if (value.startsWith(m_keyPrefix))
+            keys.insert(i, value);
+    }
+
     for (int i = 0; i < meta->propertyCount() && guard; ++i) {
         const QMetaProperty property = meta->property(i);
         const char *name = property.name();
@@ -133,7 +149,7 @@ void TZodavided2000::translateProperties(QObject *object)
             if (isNameProperty(name) || !property.isWritable())
                 continue;
             const QString value = property.read(object).toString();
-            if (value.startsWith(m_keyPrefix))
+            if (keys.contains(i) && keys.value(i) == value)
                 property.write(object, TranslateString(value.mid(m_keyPrefix.size())));
         } else if (type == QMetaType::QStringList) {
             if (!property.isWritable())

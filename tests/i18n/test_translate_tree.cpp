@@ -216,6 +216,21 @@ TEST(TranslateObject, ATextPaneIsWalkedOnce)
     EXPECT_EQ(hooks, 1);
 }
 
+TEST(TranslateObject, TwoPropertiesOfOneTextAreTranslatedOnce)
+{
+    // A label's text and Caption are the same text; the second must not translate the
+    // first one's result.
+    TLabel label;
+    label.setCaption("BF_a");
+    TZodavided2000 engine;
+    load(engine, "[a]=BF_b|$$");
+    engine.SetAutoCreateItlFile(true);
+    engine.TranslateObject(&label);
+    EXPECT_EQ(label.Caption(), "BF_b");
+    EXPECT_TRUE(engine.MissingEntries().isEmpty());
+    engine.SetAutoCreateItlFile(false);
+}
+
 TEST(ItlFile, MissingKeysThenEveryEntryWithCrLf)
 {
     TZodavided2000 engine("Demo");
