@@ -82,12 +82,17 @@ void TZodavided2000::TranslateComponent(QObject *component)
         return;
     TranslateObject(component);
 
-    // Properties may publish owned objects; those are sub-objects, not owned components.
+    // Properties may publish owned objects or collection items; those are sub-objects, not
+    // owned components.
     QSet<const QObject *> published;
     const QMetaObject *meta = component->metaObject();
     for (int i = 0; i < meta->propertyCount(); ++i) {
-        if (const QObject *target = referencedObject(meta->property(i), component))
+        const QMetaProperty property = meta->property(i);
+        if (const QObject *target = referencedObject(property, component))
             published.insert(target);
+        else if (property.isReadable() && property.metaType() == QMetaType::fromType<QObjectList>())
+            for (const QObject *item : property.read(component).value<QObjectList>())
+                published.insert(item);
     }
     // Translating may create or delete children; walk a guarded snapshot.
     QList<QPointer<QObject>> owned;

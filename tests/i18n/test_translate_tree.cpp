@@ -231,6 +231,21 @@ TEST(TranslateObject, TwoPropertiesOfOneTextAreTranslatedOnce)
     engine.SetAutoCreateItlFile(false);
 }
 
+TEST(TranslateComponent, CollectionItemsAreNotAlsoWalkedAsComponents)
+{
+    TTestComponent component;
+    auto *first = new TTestItem(&component);
+    auto *second = new TTestItem(&component);
+    component.m_items = {first, second};
+    TZodavided2000 engine;
+    QList<QObject *> visited;
+    engine.OnTranslateObject = [&](TZodavided2000 *, QObject *object, bool &) {
+        visited << object;
+    };
+    engine.TranslateComponent(&component);
+    EXPECT_EQ(visited, QList<QObject *>({&component, first, second}));
+}
+
 TEST(ItlFile, MissingKeysThenEveryEntryWithCrLf)
 {
     TZodavided2000 engine("Demo");
