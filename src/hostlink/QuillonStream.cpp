@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -249,6 +250,15 @@ void TQuillonMessageStream::Write(const void *buffer, qint64 count)
         return;
     if (count > QuillonMaxPayloadSize - m_position)
         throw EQuillonWriteError();
+    // Bytes of this very stream: growing may move them and the copy may overlap, so they are
+    // copied out first.
+    const auto from = reinterpret_cast<std::uintptr_t>(buffer);
+    const auto own = reinterpret_cast<std::uintptr_t>(m_data.constData());
+    if (from >= own && from - own < std::uintptr_t(m_data.size())) {
+        const QByteArray bytes(static_cast<const char *>(buffer), count);
+        Write(bytes.constData(), count);
+        return;
+    }
     const qint64 end = m_position + count;
     if (end > m_data.size())
         SetSize(end);

@@ -111,6 +111,19 @@ TEST(QuillonStreamPositions, SeekingAndWritingBeyondTheEnd)
     EXPECT_EQ(stream.Position(), 3);
 }
 
+TEST(QuillonStreamPositions, WritingTheStreamsOwnBytes)
+{
+    TQuillonMessageStream stream;
+    const QByteArray text = QByteArray("abcdefgh").repeated(200);
+    stream.WriteBytes(text);
+    stream.WriteBytes(stream.Content()); // grows while reading from itself
+    EXPECT_EQ(streamBytes(stream), text + text);
+    stream.SetPosition(2);
+    stream.Write(stream.Content().constData(), 6); // overlapping copy
+    EXPECT_EQ(streamBytes(stream).left(10), QByteArray("ababcdefab"));
+    EXPECT_EQ(stream.Size(), 2 * text.size());
+}
+
 TEST(QuillonStreamPositions, OversizedWritesAreRefusedAndChangeNothing)
 {
     TQuillonMessageStream stream;
