@@ -68,8 +68,9 @@ struct ItlDictionary
     qsizetype indexOf(const QString &lowerKey) const;
 };
 
-// Dictionary bytes to text: UTF-8 when the bytes are valid UTF-8, else Latin-1, the 8-bit
-// form of dictionaries written on other systems.
+// Dictionary bytes to text: UTF-8 when the bytes are valid UTF-8, else the Western 8-bit code
+// page (Latin-1 with quotes, dashes and the euro sign in 0x80..0x9F), the form of
+// dictionaries written on other systems.
 QString decodeItlText(const QByteArray &bytes);
 
 // One line of a dictionary file, without its line end.

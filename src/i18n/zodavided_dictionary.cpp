@@ -108,8 +108,19 @@ QString decodeItlText(const QByteArray &bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return QString::fromLatin1(bytes);
+    if (!utf8.hasError())
+        return text;
+    // The Western 8-bit code page: Latin-1 except for 0x80..0x9F, which hold typographic
+    // quotes, dashes and the euro sign; its five unused bytes keep their own value.
+    static constexpr char16_t k80to9F[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    text = QString::fromLatin1(bytes);
+    for (QChar &c : text) {
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
+            c = QChar(k80to9F[c.unicode() - 0x80]);
+    }
     return text;
 }
 

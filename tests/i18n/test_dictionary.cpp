@@ -127,6 +127,14 @@ TEST(ItlDictionary, EightBitDictionariesAreReadAsLatin1)
               QString("Gr\u00f6\u00dfe"));
 }
 
+TEST(ItlDictionary, EightBitQuotesDashesAndTheEuroSignAreRead)
+{
+    EXPECT_EQ(lookup("[q]=\x84Gr\xf6\xdf"
+                     "e\x93 \x96 5 \x80|$$",
+                     "q"),
+              QString::fromUtf16(u"\u201eGr\u00f6\u00dfe\u201c \u2013 5 \u20ac"));
+}
+
 TEST(TranslateString, MissingKeysShowTheKeyAndParametersGoIn)
 {
     TZodavided2000 engine;
