@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace Shell {
@@ -16,14 +17,16 @@ ShellHandler &handler()
     return installed;
 }
 
-// A web address or any other address with a scheme, as opposed to a file path.
+// A web address or any other address with a scheme, as opposed to a file path. It must begin
+// with a well-formed scheme (one letter is a drive letter), so a path holding "://" stays a
+// path and no text that reads like an option reaches the default handler's command line.
 bool isAddress(const QString &file)
 {
-    if (file.contains(QStringLiteral("://")))
-        return true;
-    const QUrl url(file, QUrl::StrictMode);
-    // One-letter schemes are drive letters of a path, not schemes.
-    return url.isValid() && url.scheme().size() > 1 && !file.startsWith(QLatin1Char('/'));
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:(//)?"));
+    const QRegularExpressionMatch match = scheme.match(file);
+    if (!match.hasMatch())
+        return false;
+    return !match.captured(1).isEmpty() || QUrl(file, QUrl::StrictMode).isValid();
 }
 
 } // namespace

@@ -546,3 +546,32 @@ TEST(Shell, ProgramGetsItsParametersAsArgumentsWithoutACommandInterpreter)
     // Quotes group, nothing is expanded: no shell saw the parameters.
     EXPECT_EQ(QString::fromUtf8(written.readAll()), QStringLiteral("a b|$(touch|3"));
 }
+
+TEST(Shell, OnlyAWellFormedSchemeMakesAnAddress)
+{
+    // Not an address: no option-like text reaches the default handler's command line.
+    EXPECT_EQ(Shell::defaultExecute({QStringLiteral("open"), QStringLiteral("--version://x.exe"),
+                                     QString(), QString()}),
+              Shell::seErrPathNotFound);
+
+    // A program whose path holds "://" is a program all the same.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("a:")));
+    const QString out = dir.filePath(QStringLiteral("out.txt"));
+    const QString program = dir.filePath(QStringLiteral("a:/tool.exe"));
+    QFile script(program);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\ntouch \"%1\"\n").arg(out).toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_GT(
+        Shell::defaultExecute({QStringLiteral("open"), dir.filePath(QStringLiteral("a://tool.exe")),
+                               QString(), QString()}),
+        32);
+    QElapsedTimer timer;
+    timer.start();
+    while (!QFile::exists(out) && timer.elapsed() < 10000)
+        QThread::msleep(20);
+    EXPECT_TRUE(QFile::exists(out));
+}
