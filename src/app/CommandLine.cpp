@@ -79,11 +79,23 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         QStringLiteral("Shows step N (1 to 5) of the guided tour; the slider options then apply "
                        "on top of it."),
         QStringLiteral("N"));
+    const QCommandLineOption snapshotAbout(
+        QStringLiteral("snapshot-about"),
+        QStringLiteral("Renders the About box, filled in as at start-up, into the PNG FILE and "
+                       "exits."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption language(
+        QStringLiteral("language"),
+        QStringLiteral("Reads the dictionary ionograph.CODE.itl beside the program (for "
+                       "example de); without it the locale decides."),
+        QStringLiteral("CODE"));
+    parser.addOption(language);
     parser.addOption(seed);
     parser.addOption(tourStep);
     parser.addOption(noNoise);
     parser.addOption(exportTrace);
     parser.addOption(snapshot);
+    parser.addOption(snapshotAbout);
     parser.addPositionalArgument(QStringLiteral("parameters"),
                                  QStringLiteral("Arguments for the teaching host link."),
                                  QStringLiteral("[parameters...]"));
@@ -142,6 +154,9 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     result.noNoise = parser.isSet(noNoise);
     result.exportTrace = parser.value(exportTrace);
     result.snapshot = parser.value(snapshot);
+    result.snapshotAbout = parser.value(snapshotAbout);
+    if (parser.isSet(language))
+        result.language = parser.value(language);
     for (const QString &argument : parser.positionalArguments()) {
         if (argument.startsWith(QLatin1String("/serverhandle=")))
             result.serverHandle = argument.mid(int(qstrlen("/serverhandle=")));
@@ -204,14 +219,14 @@ bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString 
     return true;
 }
 
-bool writeSnapshot(TfrmExample &window, const QString &fileName, QString *error)
+bool writeSnapshot(QWidget &window, QSize clientSize, const QString &fileName, QString *error)
 {
     // Shown but kept off the screen, so every control is polished, laid out and painted as
     // it would be in a real window.
     window.setAttribute(Qt::WA_DontShowOnScreen);
     window.show();
     QCoreApplication::processEvents();
-    QImage image(TfrmExample::ClientWidth, TfrmExample::ClientHeight, QImage::Format_RGB32);
+    QImage image(clientSize, QImage::Format_RGB32);
     window.render(&image);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <optional>
 
+class QWidget;
+class QSize;
 class TfrmExample;
 
 struct CommandLineOptions
@@ -24,15 +26,20 @@ struct CommandLineOptions
     std::optional<quint64> seed;
     std::optional<int> tourStep; // 1..5
     bool noNoise = false;
-    QString exportTrace; // CSV file to write, then exit
-    QString snapshot;    // PNG file to write, then exit
+    QString exportTrace;             // CSV file to write, then exit
+    QString snapshot;                // PNG file to write, then exit
+    QString snapshotAbout;           // PNG file of the About box to write, then exit
+    std::optional<QString> language; // dictionary language code
 
     // Arguments that are not options: the host's "/serverhandle=..." and the parameters that
     // a second instance would hand on.
     QStringList parameters;
     QString serverHandle;
 
-    bool runsWithoutWindow() const { return !exportTrace.isEmpty() || !snapshot.isEmpty(); }
+    bool runsWithoutWindow() const
+    {
+        return !exportTrace.isEmpty() || !snapshot.isEmpty() || !snapshotAbout.isEmpty();
+    }
 };
 
 // Parses the arguments (without the program name).
@@ -49,5 +56,5 @@ void applySliderOptions(const CommandLineOptions &options, TfrmExample &window);
 // Writes the trace buffer as CSV: a header line, then one line per sample in index order.
 bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString *error);
 
-// Renders the window's client area off-screen into a PNG file.
-bool writeSnapshot(TfrmExample &window, const QString &fileName, QString *error);
+// Renders a window's client area (at its designed size) off-screen into a PNG file.
+bool writeSnapshot(QWidget &window, QSize clientSize, const QString &fileName, QString *error);

@@ -88,4 +88,13 @@ QIcon aboutGlyph()
     });
 }
 
+QIcon okGlyph()
+{
+    return paintIcon(16, [](QPainter &p, int) {
+        p.setPen(QPen(QColor(0, 140, 0), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QPointF tick[] = {{2.5, 8.5}, {6, 12.5}, {13.5, 3.5}};
+        p.drawPolyline(tick, 3);
+    });
+}
+
 } // namespace Glyphs

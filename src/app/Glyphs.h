@@ -10,4 +10,5 @@ QIcon exitGlyph();
 QIcon nextGlyph();
 QIcon resetGlyph();
 QIcon aboutGlyph();
+QIcon okGlyph();
 } // namespace Glyphs

@@ -1,9 +1,14 @@
 #include "app/TfrmExample.h"
 
+#include "app/AboutBox.h"
 #include "chart/Zel_rchart.h"
+#include "hostlink/WendralDemon.h"
 #include "platform/Controls.h"
 #include "widgets/Zel_NumLab.h"
+#include "widgets/Zel_urllab.h"
 
+#include <QCoreApplication>
+#include <QPointer>
 #include <QShowEvent>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -30,7 +35,7 @@ constexpr TourRow tourRows[TfrmExample::TourStepCount] = {
     {200, 155000, 0, 8000, 1000, 100, 100, 30, "explain5"},   // the PFK line at 155
 };
 
-// Appends one line of plain text (never read as markup).
+// Appends one line of plain text (never read as markup); the pane keeps showing its start.
 void appendLine(QTextEdit *pane, const QString &line)
 {
     QTextCursor cursor(pane->document());
@@ -38,13 +43,42 @@ void appendLine(QTextEdit *pane, const QString &line)
     if (!pane->document()->isEmpty())
         cursor.insertBlock();
     cursor.insertText(line);
+    pane->moveCursor(QTextCursor::Start);
 }
+
+// The About box's texts that the main window sets for each language: the box's caption keys
+// are translated by the dictionary, these are written into the program.
+struct AboutTexts
+{
+    const char *webSite;
+    const char *description;
+    const char *massSpectrometryURL;
+    const char *resolvingPowerURL;
+};
+
+constexpr AboutTexts englishAbout = {
+    "More information can be found at the following Web sites:",
+    "This program shows the display of a mass spectrometer. It is a simulation made for "
+    "interactive electronic textbooks: sliders set the instrument and the sample, and the "
+    "trace follows at once, as on a real instrument.",
+    "https://en.wikipedia.org/wiki/Mass_spectrometry",
+    "https://en.wikipedia.org/wiki/Resolution_(mass_spectrometry)",
+};
+
+constexpr AboutTexts germanAbout = {
+    "Mehr Informationen finden Sie auf folgenden Webseiten:",
+    "Dieses Programm zeigt die Anzeige eines Massenspektrometers. Es ist eine Simulation für "
+    "interaktive elektronische Lehrbücher: Schieberegler stellen Gerät und Probe ein, "
+    "und die Spur folgt sofort wie an einem echten Gerät.",
+    "https://de.wikipedia.org/wiki/Massenspektrometrie",
+    "https://de.wikipedia.org/wiki/Aufl%C3%B6sungsverm%C3%B6gen",
+};
 
 } // namespace
 
-TfrmExample::TfrmExample(QWidget *parent) : QWidget(parent)
+TfrmExample::TfrmExample(const QString &dictionaryFile, QWidget *parent) : QWidget(parent)
 {
-    buildForm();
+    buildForm(dictionaryFile);
 }
 
 TfrmExample::~TfrmExample()
@@ -82,6 +116,35 @@ void TfrmExample::FormShow()
     TourStep(1);
     // Drawn even when step 1 moved no slider.
     UpdateDisplay();
+    if (!FrmAbout)
+        return;
+    fillAboutBox();
+    if (isVisible() && !testAttribute(Qt::WA_DontShowOnScreen))
+        showAboutBoxOverPaintedWindow();
+}
+
+void TfrmExample::fillAboutBox()
+{
+    FrmAbout->LblName->setCaption(QStringLiteral("Ionograph"));
+    FrmAbout->LblVersion->setCaption(QStringLiteral("Version 1.1"));
+    FrmAbout->UrlLabHomepage->SetURL(TranslateString(QStringLiteral("HomePageURL")));
+    const QString language = TranslateString(QStringLiteral("$dlglanguage$")).toLower();
+    cliDemon->Engine().TranslateComponent(FrmAbout);
+    const AboutTexts &texts = language == QLatin1String("lggerman") ? germanAbout : englishAbout;
+    FrmAbout->LblWebSite->setCaption(QString::fromUtf8(texts.webSite));
+    FrmAbout->LblDescription->setCaption(QString::fromUtf8(texts.description));
+    FrmAbout->UrlLabZelSuite->SetURL(QString::fromUtf8(texts.massSpectrometryURL));
+    FrmAbout->UrlLabSimulations->SetURL(QString::fromUtf8(texts.resolvingPowerURL));
+}
+
+void TfrmExample::showAboutBoxOverPaintedWindow()
+{
+    // The window is being shown: the box follows once the message loop has painted it.
+    QTimer::singleShot(0, this, [] {
+        QCoreApplication::processEvents();
+        if (FrmAbout)
+            FrmAbout->exec();
+    });
 }
 
 void TfrmExample::TourStep(int n)
@@ -118,7 +181,7 @@ void TfrmExample::BButResetClick()
 
 QString TfrmExample::TranslateString(const QString &key) const
 {
-    return key;
+    return cliDemon->Engine().TranslateString(key);
 }
 
 void TfrmExample::showEvent(QShowEvent *event)
@@ -162,6 +225,12 @@ void TfrmExample::SBarResolChange()
 void TfrmExample::Timer1Timer()
 {
     UpdateDisplay();
+}
+
+void TfrmExample::BButAboutClick()
+{
+    if (FrmAbout)
+        FrmAbout->exec();
 }
 
 void TfrmExample::cmdExitClick()

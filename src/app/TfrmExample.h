@@ -16,6 +16,7 @@ class TNumLab;
 class TPanel;
 class TRChart;
 class TScrollBar;
+class TkdbDemonClient;
 
 class TfrmExample : public QWidget, public ZelComponent
 {
@@ -26,7 +27,9 @@ public:
     static constexpr int ClientWidth = 720;
     static constexpr int ClientHeight = 560;
 
-    explicit TfrmExample(QWidget *parent = nullptr);
+    // dictionaryFile: the dictionary that cliDemon reads when the window's loading ends; empty
+    // for the one beside the executable.
+    explicit TfrmExample(const QString &dictionaryFile = QString(), QWidget *parent = nullptr);
     ~TfrmExample() override;
 
     QString Caption() const { return windowTitle(); }
@@ -34,8 +37,10 @@ public:
 
     // Recomputes the trace from the sliders and writes it into the chart.
     void UpdateDisplay();
-    // What the window does when it is first shown (tour step 1, then the first trace); runs
-    // once.
+    // The start-up sequence, run when the window is first shown (once): tour step 1, the
+    // first trace, then the About box filled in and translated for the current language.
+    // When the window is on the screen, the About box is then shown modally over it, once
+    // the window has been painted; off the screen (the batch outputs) it is not shown.
     void FormShow();
 
     // The guided tour. TourStep stores n as the current step; a step from 1 to 5 then moves
@@ -64,6 +69,7 @@ public:
     void cmdExitClick();
     void BButNextClick();
     void BButResetClick();
+    void BButAboutClick();
 
     // Components, named as in the stored window description.
     TPanel *PContent = nullptr;
@@ -100,15 +106,22 @@ public:
     TPanel *pnlExplain = nullptr;
     QTextEdit *rtfExplanation = nullptr;
     QTimer *Timer1 = nullptr;
+    TkdbDemonClient *cliDemon = nullptr;
+
+    // The text of a dictionary key in the current language (the key itself when the
+    // dictionary lacks it), from cliDemon's engine.
+    QString TranslateString(const QString &key) const;
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void buildForm();
-    // The text of a dictionary key in the current language. No dictionary is loaded yet, and
-    // a key without an entry shows the key itself.
-    QString TranslateString(const QString &key) const;
+    void buildForm(const QString &dictionaryFile);
+    // Start-up steps 3 to 7: the About box's name, version, home-page address, captions and
+    // the texts of the current language.
+    void fillAboutBox();
+    // Start-up steps 8 and 9.
+    void showAboutBoxOverPaintedWindow();
 
     TraceModel m_model;
     int m_updateCount = 0;

@@ -1,15 +1,19 @@
 // The stored description of the main window: every component with its settings, in creation
 // order, followed by the end of loading.
 
+#include "app/FormBuilder.h"
 #include "app/Glyphs.h"
 #include "app/TfrmExample.h"
 #include "chart/Zel_rchart.h"
+#include "hostlink/WendralDemon.h"
 #include "platform/AlignLayout.h"
 #include "platform/Controls.h"
 #include "widgets/Zel_NumLab.h"
 
 #include <QTextEdit>
 #include <QTimer>
+
+using namespace FormBuilder;
 
 namespace {
 
@@ -19,19 +23,7 @@ constexpr TAnchors anchorsTR = TAnchors(TAnchor::akTop) | TAnchor::akRight;
 
 QFont formFont(bool bold = false)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(13);
-    font.setBold(bold);
-    return font;
-}
-
-template <class T> T *named(T *component, const char *name)
-{
-    component->setObjectName(QString::fromLatin1(name));
-    if constexpr (std::is_base_of_v<ZelComponent, T>)
-        component->beginLoading();
-    return component;
+    return windowFont(QStringLiteral("MS Sans Serif"), 13, bold);
 }
 
 // The stored values of one of the chart's axis records that differ between the axes.
@@ -77,23 +69,6 @@ void applyAxis(TScaleProps &axis, const AxisSettings &settings)
     axis.SetVisible(settings.visible);
 }
 
-TPanel *panel(QWidget *parent, const char *name, QRect rect, TBevelCut bevel)
-{
-    auto *p = named(new TPanel(parent), name);
-    p->setBevelOuter(bevel);
-    p->setGeometry(rect);
-    new AlignLayout(p, rect.size(), p->borderWidth());
-    return p;
-}
-
-TLabel *label(QWidget *parent, const char *name, const QString &caption, Qt::Alignment align)
-{
-    auto *l = named(new TLabel(parent), name);
-    l->setCaption(caption);
-    l->setAlignment(align | Qt::AlignTop);
-    return l;
-}
-
 TScrollBar *slider(QWidget *parent, const char *name, Qt::Orientation orientation, int min, int max,
                    int position, int smallChange, int largeChange)
 {
@@ -105,17 +80,9 @@ TScrollBar *slider(QWidget *parent, const char *name, Qt::Orientation orientatio
     return s;
 }
 
-TBitBtn *button(QWidget *parent, const char *name, const QString &caption, const QIcon &glyph)
-{
-    auto *b = named(new TBitBtn(parent), name);
-    b->setCaption(caption);
-    b->setIcon(glyph);
-    return b;
-}
-
 } // namespace
 
-void TfrmExample::buildForm()
+void TfrmExample::buildForm(const QString &dictionaryFile)
 {
     named(this, "frmExample");
     setCaption(QStringLiteral("BF_Ionograph"));
@@ -294,6 +261,8 @@ void TfrmExample::buildForm()
     AlignLayout::of(pnlExplain)->place(rtfExplanation, {1, 1, 718, 98}, TAlign::alClient);
     rtfExplanation->setReadOnly(true);
     rtfExplanation->setFrameShape(QFrame::NoFrame);
+    // A narrow inner margin, as a rich-text box has: six lines of text fit the pane.
+    rtfExplanation->document()->setDocumentMargin(1);
     QPalette infoPalette = rtfExplanation->palette();
     infoPalette.setColor(QPalette::Base, toQColor(clInfoBk));
     rtfExplanation->setPalette(infoPalette);
@@ -303,6 +272,15 @@ void TfrmExample::buildForm()
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(100);
+
+    // The host link: it owns the translation engine, and at the end of loading it reads the
+    // dictionary and translates this window with everything it owns.
+    cliDemon = named(new TkdbDemonClient(this), "cliDemon");
+    cliDemon->SetAutoTranslate(true);
+    cliDemon->SetAutoCreateItlFile(false);
+    cliDemon->SetMultiStart(false);
+    cliDemon->SetUseWendralServer(false);
+    cliDemon->SetDictionaryFile(dictionaryFile);
 
     // Tab order: the slider panel, then the command column, as the containers follow each
     // other; the amplification slider stands before them all.
@@ -325,6 +303,7 @@ void TfrmExample::buildForm()
     cmdExit->OnClick = [this] { cmdExitClick(); };
     BButNext->OnClick = [this] { BButNextClick(); };
     BButReset->OnClick = [this] { BButResetClick(); };
+    BButAbout->OnClick = [this] { BButAboutClick(); };
 
     form->apply();
 
@@ -332,5 +311,6 @@ void TfrmExample::buildForm()
     loaded();
     RCScope->loaded();
     NLabResol->loaded();
+    cliDemon->loaded();
     Timer1->start();
 }

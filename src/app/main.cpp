@@ -1,11 +1,14 @@
-// Entry point: builds the main window, applies the command line and runs the message loop, or
-// produces the off-screen outputs and exits.
+// Entry point: builds the main window and the About box, applies the command line and runs the
+// message loop, or produces the off-screen outputs and exits.
 
+#include "app/AboutBox.h"
 #include "app/CommandLine.h"
+#include "app/Language.h"
 #include "app/TfrmExample.h"
 #include "platform/Application.h"
 #include "scales/Zel_math2.h"
 
+#include <QFileInfo>
 #include <QScreen>
 #include <cstdio>
 
@@ -26,6 +29,28 @@ int report(FILE *stream, const QString &text, int code)
     return code;
 }
 
+int reportError(const QString &text, int code)
+{
+    return report(stderr, QStringLiteral("ionograph: ") + text, code);
+}
+
+// The batch outputs: one update of the trace into a CSV file or a picture of the main window
+// or of the About box. No window is shown.
+int writeBatchOutputs(const CommandLineOptions &options, TfrmExample &window, TFrmAbout &about)
+{
+    window.UpdateDisplay();
+    QString error;
+    if (!options.exportTrace.isEmpty() && !exportTraceCsv(window, options.exportTrace, &error))
+        return reportError(error, 1);
+    if (!options.snapshot.isEmpty() &&
+        !writeSnapshot(window, window.size(), options.snapshot, &error))
+        return reportError(error, 1);
+    if (!options.snapshotAbout.isEmpty() &&
+        !writeSnapshot(about, about.size(), options.snapshotAbout, &error))
+        return reportError(error, 1);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -36,10 +61,17 @@ int main(int argc, char **argv)
     case CommandLineOptions::Action::Version:
         return report(stdout, options.message, 0);
     case CommandLineOptions::Action::Error:
-        return report(stderr, QStringLiteral("ionograph: ") + options.message, 2);
+        return reportError(options.message, 2);
     case CommandLineOptions::Action::Run:
         break;
     }
+
+    // Chosen before the application object exists, so that an error is the only line printed.
+    const DictionaryChoice dictionary = chooseDictionary(
+        QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath(), options.language,
+        [](const char *name) { return qEnvironmentVariable(name); });
+    if (!dictionary.error.isEmpty())
+        return reportError(dictionary.error, 2);
 
     // The off-screen outputs need no display at all.
     if (options.runsWithoutWindow() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -52,27 +84,29 @@ int main(int argc, char **argv)
     if (options.seed)
         seedUniformSource(*options.seed);
 
-    TfrmExample window;
+    // Built first, the main window is the application's main window; its host link reads the
+    // dictionary and translates it when its loading ends.
+    TfrmExample window(dictionary.path);
     frmExample = &window;
+    TFrmAbout about;
+    FrmAbout = &about;
     if (options.noNoise)
         window.model().setNoiseEnabled(false);
-    window.FormShow();
-    applyTourStep(options, window);
-    applySliderOptions(options, window);
 
     if (options.runsWithoutWindow()) {
-        window.UpdateDisplay();
-        QString error;
-        if (!options.exportTrace.isEmpty() && !exportTraceCsv(window, options.exportTrace, &error))
-            return report(stderr, QStringLiteral("ionograph: ") + error, 1);
-        if (!options.snapshot.isEmpty() && !writeSnapshot(window, options.snapshot, &error))
-            return report(stderr, QStringLiteral("ionograph: ") + error, 1);
-        return 0;
+        window.FormShow();
+        applyTourStep(options, window);
+        applySliderOptions(options, window);
+        return writeBatchOutputs(options, window, about);
     }
 
-    // The window opens centred on the screen.
+    // The window opens centred on the screen. Showing it runs the start-up sequence, which
+    // queues the About box until the window has been painted; the command line's settings
+    // apply before that.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();
+    applyTourStep(options, window);
+    applySliderOptions(options, window);
     return QApplication::exec();
 }

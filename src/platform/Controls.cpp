@@ -39,6 +39,12 @@ void TPanel::setCaption(const QString &caption)
     update();
 }
 
+void TPanel::setBevelInner(TBevelCut bevel)
+{
+    m_bevelInner = bevel;
+    update();
+}
+
 void TPanel::setBevelOuter(TBevelCut bevel)
 {
     m_bevelOuter = bevel;
@@ -49,6 +55,8 @@ void TPanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     drawBevelRect(p, rect(), m_bevelOuter);
+    const int outer = m_bevelOuter == Ctl::bvNone ? 0 : 1;
+    drawBevelRect(p, rect().adjusted(outer, outer, -outer, -outer), m_bevelInner);
     if (!m_caption.isEmpty())
         p.drawText(rect(), Qt::AlignCenter, m_caption);
 }

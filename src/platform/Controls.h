@@ -22,26 +22,34 @@ Q_ENUM_NS(TBevelShape)
 using Ctl::TBevelCut;
 using Ctl::TBevelShape;
 
-// A container with an optional one-pixel outer bevel, in the window's face colour.
+// A container with optional one-pixel bevels, in the window's face colour: the outer bevel on
+// its edge, the inner one just inside it.
 class TPanel : public QFrame
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(Ctl::TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
     Q_PROPERTY(Ctl::TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
 public:
     explicit TPanel(QWidget *parent = nullptr);
     QString Caption() const { return m_caption; }
     void setCaption(const QString &caption);
+    TBevelCut BevelInner() const { return m_bevelInner; }
+    void setBevelInner(TBevelCut bevel);
     TBevelCut BevelOuter() const { return m_bevelOuter; }
     void setBevelOuter(TBevelCut bevel);
     // Width of the frame that aligned children stay inside.
-    int borderWidth() const { return m_bevelOuter == Ctl::bvNone ? 0 : 1; }
+    int borderWidth() const
+    {
+        return (m_bevelOuter == Ctl::bvNone ? 0 : 1) + (m_bevelInner == Ctl::bvNone ? 0 : 1);
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QString m_caption;
+    TBevelCut m_bevelInner = Ctl::bvNone;
     TBevelCut m_bevelOuter = Ctl::bvRaised;
 };
 

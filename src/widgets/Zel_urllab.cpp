@@ -315,6 +315,12 @@ void TUrlLab::SetFontActive(const TFont *value)
 
 // ---- the click ---------------------------------------------------------------------------------
 
+bool TUrlLab::isWebAddress(const QString &url)
+{
+    return url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+}
+
 QString TUrlLab::fileExtension(const QString &path)
 {
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
@@ -339,7 +345,7 @@ void TUrlLab::openURL()
 {
     if (m_url.isEmpty())
         return;
-    if (m_url.toLower().startsWith(QStringLiteral("http://"))) {
+    if (isWebAddress(m_url)) {
         const QString address = m_url;
         const CursorRestore restore(this);
         SetCursor(Screen::crHourGlass);

@@ -195,14 +195,16 @@ public:
     const TFont *FontNormal() const { return m_fontNormal; }
 
     // A click: opens URL (below), then raises OnClick. Nothing is opened for an empty URL.
-    // An address that begins with "http://" (in any case) opens with the default handler,
-    // under the hourglass cursor; its result is not examined. Otherwise URL must name a
+    // A web address (isWebAddress) opens with the default handler, under the hourglass
+    // cursor; its result is not examined. Otherwise URL must name a
     // program ending in ".exe" (in any case), which is started with TaskParams. Raises
     // EZelURLLabError, without OnClick, when URL is neither or the program cannot start.
     virtual void Click();
     // The file extension of a path: from the last "." after the last path separator or drive
     // colon, the point included; empty when there is none.
     static QString fileExtension(const QString &path);
+    // True for an address that begins with "http://" or "https://", in any letter case.
+    static bool isWebAddress(const QString &url);
 
     // --- events ---------------------------------------------------------------------------
     // OnClick, OnDblClick, OnMouseDown, OnMouseUp, OnMouseMove: see TControlMouseEvents.

@@ -456,7 +456,7 @@ Snapshot snapshotOf(TfrmExample &window)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("scope.png"));
     QString error;
-    EXPECT_TRUE(writeSnapshot(window, file, &error)) << error.toStdString();
+    EXPECT_TRUE(writeSnapshot(window, window.size(), file, &error)) << error.toStdString();
     Snapshot shot;
     shot.image = QImage(file);
     const TRChart &scope = *window.RCScope;

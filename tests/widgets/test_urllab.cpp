@@ -397,18 +397,22 @@ TEST_F(UrlLabClick, WebAddressOpensUnderTheHourglassWhateverTheResult)
     EXPECT_EQ(lab.Cursor(), Screen::crHandPoint);
     EXPECT_EQ(clicks, 1);
 
-    // A web address ending in ".exe" is still a web address.
-    lab.SetURL(QStringLiteral("http://example.org/setup.exe"));
-    lab.Click();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_TRUE(requests[1].verb.isEmpty());
+    // A web address ending in ".exe" is still a web address, and so is a secure one.
+    for (const char *url :
+         {"http://example.org/setup.exe", "https://example.org/a", "HTTPS://Example.org/B"}) {
+        lab.SetURL(QString::fromLatin1(url));
+        lab.Click();
+        EXPECT_EQ(requests.back().file, QString::fromLatin1(url));
+        EXPECT_TRUE(requests.back().verb.isEmpty()) << url;
+    }
+    EXPECT_EQ(requests.size(), 4u);
 }
 
 TEST_F(UrlLabClick, AddressesWithoutTheWebPrefixAreInvalidUnlessAProgram)
 {
     const std::string invalid = "Component \"UrlLabHomepage\": URL of URLLab is invalid";
-    for (const char *url : {"https://example.org", "www.example.org", "ftp://example.org/x",
-                            "/usr/bin/tool", "C:\\tools.exe\\run"}) {
+    for (const char *url : {"httpss://example.org", "https:/example.org", "www.example.org",
+                            "ftp://example.org/x", "/usr/bin/tool", "C:\\tools.exe\\run"}) {
         lab.SetURL(QString::fromLatin1(url));
         EXPECT_EQ(clickError(), invalid) << url;
     }
