@@ -157,12 +157,7 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     result.snapshotAbout = parser.value(snapshotAbout);
     if (parser.isSet(language))
         result.language = parser.value(language);
-    for (const QString &argument : parser.positionalArguments()) {
-        if (argument.startsWith(QLatin1String("/serverhandle=")))
-            result.serverHandle = argument.mid(int(qstrlen("/serverhandle=")));
-        else
-            result.parameters << argument;
-    }
+    result.parameters = parser.positionalArguments();
     return result;
 }
 

@@ -31,10 +31,9 @@ struct CommandLineOptions
     QString snapshotAbout;           // PNG file of the About box to write, then exit
     std::optional<QString> language; // dictionary language code
 
-    // Arguments that are not options: the host's "/serverhandle=..." and the parameters that
-    // a second instance would hand on.
+    // Arguments that are not options, such as the host's "/serverhandle=..."; the host link
+    // reads the command line itself.
     QStringList parameters;
-    QString serverHandle;
 
     bool runsWithoutWindow() const
     {

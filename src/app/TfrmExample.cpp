@@ -125,6 +125,8 @@ void TfrmExample::FormShow()
 
 void TfrmExample::fillAboutBox()
 {
+    if (!cliDemon)
+        return;
     FrmAbout->LblName->setCaption(QStringLiteral("Ionograph"));
     FrmAbout->LblVersion->setCaption(QStringLiteral("Version 1.1"));
     FrmAbout->UrlLabHomepage->SetURL(TranslateString(QStringLiteral("HomePageURL")));
@@ -181,7 +183,7 @@ void TfrmExample::BButResetClick()
 
 QString TfrmExample::TranslateString(const QString &key) const
 {
-    return cliDemon->Engine().TranslateString(key);
+    return cliDemon ? cliDemon->Engine().TranslateString(key) : key;
 }
 
 void TfrmExample::showEvent(QShowEvent *event)
@@ -231,6 +233,16 @@ void TfrmExample::BButAboutClick()
 {
     if (FrmAbout)
         FrmAbout->exec();
+}
+
+void TfrmExample::cliDemonParamsChange()
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
 }
 
 void TfrmExample::cmdExitClick()

@@ -5,6 +5,7 @@
 #include "app/TraceModel.h"
 #include "platform/Component.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QTextEdit;
@@ -70,6 +71,8 @@ public:
     void BButNextClick();
     void BButResetClick();
     void BButAboutClick();
+    // Another start handed over its parameters: the running window comes to the front.
+    void cliDemonParamsChange();
 
     // Components, named as in the stored window description.
     TPanel *PContent = nullptr;
@@ -106,7 +109,8 @@ public:
     TPanel *pnlExplain = nullptr;
     QTextEdit *rtfExplanation = nullptr;
     QTimer *Timer1 = nullptr;
-    TkdbDemonClient *cliDemon = nullptr;
+    // Gone once the host's quit request has released it (the program then ends).
+    QPointer<TkdbDemonClient> cliDemon;
 
     // The text of a dictionary key in the current language (the key itself when the
     // dictionary lacks it), from cliDemon's engine.

@@ -304,6 +304,7 @@ void TfrmExample::buildForm(const QString &dictionaryFile)
     BButNext->OnClick = [this] { BButNextClick(); };
     BButReset->OnClick = [this] { BButResetClick(); };
     BButAbout->OnClick = [this] { BButAboutClick(); };
+    cliDemon->OnParamsChange = [this](TkdbCustomDemon *) { cliDemonParamsChange(); };
 
     form->apply();
 

@@ -5,12 +5,15 @@
 #include "app/CommandLine.h"
 #include "app/Language.h"
 #include "app/TfrmExample.h"
+#include "hostlink/WendralDemon.h"
 #include "platform/Application.h"
+#include "platform/MessageBox.h"
 #include "scales/Zel_math2.h"
 
 #include <QFileInfo>
 #include <QScreen>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -51,6 +54,17 @@ int writeBatchOutputs(const CommandLineOptions &options, TfrmExample &window, TF
     return 0;
 }
 
+// The host link could not be set up: the reason goes to the terminal and, on a screen, into a
+// message box.
+int reportStartFailure(const QString &what)
+{
+    const QString reason = GetLastErrorString();
+    const QString text = what == reason ? what : what + QStringLiteral(": ") + reason;
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        showMessage(MessageKind::Error, text);
+    return reportError(text, 1);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -84,9 +98,21 @@ int main(int argc, char **argv)
     if (options.seed)
         seedUniformSource(*options.seed);
 
+    // The batch outputs run beside an open program: they take no part in the host link.
+    if (options.runsWithoutWindow())
+        TkdbCustomDemon::SetLinkSuspended(true);
+
     // Built first, the main window is the application's main window; its host link reads the
-    // dictionary and translates it when its loading ends.
-    TfrmExample window(dictionary.path);
+    // dictionary and translates it when its loading ends, and ends a second start here.
+    std::unique_ptr<TfrmExample> built;
+    try {
+        built = std::make_unique<TfrmExample>(dictionary.path);
+    } catch (const EQuillonSecondInstance &) {
+        return 0;
+    } catch (const EQuillon &error) {
+        return reportStartFailure(QString::fromLocal8Bit(error.what()));
+    }
+    TfrmExample &window = *built;
     frmExample = &window;
     TFrmAbout about;
     FrmAbout = &about;

@@ -53,8 +53,7 @@ TEST(CommandLine, ParsesNumbersNoiseOutputsAndKeepsHostArguments)
     EXPECT_EQ(o.pfk, 70.0);
     EXPECT_EQ(o.seed, 42u);
     EXPECT_TRUE(o.noNoise);
-    EXPECT_EQ(o.serverHandle, "abc");
-    EXPECT_EQ(o.parameters, QStringList{"lesson.qln"});
+    EXPECT_EQ(o.parameters, (QStringList{"/serverhandle=abc", "lesson.qln"}));
     EXPECT_EQ(o.exportTrace, "t.csv");
     EXPECT_TRUE(o.runsWithoutWindow());
 }

@@ -1,0 +1,87 @@
+#pragma once
+// Child processes for the host-link tests: the program, the stand-in host and the link client,
+// all started with the same private link folder and registry file, so that tests never meet
+// each other's windows.
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// The link folder (XDG_RUNTIME_DIR) and registry file of one test.
+struct LinkWorld
+{
+    QTemporaryDir dir;
+    QString runtime = dir.filePath(QStringLiteral("run"));
+    QString registry = dir.filePath(QStringLiteral("registry.ini"));
+
+    LinkWorld()
+    {
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        env.insert(QStringLiteral("QUILLON_REGISTRY"), registry);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.remove(QStringLiteral("DISPLAY"));
+        return env;
+    }
+};
+
+// A started child whose output is read line by line.
+class Child
+{
+public:
+    Child(const LinkWorld &world, const char *binaryVariable, const QStringList &arguments)
+    {
+        m_process.setProcessEnvironment(world.environment());
+        m_process.setProcessChannelMode(QProcess::SeparateChannels);
+        m_process.start(qEnvironmentVariable(binaryVariable), arguments);
+        EXPECT_TRUE(m_process.waitForStarted(30000)) << binaryVariable;
+    }
+    ~Child()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(10000);
+        }
+    }
+
+    // Waits (at most timeoutMs) for an output line that contains text; true when it came.
+    bool waitForLine(const QString &text, int timeoutMs = 30000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        for (;;) {
+            m_output += QString::fromLocal8Bit(m_process.readAllStandardOutput());
+            if (m_output.contains(text))
+                return true;
+            if (clock.elapsed() > timeoutMs || m_process.state() == QProcess::NotRunning)
+                return false;
+            m_process.waitForReadyRead(100);
+        }
+    }
+    // Waits for the end; the exit code, or -1 when it did not end in time.
+    int waitForEnd(int timeoutMs = 30000)
+    {
+        if (!m_process.waitForFinished(timeoutMs))
+            return -1;
+        m_output += QString::fromLocal8Bit(m_process.readAllStandardOutput());
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+    bool running() { return m_process.state() == QProcess::Running; }
+    const QString &output() const { return m_output; }
+    QString errors() { return QString::fromLocal8Bit(m_process.readAllStandardError()); }
+    QProcess &process() { return m_process; }
+
+private:
+    QProcess m_process;
+    QString m_output;
+};
