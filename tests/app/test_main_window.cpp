@@ -1,5 +1,6 @@
 #include "app/TfrmExample.h"
 #include "chart/Zel_rchart.h"
+#include "hostlink/WendralDemon.h"
 #include "platform/Controls.h"
 #include "widgets/Zel_NumLab.h"
 
@@ -238,4 +239,16 @@ TEST(MainWindow, ExitClosesTheWindow)
     ASSERT_TRUE(w.isVisible());
     w.cmdExit->click();
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST(MainWindow, ParametersFromASecondStartBringTheWindowToTheFront)
+{
+    TfrmExample w;
+    w.setAttribute(Qt::WA_DontShowOnScreen);
+    w.showMinimized();
+    w.hide();
+    ASSERT_TRUE(w.cliDemon->OnParamsChange);
+    w.cliDemon->OnParamsChange(w.cliDemon);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.isMinimized());
 }

@@ -3,6 +3,7 @@
 // all started with the same private link folder and registry file, so that tests never meet
 // each other's windows.
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -65,13 +66,17 @@ public:
                 return true;
             if (clock.elapsed() > timeoutMs || m_process.state() == QProcess::NotRunning)
                 return false;
-            m_process.waitForReadyRead(100);
+            pause();
         }
     }
     // Waits for the end; the exit code, or -1 when it did not end in time.
     int waitForEnd(int timeoutMs = 30000)
     {
-        if (!m_process.waitForFinished(timeoutMs))
+        QElapsedTimer clock;
+        clock.start();
+        while (m_process.state() != QProcess::NotRunning && clock.elapsed() < timeoutMs)
+            pause();
+        if (m_process.state() != QProcess::NotRunning)
             return -1;
         m_output += QString::fromLocal8Bit(m_process.readAllStandardOutput());
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
@@ -82,6 +87,14 @@ public:
     QProcess &process() { return m_process; }
 
 private:
+    // Waits a little for the child; windows of this process are served meanwhile.
+    void pause()
+    {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        m_process.waitForReadyRead(30);
+        m_process.waitForFinished(0);
+    }
+
     QProcess m_process;
     QString m_output;
 };

@@ -52,8 +52,8 @@ void sendQuit(Child &host)
     host.process().waitForBytesWritten();
 }
 
-// Writes raw bytes to a window's socket and closes.
-void writeRaw(const LinkWorld &world, Link::WindowHandle window, const QByteArray &bytes)
+// A connection to a window's socket, made without the link's own sending.
+int connectRaw(const LinkWorld &world, Link::WindowHandle window)
 {
     const QByteArray path =
         QFile::encodeName(world.runtime + QStringLiteral("/quillon/w%1.sock").arg(window));
@@ -61,7 +61,14 @@ void writeRaw(const LinkWorld &world, Link::WindowHandle window, const QByteArra
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    return fd;
+}
+
+// Writes raw bytes to a window's socket and closes.
+void writeRaw(const LinkWorld &world, Link::WindowHandle window, const QByteArray &bytes)
+{
+    const int fd = connectRaw(world, window);
     [[maybe_unused]] const ssize_t n =
         ::send(fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL);
     ::close(fd);
@@ -213,13 +220,7 @@ TEST(HostLink, MalformedFramesAreDroppedWhileTheProgramRuns)
     writeRaw(world, window, words({1, dmParams, 100}) + "short");
     {
         const InWorld in(world);
-        const int silent = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        const QByteArray path =
-            QFile::encodeName(world.runtime + QStringLiteral("/quillon/w%1.sock").arg(window));
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-        ASSERT_EQ(::connect(silent, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        const int silent = connectRaw(world, window);
         Link::setLastErrorText(QString());
         Link::sendCopyData(0, window, 5000, QByteArray(8, '\0'));
         EXPECT_EQ(Link::lastErrorText(), QString()) << "answered beside a silent connection";
@@ -231,6 +232,39 @@ TEST(HostLink, MalformedFramesAreDroppedWhileTheProgramRuns)
     EXPECT_EQ(program.waitForEnd(), 0) << program.errors().toStdString();
     EXPECT_EQ(host.waitForEnd(), 0);
     EXPECT_TRUE(host.output().contains("dmClientStopped from"));
+}
+
+TEST(HostLink, AMalformedAnswerOfTheHostIsNoApplication)
+{
+    // This test is the host: it answers the second start's search with an entity record whose
+    // text runs past its end, then with one whose texts have negative lengths (read as empty).
+    LinkWorld world;
+    const InWorld in(world);
+    const QString serverClass = QStringLiteral("ThisIsTheQuillonServerComponentWindowClassf5");
+    ASSERT_TRUE(Link::registerWindowClass(serverClass));
+    const Link::WindowHandle server =
+        Link::createWindow(serverClass, QStringLiteral("ThisIsTheQuillonServerComponentWindowf5"));
+    Child first(world, "LINK_CLIENT_BINARY", {"/serverhandle=f5"});
+    ASSERT_TRUE(first.waitForLine("loaded "));
+    const Link::WindowHandle firstWindow = clientWindows(world, 1).value(0);
+    QByteArray answer;
+    Link::setWindowProcedure(
+        server, [&](Link::WindowHandle sender, qint32 code, const QByteArray &data) {
+            if (code == dmFindApplication)
+                Link::sendCopyData(server, sender, dmReply, data.left(8) + answer);
+            return 0;
+        });
+    for (const bool pastTheEnd : {true, false}) {
+        SCOPED_TRACE(pastTheEnd ? "past the end" : "negative lengths");
+        answer = pastTheEnd ? words({firstWindow, 0, 1000}) + "ab"
+                            : words({firstWindow, 0, quint32(-5), quint32(-1)});
+        Child second(world, "LINK_CLIENT_BINARY", {"/serverhandle=f5", "x"});
+        EXPECT_EQ(second.waitForEnd(), 0);
+        EXPECT_TRUE(second.output().contains("second instance"));
+        EXPECT_EQ(first.waitForLine("params: x", 2000), !pastTheEnd);
+    }
+    Link::destroyWindow(server);
+    Link::unregisterWindowClass(serverClass);
 }
 
 TEST(HostLink, ALinkFolderOpenToOthersIsRefused)
