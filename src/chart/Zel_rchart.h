@@ -37,6 +37,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <type_traits>
 #include <utility>
@@ -181,10 +182,11 @@ public:
                        TColor FrameColor1, TColor FrameColor2);
     void AddBar3D(double X1, double Y1, double X2, double Y2, int Depth, int Angle);
     void AddEllipse(double X, double Y, double RadiusX, double RadiusY, bool Transparent = false);
+    // Text items are aligned by TextAlignment unless given an alignment of their own.
     void AddText(double X, double Y, const QString &Text, int Size,
-                 TAlignment Alignment = Zel::taLeftJustify);
+                 std::optional<TAlignment> Alignment = std::nullopt);
     void AddTextOfs(double X, double Y, int OffsetX, int OffsetY, const QString &Text, int Size,
-                    TAlignment Alignment = Zel::taLeftJustify);
+                    std::optional<TAlignment> Alignment = std::nullopt);
     void AddMoveRel(int DX, int DY);
     void AddLineRel(int DX, int DY);
     void AddArrow(double X1, double Y1, double X2, double Y2, int HeadLength,
@@ -421,7 +423,7 @@ public:
     TColor GridColor() const { return m_gridColor; }
     void setGridColor(TColor color);
 
-    // Text items: font style and background. TextAlignment is only stored.
+    // Text items: font style and background, and the alignment of those added without one.
     TFontStyles TextFontStyle() const { return m_textFontStyle; }
     void setTextFontStyle(TFontStyles style);
     TTextBkStyle TextBkStyle() const { return m_textBkStyle; }

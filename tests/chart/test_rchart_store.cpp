@@ -342,10 +342,26 @@ TEST(RChartSharing, AttachingThroughAUserAttachesToItsOwner)
     EXPECT_EQ(owner.DataUsers(1), &second);
     expectSameStore(owner, second);
 
-    // Asking for the owner through another of its users keeps the attach order.
+    // Asking for the owner through another of its users attaches again: removed, appended.
     first.setUseDataOf(&second);
-    EXPECT_EQ(owner.DataUsers(0), &first);
-    EXPECT_EQ(owner.DataUsers(1), &second);
+    EXPECT_EQ(first.DataOwner(), &owner);
+    ASSERT_EQ(owner.DataUserCount(), 2);
+    EXPECT_EQ(owner.DataUsers(0), &second);
+    EXPECT_EQ(owner.DataUsers(1), &first);
+}
+
+TEST(RChartSharing, AttachingAgainToAFullGroupIsRefused)
+{
+    MessageCapture messages;
+    TRChart owner;
+    TRChart users[4];
+    for (TRChart &user : users)
+        user.setUseDataOf(&owner);
+    users[0].setUseDataOf(&users[3]);
+    EXPECT_EQ(messages.texts, QStringList{msgMax});
+    EXPECT_EQ(users[0].DataOwner(), &owner);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(owner.DataUsers(i), &users[i]);
 }
 
 TEST(RChartSharing, WritesThroughAnyChartReachTheWholeGroup)
