@@ -15,13 +15,13 @@
 // outside its canvas:
 // - RangeLow and RangeHigh refuse NaN and infinities (the old value stays);
 // - every finite range is computed in long doubles, so even -1.7e308..1.7e308 gets its ticks;
-//   a range whose ends are so large against the step that the step is lost in rounding (more
-//   than 1e18 steps from zero, as with MinTicks 0 on a range near 1e20) draws no ticks:
-//   ComputeTickStep reports a Step of 0 and the axis shows its base line and caption only;
+//   a step lost in rounding against the ends (more than 1e18 steps from zero, as a step of 1
+//   on a range near 1e20) gives no ticks: ComputeTickStep reports a Step of 0;
 // - a logarithmic axis with an end at or below zero draws no ticks (its mapping stays as it
 //   was, there is no place for them);
-// - each tick loop stops after TickLoopLimit positions, far more than any axis has pixels
-//   (MinTicks 0 on a range of 0..1e6 would ask for a million labelled ticks);
+// - each tick loop stops after TickLoopLimit positions, far more than any axis has pixels; a
+//   drawn axis never reaches that, since MinTicks 0 (a tick at every integer) gives way to
+//   the automatic step where the integers are denser than the pixels (LinearAxisMinTicks);
 // - pixel positions are limited to +-2147483647 (NaN values map to pixel 0), and all drawing
 //   coordinates are limited to a range the canvas clips safely.
 
@@ -104,6 +104,12 @@ struct TTickStep
     long double FirstTick = 0;    // value of the first labelled tick
     long double Step = 0;         // between labelled ticks, negative on reversed axes; 0: no ticks
     std::uint16_t ShortCount = 1; // short intervals per step
+    // The round numbers behind them: |Step| = Mantissa x 10^Exponent (Mantissa 1, 2 or 5) and
+    // FirstTick = FirstIndex x Step. The tick loops build every position from these, so that
+    // a tick is the round number it stands for (rounded once), however far from zero.
+    long long FirstIndex = 0;
+    int Mantissa = 1;
+    int Exponent = 0;
 };
 
 // The nice step of a linear axis: the largest of 1, 2 or 5 times a power of ten that gives at
@@ -111,6 +117,12 @@ struct TTickStep
 // that lies no more than 0.1 % of a step before RangeLow. Step is 0 for equal ends, for a
 // negative MinTicks and for the ranges described at the top of this header.
 TTickStep ComputeTickStep(int MinTicks, long double RangeLow, long double RangeHigh);
+
+// The MinTicks a linear axis is drawn with, axisPixels being the pixels between its ends.
+// MinTicks 0 asks for a tick at every integer; those are kept while they are no denser than
+// the pixels (and within TickLoopLimit), else the axis takes the step of DefaultMinTicks.
+constexpr int DefaultMinTicks = 3;
+int LinearAxisMinTicks(int MinTicks, double RangeLow, double RangeHigh, long long axisPixels);
 
 // Effective decimals of the labels of a linear axis: DecPlaces itself unless it is -2 or -3;
 // then by the range's width -1 (scientific) for widths >= 1e6 or <= 1e-4, 0 for widths >= 100,
@@ -187,7 +199,8 @@ void ForEachLinearTick(int MinTicks, double RangeLow, double RangeHigh, bool Sho
 
 // True when a logarithmic axis over the range uses decade ticks: both ends positive and at
 // least one decade apart. Positive ranges narrower than a decade take the linear loops (on
-// the logarithmic mapping).
+// the logarithmic mapping). Decades are counted so that ends written as m x 10^k and
+// m x 10^(k+1) are exactly one apart, although neither is exact in binary.
 bool UsesDecadeTicks(double RangeLow, double RangeHigh);
 
 // The decade ticks of a logarithmic axis, ascending: 1 x 10^k always; when MinTicks exceeds
@@ -221,7 +234,8 @@ QString LinearTickLabel(long double value, int dp, int DecPlaces, double RangeLo
 
 // The text of a labelled tick of a logarithmic axis: with dp -3 the exponent alone at
 // 1 x 10^k and nothing at 2 and 5 x 10^k, else FormatTickValue; cut to 14 characters; with
-// DecPlaces -2 trailing zeros of a fixed text are removed, then a trailing ".".
+// DecPlaces -2 trailing zeros of a fixed text are removed, then a trailing ".". A value too
+// small for its decimals (a text that reads as zero) is written in scientific form instead.
 QString LogTickLabel(const TScaleTick &tick, int dp, int DecPlaces);
 
 // The values of the ticks drawn by the last paint, at most TickCountLimit of them.
