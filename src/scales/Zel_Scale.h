@@ -25,16 +25,20 @@
 // - pixel positions are limited to +-2147483647 (NaN values map to pixel 0), and all drawing
 //   coordinates are limited to a range the canvas clips safely.
 
+#include "platform/AlignLayout.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Component.h"
 #include "platform/Fonts.h"
 #include "platform/MouseEvents.h"
+#include "platform/ParentSettings.h"
 #include "scales/Zel_ScaleDateTime.h"
 #include "scales/Zel_zelbase.h"
 
 #include <QImage>
+#include <QMenu>
 #include <QPoint>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -322,6 +326,13 @@ class TScale : public QWidget, public ZelComponent, public TControlMouseEvents
     Q_PROPERTY(QString ScaleInscript READ ScaleInscript WRITE SetScaleInscript)
     Q_PROPERTY(TDTLabel *DateFormat READ DateFormat WRITE SetDateFormat)
     Q_PROPERTY(TFont *Font READ Font WRITE SetFont)
+    Q_PROPERTY(TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(TAnchors Anchors READ Anchors WRITE SetAnchors)
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
+    Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
+    Q_PROPERTY(QMenu *PopupMenu READ PopupMenu WRITE SetPopupMenu)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
+    Q_PROPERTY(bool Visible READ Visible WRITE setVisible)
 
 public:
     explicit TScale(QWidget *parent = nullptr);
@@ -396,9 +407,27 @@ public:
     // any of its settings repaints the scale.
     TDTLabel *DateFormat() const { return m_dateFormat; }
     void SetDateFormat(const TDTLabel *value);
-    // The label and caption font, owned by the scale; assigning copies the values.
+    // The label and caption font, owned by the scale; assigning copies the values. While
+    // ParentFont is on it follows the parent's font; assigning or changing it turns
+    // ParentFont off.
     TFont *Font() const { return m_font; }
     void SetFont(const TFont *value);
+    // Stored for the window's layout, which places aligned and anchored children.
+    TAlign Align() const { return m_align; }
+    void SetAlign(TAlign value) { m_align = value; }
+    TAnchors Anchors() const { return m_anchors; }
+    void SetAnchors(TAnchors value) { m_anchors = value; }
+    bool ParentFont() const { return m_parentSettings.parentFont(); }
+    void SetParentFont(bool value) { m_parentSettings.setParentFont(value); }
+    // Tool tips are shown only while ShowHint is on; with ParentShowHint it comes from the
+    // parent's "ShowHint" property. Setting ShowHint turns ParentShowHint off.
+    bool ParentShowHint() const { return m_parentSettings.parentShowHint(); }
+    void SetParentShowHint(bool value) { m_parentSettings.setParentShowHint(value); }
+    bool ShowHint() const { return m_parentSettings.showHint(); }
+    void SetShowHint(bool value) { m_parentSettings.setShowHint(value); }
+    // Opened at the mouse on a context-menu request that OnContextPopup leaves unhandled.
+    QMenu *PopupMenu() const { return m_popupMenu; }
+    void SetPopupMenu(QMenu *menu) { m_popupMenu = menu; }
 
     // --- events ---------------------------------------------------------------------------
     TScaleTickDrawnEvent OnScaleTickDrawn;
@@ -468,6 +497,8 @@ protected:
     // The creation of the control's window (its first showing): painting starts.
     virtual void CreateWnd();
 
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -560,8 +591,12 @@ private:
     TScaleUnitAnchor m_captionAnchor = uaSclTopLft;
     QString m_caption;
     QString m_scaleInscript;
+    TParentSettings m_parentSettings;
     TDTLabel *m_dateFormat = nullptr;
     TFont *m_font = nullptr;
+    TAlign m_align = TAlign::alNone;
+    TAnchors m_anchors = defaultAnchors();
+    QPointer<QMenu> m_popupMenu;
 
     // Frame colours.
     TColor m_frameColor = clBlack;

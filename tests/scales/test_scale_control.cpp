@@ -177,13 +177,16 @@ TEST(ScaleControl, PublishedPropertiesInOrder)
     QStringList own;
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
         own << meta.property(i).name();
-    EXPECT_EQ(own, (QStringList{"FrameStyle",  "ColorScale",    "ColorBackGnd",     "ColorScheme",
-                                "Logarithmic", "RangeLow",      "RangeHigh",        "ShortTicks",
-                                "DecPlaces",   "UserTickText",  "MinTicks",         "NumTicks",
-                                "ScaleType",   "LabelType",     "ShowBaseLine",     "Transparent",
-                                "MarginTop",   "MarginBottom",  "MarginRight",      "MarginLeft",
-                                "CaptionPosX", "CaptionPosY",   "CaptionAlignment", "CaptionAnchor",
-                                "Caption",     "ScaleInscript", "DateFormat",       "Font"}));
+    EXPECT_EQ(own,
+              (QStringList{"FrameStyle",  "ColorScale",    "ColorBackGnd",     "ColorScheme",
+                           "Logarithmic", "RangeLow",      "RangeHigh",        "ShortTicks",
+                           "DecPlaces",   "UserTickText",  "MinTicks",         "NumTicks",
+                           "ScaleType",   "LabelType",     "ShowBaseLine",     "Transparent",
+                           "MarginTop",   "MarginBottom",  "MarginRight",      "MarginLeft",
+                           "CaptionPosX", "CaptionPosY",   "CaptionAlignment", "CaptionAnchor",
+                           "Caption",     "ScaleInscript", "DateFormat",       "Font",
+                           "Align",       "Anchors",       "ParentFont",       "ParentShowHint",
+                           "PopupMenu",   "ShowHint",      "Visible"}));
     EXPECT_FALSE(meta.property(meta.indexOfProperty("NumTicks")).isWritable());
     // Enumerations are readable by name.
     TScale s;
@@ -518,4 +521,38 @@ TEST(ScaleColorScheme, SimpleFrameOnTheOutermostPixels)
         EXPECT_TRUE(isColor(p, 49, y, clBlack));
     }
     EXPECT_TRUE(isColor(p, 1, 1, clWhite));
+}
+
+TEST(ScaleControl, TakesItsFormsFontAndHintsUntilGivenItsOwn)
+{
+    QWidget form;
+    form.setProperty("ShowHint", true);
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setPixelSize(17);
+    form.setFont(mono);
+    auto *s = new TScale(&form);
+    s->SetFrameStyle(Zel::fsNone);
+    s->PaintSuspended();
+    const QImage before = s->picture();
+    EXPECT_TRUE(s->ParentFont());
+    EXPECT_EQ(s->Font()->Name(), "Courier New");
+    EXPECT_EQ(s->Font()->Height(), -17);
+    EXPECT_TRUE(s->ShowHint());
+
+    // A new form font reaches the labels.
+    QFont sans(QStringLiteral("Arial"));
+    sans.setPixelSize(11);
+    form.setFont(sans);
+    EXPECT_EQ(s->Font()->Name(), "Arial");
+    s->PaintSuspended();
+    EXPECT_FALSE(s->picture() == before);
+
+    // A font of its own ends the following; so does a hint setting of its own.
+    s->Font()->SetHeight(-20);
+    EXPECT_FALSE(s->ParentFont());
+    form.setFont(mono);
+    EXPECT_EQ(s->Font()->Name(), "Arial");
+    s->SetShowHint(false);
+    EXPECT_FALSE(s->ParentShowHint());
+    EXPECT_FALSE(s->ShowHint());
 }

@@ -357,6 +357,8 @@ TEST(ScaleDrawing, PrinterCanvasKeepsThePointSize)
     printer.setTreatAsPrinter(true);
     ASSERT_EQ(printer.pixelsPerInchY(), 600);
     s->SetTargetCanvas(&printer, 0, 0);
+    const TFont standard; // 8 points
+    s->SetFont(&standard);
     int height = 0;
     int density = 0;
     s->OnAfterScaleRendered = [&](QObject *, Canvas &c) {
