@@ -349,6 +349,9 @@ public:
     bool isInPlotArea(int X, int Y) const;
     // A drag (pan, zoom-drag, crosshair, label) or a rectangle is in progress.
     bool isMouseDragging() const { return m_dragging; }
+    // A pan, zoom-drag or object drag whose left button is still held (the drag itself ends
+    // only at the next move without the button).
+    bool isMouseDragInProgress() const { return m_dragging && m_leftButtonHeld; }
     bool isDrawingRectangle() const { return m_drawingRect; }
 
     // --- Events -----------------------------------------------------------------------------
@@ -697,6 +700,7 @@ private:
     bool m_mouseCursorFixed = true;
     std::array<bool, LayerCount> m_mouseAffectsLayer{};
     bool m_dragging = false;
+    bool m_leftButtonHeld = false;
     bool m_drawingRect = false;
     bool m_doubleClick = false;
     bool m_clickPending = false;

@@ -4,6 +4,7 @@
 #include "widgets/Zel_NumLab.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTextEdit>
 #include <QTimer>
@@ -203,6 +204,19 @@ TEST(MainWindow, DraggingOnTheScopeZoomsUntilTheNextTick)
     EXPECT_LT(zxHi - zxLo, xHi - xLo);
     EXPECT_NEAR((zxLo + zxHi) / 2, (xLo + xHi) / 2, 1e-9);
     EXPECT_LT(zyHi - zyLo, yHi - yLo);
+
+    // While the button is held, ticks draw new noise into the dragged window.
+    const int updates = w.updateCount();
+    QTimerEvent held(w.Timer1->timerId());
+    QCoreApplication::sendEvent(w.Timer1, &held);
+    EXPECT_EQ(w.updateCount(), updates + 1);
+    EXPECT_EQ(scope.layerRangeX(1), std::make_pair(zxLo, zxHi));
+    EXPECT_EQ(scope.layerRangeY(1), std::make_pair(zyLo, zyHi));
+    // The drag goes on from where it began.
+    send(QEvent::MouseMove, start + QPoint(-60, 30), Qt::LeftButton);
+    EXPECT_GT(scope.layerRangeX(1).second - scope.layerRangeX(1).first, xHi - xLo);
+    send(QEvent::MouseMove, start + QPoint(60, -30), Qt::LeftButton);
+    EXPECT_EQ(scope.layerRangeX(1), std::make_pair(zxLo, zxHi));
     send(QEvent::MouseButtonRelease, start + QPoint(60, -30), Qt::NoButton);
 
     // The next timer tick draws the window the sliders set.
@@ -211,6 +225,28 @@ TEST(MainWindow, DraggingOnTheScopeZoomsUntilTheNextTick)
     QCoreApplication::sendEvent(w.Timer1, &running);
     EXPECT_EQ(scope.layerRangeX(1), std::make_pair(xLo, xHi));
     EXPECT_EQ(scope.layerRangeY(1), std::make_pair(yLo, yHi));
+}
+
+TEST(MainWindow, ArrowKeysMoveEverySliderTheSameWay)
+{
+    TfrmExample w;
+    for (TScrollBar *bar : {w.SBarMass, w.SBarMassFineAdj, w.SBarMagnifX, w.SBarResol, w.SBarAmplif,
+                            w.SBarPFK, w.SBarMetNonenone, w.SBarPregnene}) {
+        const int middle = (bar->Min() + bar->Max()) / 2;
+        for (const auto &[key, sign] : {std::pair{Qt::Key_Right, 1}, std::pair{Qt::Key_Down, 1},
+                                        std::pair{Qt::Key_Left, -1}, std::pair{Qt::Key_Up, -1}}) {
+            bar->setPosition(middle);
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(bar, &press);
+            EXPECT_EQ(bar->Position(), middle + sign * bar->SmallChange())
+                << bar->objectName().toStdString() << " key " << key;
+        }
+    }
+    // The resolution read-out follows the key.
+    w.SBarResol->setPosition(801);
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.SBarResol, &right);
+    EXPECT_EQ(w.NLabResol->Value(), 802);
 }
 
 TEST(MainWindow, TabOrderFollowsTheWindowDescription)
