@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QSaveFile>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -31,6 +32,25 @@ const NumberOption numberOptions[] = {
     {"nonenone", "P", "Amount of methyl-nonenone in percent.", &CommandLineOptions::nonenone},
     {"pregnene", "P", "Amount of pregnene in percent.", &CommandLineOptions::pregnene},
 };
+
+// The parser names the program in its usage line by the running application's path, or by a
+// placeholder before there is one; the line names the program itself.
+QString helpText(const QCommandLineParser &parser)
+{
+    QString text = parser.helpText();
+    const qsizetype options = text.indexOf(QLatin1String(" [options]"));
+    if (options >= 0 && text.lastIndexOf(QLatin1Char('\n'), options) < 0)
+        text.replace(0, options, QStringLiteral("Usage: ionograph"));
+    return text;
+}
+
+// The shortest text that reads back as the same double.
+void appendNumber(QByteArray &text, double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text.append(buffer, result.ptr - buffer);
+}
 
 // A slider position from a number of any size: rounded, and kept inside int so that the
 // slider itself can clamp it.
@@ -107,7 +127,7 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(help)) {
         result.action = CommandLineOptions::Action::Help;
-        result.message = parser.helpText();
+        result.message = helpText(parser);
         return result;
     }
     if (parser.isSet(version)) {
@@ -201,9 +221,9 @@ bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString 
     text.reserve(int(TraceModel::kSampleCount) * 44);
     for (int i = 1; i <= TraceModel::kSampleCount; ++i) {
         const TraceSample &s = model.sample(i);
-        text += QByteArray::number(s.x, 'g', 17);
+        appendNumber(text, s.x);
         text += ',';
-        text += QByteArray::number(s.y, 'g', 17);
+        appendNumber(text, s.y);
         text += '\n';
     }
     file.write(text);

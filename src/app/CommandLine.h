@@ -52,7 +52,8 @@ void applyTourStep(const CommandLineOptions &options, TfrmExample &window);
 // the value and raises its change event; in the order of the options' listing.
 void applySliderOptions(const CommandLineOptions &options, TfrmExample &window);
 
-// Writes the trace buffer as CSV: a header line, then one line per sample in index order.
+// Writes the trace buffer as CSV: a header line, then one line per sample in index order,
+// each number in the shortest text that reads back exactly.
 bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString *error);
 
 // Renders a window's client area (at its designed size) off-screen into a PNG file.

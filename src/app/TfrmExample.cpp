@@ -105,6 +105,14 @@ void TfrmExample::UpdateDisplay()
 {
     ++m_updateCount;
     const SliderPositions positions = sliderPositions();
+    if (RCScope->isMouseDragInProgress()) {
+        // The zoom of a drag on the scope lasts while the button is held: new noise in the
+        // dragged window. The first update after the release sets the sliders' window again.
+        m_model.ComputeSpectrum(positions);
+        writeTraceItems(m_model, *RCScope);
+        RCScope->ShowItems();
+        return;
+    }
     updateDisplay(m_model, positions, *RCScope);
 }
 

@@ -36,7 +36,8 @@ public:
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString &caption) { setWindowTitle(caption); }
 
-    // Recomputes the trace from the sliders and writes it into the chart.
+    // Recomputes the trace from the sliders and writes it into the chart, in the sliders'
+    // window, or in the window of a zoom-drag on the chart while its button is held.
     void UpdateDisplay();
     // The start-up sequence, run when the window is first shown (once): tour step 1, the
     // first trace, then the About box filled in and translated for the current language.

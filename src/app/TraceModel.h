@@ -90,16 +90,22 @@ private:
     double inverseSpacing_ = 0; // samples per mass unit
 };
 
-// Writes the current trace into a chart in the display order: ClearItems, AddMoveTo(0, 0),
-// AddLineTo(x_i, y_i) for i = 1..2000, SetLayerRange for layer 1 with the visible window,
-// ShowItems. The chart is any type with those member functions.
-template <class Chart>
-void writeTraceToChart(const TraceModel &model, const SliderPositions &positions, Chart &chart)
+// Replaces a chart's items by the current trace: ClearItems, AddMoveTo(0, 0), AddLineTo(x_i,
+// y_i) for i = 1..2000. The chart is any type with those member functions.
+template <class Chart> void writeTraceItems(const TraceModel &model, Chart &chart)
 {
     chart.ClearItems();
     chart.AddMoveTo(0.0, 0.0);
     for (const TraceSample &s : model.samples())
         chart.AddLineTo(s.x, s.y);
+}
+
+// Writes the current trace into a chart in the display order: the items as above,
+// SetLayerRange for layer 1 with the visible window, ShowItems.
+template <class Chart>
+void writeTraceToChart(const TraceModel &model, const SliderPositions &positions, Chart &chart)
+{
+    writeTraceItems(model, chart);
     const VisibleWindow window = visibleWindow(positions);
     chart.SetLayerRange(1, window.XLo, window.YLo, window.XHi, window.YHi);
     chart.ShowItems();

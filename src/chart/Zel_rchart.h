@@ -37,6 +37,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <type_traits>
 #include <utility>
@@ -181,10 +182,11 @@ public:
                        TColor FrameColor1, TColor FrameColor2);
     void AddBar3D(double X1, double Y1, double X2, double Y2, int Depth, int Angle);
     void AddEllipse(double X, double Y, double RadiusX, double RadiusY, bool Transparent = false);
+    // Text items are aligned by TextAlignment unless given an alignment of their own.
     void AddText(double X, double Y, const QString &Text, int Size,
-                 TAlignment Alignment = Zel::taLeftJustify);
+                 std::optional<TAlignment> Alignment = std::nullopt);
     void AddTextOfs(double X, double Y, int OffsetX, int OffsetY, const QString &Text, int Size,
-                    TAlignment Alignment = Zel::taLeftJustify);
+                    std::optional<TAlignment> Alignment = std::nullopt);
     void AddMoveRel(int DX, int DY);
     void AddLineRel(int DX, int DY);
     void AddArrow(double X1, double Y1, double X2, double Y2, int HeadLength,
@@ -347,6 +349,9 @@ public:
     bool isInPlotArea(int X, int Y) const;
     // A drag (pan, zoom-drag, crosshair, label) or a rectangle is in progress.
     bool isMouseDragging() const { return m_dragging; }
+    // A pan, zoom-drag or object drag whose left button is still held (the drag itself ends
+    // only at the next move without the button).
+    bool isMouseDragInProgress() const { return m_dragging && m_leftButtonHeld; }
     bool isDrawingRectangle() const { return m_drawingRect; }
 
     // --- Events -----------------------------------------------------------------------------
@@ -421,7 +426,7 @@ public:
     TColor GridColor() const { return m_gridColor; }
     void setGridColor(TColor color);
 
-    // Text items: font style and background. TextAlignment is only stored.
+    // Text items: font style and background, and the alignment of those added without one.
     TFontStyles TextFontStyle() const { return m_textFontStyle; }
     void setTextFontStyle(TFontStyles style);
     TTextBkStyle TextBkStyle() const { return m_textBkStyle; }
@@ -695,6 +700,7 @@ private:
     bool m_mouseCursorFixed = true;
     std::array<bool, LayerCount> m_mouseAffectsLayer{};
     bool m_dragging = false;
+    bool m_leftButtonHeld = false;
     bool m_drawingRect = false;
     bool m_doubleClick = false;
     bool m_clickPending = false;

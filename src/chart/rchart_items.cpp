@@ -173,6 +173,9 @@ public:
         m_canvas.Pen().Color = chartColor;
         m_canvas.Pen().Style = Gfx::psSolid;
         m_canvas.Brush().Color = chartColor;
+        // Text items and character marks are written in the chart's face, whatever font an
+        // earlier paint (a text label, a handler) left on the canvas.
+        m_canvas.Font().Assign(*chart.Font());
         m_canvas.Font().SetColor(chartColor);
         m_canvas.setTextAlign(TextAlignH::Left, TextAlignV::Top);
     }
@@ -205,6 +208,9 @@ public:
         case ikMark: {
             flush();
             setPen(ink, style);
+            // Filled shapes take the brush style in force: a transparent item before must
+            // not leave them hollow.
+            m_canvas.Brush().Style = Gfx::bsSolid;
             const QPoint p = toData(item.Layer, item.X, item.Y);
             DrawMarker(m_canvas, item.Mode, p.x(), p.y());
             // DrawMarker restores the brush colour, but may leave the style solid.
@@ -603,7 +609,8 @@ private:
         const double x1 = p1.x(), y1 = p1.y(), x2 = p2.x(), y2 = p2.y();
         double theta;
         if (x1 == x2)
-            theta = (y2 - y1 < 1) ? 1.5 * std::numbers::pi : 2 * std::numbers::pi;
+            // The limits of the other directions: down the screen pi, up the screen 0.
+            theta = y2 > y1 ? std::numbers::pi : 0.0;
         else
             theta = std::atan((y2 - y1) / (x2 - x1)) +
                     (x2 > x1 ? std::numbers::pi / 2 : 1.5 * std::numbers::pi);

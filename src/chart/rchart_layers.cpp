@@ -88,6 +88,7 @@ void TCustomRChart::createLayers()
         // Drawn only onto the chart's full image, never shown as a window of its own: hidden
         // explicitly, so that showing the chart does not show it.
         scale->SetEmbedded(true);
+        scale->SetParentFont(false); // the axis record's font, handed on before each paint
         scale->QWidget::setVisible(false);
         scale->setAttribute(Qt::WA_TransparentForMouseEvents);
         scale->SetTargetCanvas(&m_fullCanvas, 0, 0);

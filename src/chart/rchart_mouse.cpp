@@ -72,6 +72,7 @@ bool TCustomRChart::isInPlotArea(int X, int Y) const
 void TCustomRChart::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
+    m_leftButtonHeld = event->buttons() & Qt::LeftButton;
     // The press a double click brings with it only ends the double click.
     if (m_doubleClick) {
         m_doubleClick = false;
@@ -97,6 +98,7 @@ void TCustomRChart::mousePressEvent(QMouseEvent *event)
 void TCustomRChart::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
+    m_leftButtonHeld = event->buttons() & Qt::LeftButton;
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::LeftButton && m_clickPending) {
         m_clickPending = false;
@@ -131,6 +133,7 @@ void TCustomRChart::mouseDoubleClickEvent(QMouseEvent *event)
 void TCustomRChart::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
+    m_leftButtonHeld = event->buttons() & Qt::LeftButton;
     const QPoint pos = event->position().toPoint();
     const TShiftState shift = shiftStateOf(event->modifiers(), event->buttons());
     if (OnMouseMove)

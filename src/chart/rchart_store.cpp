@@ -167,19 +167,20 @@ void TCustomRChart::AddEllipse(double X, double Y, double RadiusX, double Radius
     commitItem();
 }
 
-void TCustomRChart::AddText(double X, double Y, const QString &Text, int Size, TAlignment Alignment)
+void TCustomRChart::AddText(double X, double Y, const QString &Text, int Size,
+                            std::optional<TAlignment> Alignment)
 {
     TChartItem &item = newItem(ikText);
     item.X = X;
     item.Y = Y;
     item.Text.assign(Text);
     item.Size = Size;
-    item.Mode = static_cast<std::uint8_t>(Alignment);
+    item.Mode = static_cast<std::uint8_t>(Alignment.value_or(m_textAlignment));
     commitItem();
 }
 
 void TCustomRChart::AddTextOfs(double X, double Y, int OffsetX, int OffsetY, const QString &Text,
-                               int Size, TAlignment Alignment)
+                               int Size, std::optional<TAlignment> Alignment)
 {
     TChartItem &item = newItem(ikTextOfs);
     item.X = X;
@@ -188,7 +189,7 @@ void TCustomRChart::AddTextOfs(double X, double Y, int OffsetX, int OffsetY, con
     item.Y2 = OffsetY;
     item.Text.assign(Text);
     item.Size = Size;
-    item.Mode = static_cast<std::uint8_t>(Alignment);
+    item.Mode = static_cast<std::uint8_t>(Alignment.value_or(m_textAlignment));
     commitItem();
 }
 
@@ -374,8 +375,8 @@ void TCustomRChart::useDataOf(TCustomRChart *chart)
     if (chart != nullptr) {
         // Sharing is always with the chart that owns the data, one level deep.
         TCustomRChart *owner = chart->m_dataOwner != nullptr ? chart->m_dataOwner : chart;
-        if (owner == m_dataOwner)
-            return; // already attached there; re-attaching would only reorder the user list
+        // Attaching again to the present owner (through one of its users) moves this chart
+        // to the end of the user list, or is refused like any attach to a full group.
         if (owner->m_dataUserCount >= MaxDataUsers) {
             showMessage(MessageKind::Information,
                         QStringLiteral("RChart: Max. number of data shares exceeded"));

@@ -1,5 +1,6 @@
 #include "platform/Controls.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace {
@@ -115,6 +116,25 @@ TScrollBar::TScrollBar(Qt::Orientation orientation, QWidget *parent)
         if (OnChange)
             OnChange(this);
     });
+}
+
+void TScrollBar::keyPressEvent(QKeyEvent *event)
+{
+    // The toolkit's scroll bar reverses the keys of one of its orientations.
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        triggerAction(SliderSingleStepAdd);
+        event->accept();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        triggerAction(SliderSingleStepSub);
+        event->accept();
+        return;
+    default:
+        QScrollBar::keyPressEvent(event);
+    }
 }
 
 void TScrollBar::setParams(int position, int min, int max)

@@ -124,6 +124,10 @@ public:
 
     std::function<void(TScrollBar *sender)> OnChange;
 
+protected:
+    // Right and Down move towards Max, Left and Up towards Min, whatever the orientation.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     int m_pageSize = 0;
 };

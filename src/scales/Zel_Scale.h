@@ -15,26 +15,30 @@
 // outside its canvas:
 // - RangeLow and RangeHigh refuse NaN and infinities (the old value stays);
 // - every finite range is computed in long doubles, so even -1.7e308..1.7e308 gets its ticks;
-//   a range whose ends are so large against the step that the step is lost in rounding (more
-//   than 1e18 steps from zero, as with MinTicks 0 on a range near 1e20) draws no ticks:
-//   ComputeTickStep reports a Step of 0 and the axis shows its base line and caption only;
+//   a step lost in rounding against the ends (more than 1e18 steps from zero, as a step of 1
+//   on a range near 1e20) gives no ticks: ComputeTickStep reports a Step of 0;
 // - a logarithmic axis with an end at or below zero draws no ticks (its mapping stays as it
 //   was, there is no place for them);
-// - each tick loop stops after TickLoopLimit positions, far more than any axis has pixels
-//   (MinTicks 0 on a range of 0..1e6 would ask for a million labelled ticks);
+// - each tick loop stops after TickLoopLimit positions, far more than any axis has pixels; a
+//   drawn axis never reaches that, since MinTicks 0 (a tick at every integer) gives way to
+//   the automatic step where the integers are denser than the pixels (LinearAxisMinTicks);
 // - pixel positions are limited to +-2147483647 (NaN values map to pixel 0), and all drawing
 //   coordinates are limited to a range the canvas clips safely.
 
+#include "platform/AlignLayout.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Component.h"
 #include "platform/Fonts.h"
 #include "platform/MouseEvents.h"
+#include "platform/ParentSettings.h"
 #include "scales/Zel_ScaleDateTime.h"
 #include "scales/Zel_zelbase.h"
 
 #include <QImage>
+#include <QMenu>
 #include <QPoint>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -104,6 +108,12 @@ struct TTickStep
     long double FirstTick = 0;    // value of the first labelled tick
     long double Step = 0;         // between labelled ticks, negative on reversed axes; 0: no ticks
     std::uint16_t ShortCount = 1; // short intervals per step
+    // The round numbers behind them: |Step| = Mantissa x 10^Exponent (Mantissa 1, 2 or 5) and
+    // FirstTick = FirstIndex x Step. The tick loops build every position from these, so that
+    // a tick is the round number it stands for (rounded once), however far from zero.
+    long long FirstIndex = 0;
+    int Mantissa = 1;
+    int Exponent = 0;
 };
 
 // The nice step of a linear axis: the largest of 1, 2 or 5 times a power of ten that gives at
@@ -111,6 +121,12 @@ struct TTickStep
 // that lies no more than 0.1 % of a step before RangeLow. Step is 0 for equal ends, for a
 // negative MinTicks and for the ranges described at the top of this header.
 TTickStep ComputeTickStep(int MinTicks, long double RangeLow, long double RangeHigh);
+
+// The MinTicks a linear axis is drawn with, axisPixels being the pixels between its ends.
+// MinTicks 0 asks for a tick at every integer; those are kept while they are no denser than
+// the pixels (and within TickLoopLimit), else the axis takes the step of DefaultMinTicks.
+constexpr int DefaultMinTicks = 3;
+int LinearAxisMinTicks(int MinTicks, double RangeLow, double RangeHigh, long long axisPixels);
 
 // Effective decimals of the labels of a linear axis: DecPlaces itself unless it is -2 or -3;
 // then by the range's width -1 (scientific) for widths >= 1e6 or <= 1e-4, 0 for widths >= 100,
@@ -187,7 +203,8 @@ void ForEachLinearTick(int MinTicks, double RangeLow, double RangeHigh, bool Sho
 
 // True when a logarithmic axis over the range uses decade ticks: both ends positive and at
 // least one decade apart. Positive ranges narrower than a decade take the linear loops (on
-// the logarithmic mapping).
+// the logarithmic mapping). Decades are counted so that ends written as m x 10^k and
+// m x 10^(k+1) are exactly one apart, although neither is exact in binary.
 bool UsesDecadeTicks(double RangeLow, double RangeHigh);
 
 // The decade ticks of a logarithmic axis, ascending: 1 x 10^k always; when MinTicks exceeds
@@ -221,7 +238,8 @@ QString LinearTickLabel(long double value, int dp, int DecPlaces, double RangeLo
 
 // The text of a labelled tick of a logarithmic axis: with dp -3 the exponent alone at
 // 1 x 10^k and nothing at 2 and 5 x 10^k, else FormatTickValue; cut to 14 characters; with
-// DecPlaces -2 trailing zeros of a fixed text are removed, then a trailing ".".
+// DecPlaces -2 trailing zeros of a fixed text are removed, then a trailing ".". A value too
+// small for its decimals (a text that reads as zero) is written in scientific form instead.
 QString LogTickLabel(const TScaleTick &tick, int dp, int DecPlaces);
 
 // The values of the ticks drawn by the last paint, at most TickCountLimit of them.
@@ -308,6 +326,13 @@ class TScale : public QWidget, public ZelComponent, public TControlMouseEvents
     Q_PROPERTY(QString ScaleInscript READ ScaleInscript WRITE SetScaleInscript)
     Q_PROPERTY(TDTLabel *DateFormat READ DateFormat WRITE SetDateFormat)
     Q_PROPERTY(TFont *Font READ Font WRITE SetFont)
+    Q_PROPERTY(TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(TAnchors Anchors READ Anchors WRITE SetAnchors)
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
+    Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
+    Q_PROPERTY(QMenu *PopupMenu READ PopupMenu WRITE SetPopupMenu)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
+    Q_PROPERTY(bool Visible READ Visible WRITE setVisible)
 
 public:
     explicit TScale(QWidget *parent = nullptr);
@@ -382,9 +407,27 @@ public:
     // any of its settings repaints the scale.
     TDTLabel *DateFormat() const { return m_dateFormat; }
     void SetDateFormat(const TDTLabel *value);
-    // The label and caption font, owned by the scale; assigning copies the values.
+    // The label and caption font, owned by the scale; assigning copies the values. While
+    // ParentFont is on it follows the parent's font; assigning or changing it turns
+    // ParentFont off.
     TFont *Font() const { return m_font; }
     void SetFont(const TFont *value);
+    // Stored for the window's layout, which places aligned and anchored children.
+    TAlign Align() const { return m_align; }
+    void SetAlign(TAlign value) { m_align = value; }
+    TAnchors Anchors() const { return m_anchors; }
+    void SetAnchors(TAnchors value) { m_anchors = value; }
+    bool ParentFont() const { return m_parentSettings.parentFont(); }
+    void SetParentFont(bool value) { m_parentSettings.setParentFont(value); }
+    // Tool tips are shown only while ShowHint is on; with ParentShowHint it comes from the
+    // parent's "ShowHint" property. Setting ShowHint turns ParentShowHint off.
+    bool ParentShowHint() const { return m_parentSettings.parentShowHint(); }
+    void SetParentShowHint(bool value) { m_parentSettings.setParentShowHint(value); }
+    bool ShowHint() const { return m_parentSettings.showHint(); }
+    void SetShowHint(bool value) { m_parentSettings.setShowHint(value); }
+    // Opened at the mouse on a context-menu request that OnContextPopup leaves unhandled.
+    QMenu *PopupMenu() const { return m_popupMenu; }
+    void SetPopupMenu(QMenu *menu) { m_popupMenu = menu; }
 
     // --- events ---------------------------------------------------------------------------
     TScaleTickDrawnEvent OnScaleTickDrawn;
@@ -454,6 +497,8 @@ protected:
     // The creation of the control's window (its first showing): painting starts.
     virtual void CreateWnd();
 
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -546,8 +591,12 @@ private:
     TScaleUnitAnchor m_captionAnchor = uaSclTopLft;
     QString m_caption;
     QString m_scaleInscript;
+    TParentSettings m_parentSettings;
     TDTLabel *m_dateFormat = nullptr;
     TFont *m_font = nullptr;
+    TAlign m_align = TAlign::alNone;
+    TAnchors m_anchors = defaultAnchors();
+    QPointer<QMenu> m_popupMenu;
 
     // Frame colours.
     TColor m_frameColor = clBlack;

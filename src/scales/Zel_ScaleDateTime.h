@@ -232,7 +232,7 @@ struct TimeAxisLayout
 // The ticks of a time axis from low to high (low > high is a reversed axis). minTicks is the
 // scale's minimum number of labelled intervals. All short ticks come first (when shortTicks),
 // then every labelled tick with its FormatSeconds text, with milliseconds for steps up to
-// 0.5 s. Positions lie within the range with a relative tolerance of 1e-9 at both ends.
+// 0.5 s. Positions lie within the range, give or take a thousandth of the short step.
 TimeAxisLayout computeTimeAxis(double low, double high, int minTicks, bool shortTicks);
 
 struct DateTimeAxisLayout

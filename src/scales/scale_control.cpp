@@ -12,9 +12,9 @@
 #include <utility>
 
 TScale::TScale(QWidget *parent)
-    : QWidget(parent), m_dateFormat(new TDTLabel(this)), m_font(new TFont(this))
+    : QWidget(parent), m_parentSettings(this, [this] { Repaint(); }),
+      m_dateFormat(new TDTLabel(this)), m_font(m_parentSettings.font())
 {
-    m_font->OnChange = [this](QObject *) { Repaint(); };
     m_dateFormat->OnChange = [this](QObject *) { Repaint(); };
     // An opaque scale covers every pixel of its picture; a transparent one lets the parent's
     // background show.
@@ -25,6 +25,7 @@ TScale::TScale(QWidget *parent)
     resize(400, 400);
     m_boundsSize = size();
     UpdateMapping();
+    m_parentSettings.followParentFont();
 }
 
 TScale::~TScale() = default;
@@ -258,8 +259,7 @@ void TScale::SetDateFormat(const TDTLabel *value)
 
 void TScale::SetFont(const TFont *value)
 {
-    if (value)
-        m_font->Assign(*value);
+    m_parentSettings.setFont(value);
 }
 
 // --- painting policy --------------------------------------------------------------------------
@@ -426,6 +426,20 @@ void TScale::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
+bool TScale::event(QEvent *event)
+{
+    if (m_parentSettings.handleEvent(event))
+        return true;
+    return QWidget::event(event);
+}
+
+void TScale::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        m_parentSettings.followParentFont();
+}
+
 void TScale::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -471,6 +485,10 @@ void TScale::contextMenuEvent(QContextMenuEvent *event)
     bool handled = false;
     if (OnContextPopup)
         OnContextPopup(this, event->pos(), handled);
+    if (!handled && m_popupMenu) {
+        m_popupMenu->popup(event->globalPos());
+        handled = true;
+    }
     if (handled)
         event->accept();
     else

@@ -11,7 +11,7 @@ namespace {
 
 // Positions closer than this to a range end (in days) count as lying on it.
 constexpr double kDayTolerance = 1e-8;
-// Relative tolerance of the range ends of a time axis.
+// Relative tolerance of the step choice of a time axis.
 constexpr double kTimeTolerance = 1e-9;
 // Every loop stops after this many positions, drawn or skipped.
 constexpr int kMaxIterations = 4 * kMaxDateTimeTicks;
@@ -22,16 +22,24 @@ long long floorMod(long long a, long long n)
     return r < 0 ? r + n : r;
 }
 
-// Index (0-based) of the largest entry of the first `count` steps of a row that is <= limit;
-// 0 when none is. Day counts are large numbers, so a span of a few seconds comes out of their
-// difference with a relative error up to about 1e-5: a step that fits within 1e-4 fits.
-int largestStepAtMost(SubDayRow row, double limit, int count = 6)
+// Index (0-based) of the largest entry of the first `count` steps of a row that is at most
+// limit; 0 when none is. slack, in the same unit, is what the rounding of the range's ends can
+// take off the limit: a step larger than the wanted one by more would leave the axis with
+// fewer labelled intervals than asked for.
+int largestStepAtMost(SubDayRow row, double limit, double slack, int count = 6)
 {
     int k = 0;
     for (int i = 0; i < count; ++i)
-        if (SubDayStepTable[row][i] <= limit * (1 + 1e-4))
+        if (SubDayStepTable[row][i] <= limit + slack)
             k = i;
     return k;
+}
+
+// How far the span of a range can be off through the rounding of its two ends (in the range's
+// unit: days, or seconds on a time axis).
+double spanRounding(double low, double high)
+{
+    return 2 * std::numeric_limits<double>::epsilon() * std::max(std::fabs(low), std::fabs(high));
 }
 
 // Decides which long ticks carry the date line during one computation.
@@ -79,8 +87,8 @@ private:
     int m_lastDay = 0; // day of the month of the last date line; 0: none yet
 };
 
-void subDayTicks(DateTimeAxisLayout &out, double low, double high, double perTick, bool shortTicks,
-                 const DateTimeFormat &format)
+void subDayTicks(DateTimeAxisLayout &out, double low, double high, double perTick, double slack,
+                 bool shortTicks, const DateTimeFormat &format)
 {
     SubDayRow row = sdrMinutes;
     long long unitsPerDay = 1440;
@@ -100,7 +108,7 @@ void subDayTicks(DateTimeAxisLayout &out, double low, double high, double perTic
         break;
     }
     const double upd = double(unitsPerDay);
-    const int k = largestStepAtMost(row, perTick * upd);
+    const int k = largestStepAtMost(row, perTick * upd, slack * upd);
     const long long step = SubDayStepTable[row][k];
     const long long shortStep = SubDayShortStepTable[row][k];
     const long long advance = shortTicks ? shortStep : step;
@@ -137,10 +145,10 @@ void subDayTicks(DateTimeAxisLayout &out, double low, double high, double perTic
     }
 }
 
-void dayTicks(DateTimeAxisLayout &out, double low, double high, double perTick, bool shortTicks,
-              const DateTimeFormat &format)
+void dayTicks(DateTimeAxisLayout &out, double low, double high, double perTick, double slack,
+              bool shortTicks, const DateTimeFormat &format)
 {
-    const int k = largestStepAtMost(sdrDays, perTick);
+    const int k = largestStepAtMost(sdrDays, perTick, slack);
     const long long n = SubDayStepTable[sdrDays][k];
     const long long shortStep = SubDayShortStepTable[sdrDays][k];
     const long long advance = shortTicks ? shortStep : n;
@@ -170,10 +178,11 @@ void dayTicks(DateTimeAxisLayout &out, double low, double high, double perTick, 
     }
 }
 
-void monthTicks(DateTimeAxisLayout &out, double low, double high, int minTicks, bool shortTicks,
-                const DateTimeFormat &format)
+void monthTicks(DateTimeAxisLayout &out, double low, double high, int minTicks, double slack,
+                bool shortTicks, const DateTimeFormat &format)
 {
-    const int k = largestStepAtMost(sdrMonths, (high - low) / 30.4375 / minTicks, 5);
+    const int k =
+        largestStepAtMost(sdrMonths, (high - low) / 30.4375 / minTicks, slack / 30.4375, 5);
     const int n = SubDayStepTable[sdrMonths][k];
     const int advance = shortTicks ? 1 : n;
     out.step = n;
@@ -297,9 +306,11 @@ TimeAxisLayout computeTimeAxis(double low, double high, int minTicks, bool short
     out.handled = true;
 
     // Every position is a multiple of the short step; the labelled ones are multiples of the
-    // step. The ends are included with a relative tolerance, outward in either direction.
-    const double lowEnd = low - dir * std::fabs(low) * kTimeTolerance;
-    const double highEnd = high + dir * std::fabs(high) * kTimeTolerance;
+    // step. The ends are included with a tolerance of a thousandth of the short step (or of
+    // the doubles' spacing there, if larger), outward in either direction.
+    const double tolerance = std::max(1e-3 * std::fabs(shortStep), spanRounding(low, high));
+    const double lowEnd = low - dir * tolerance;
+    const double highEnd = high + dir * tolerance;
     auto inside = [&](double p) { return dir * p >= dir * lowEnd && dir * highEnd >= dir * p; };
     const long long first = (long long)std::floor(low / shortStep) - 1;
     auto pass = [&](bool labelled) {
@@ -338,6 +349,7 @@ DateTimeAxisLayout computeDateTimeAxis(double low, double high, int minTicks, bo
     }
     const int intervals = std::max(minTicks, 1);
     const double perTick = (high - low) / intervals;
+    const double slack = spanRounding(low, high) / intervals;
     out.level = dateTimeLevel(perTick, vertical);
     switch (out.level) {
     case DateTimeLevel::InvalidRange:
@@ -348,13 +360,13 @@ DateTimeAxisLayout computeDateTimeAxis(double low, double high, int minTicks, bo
     case DateTimeLevel::Seconds:
     case DateTimeLevel::Minutes:
     case DateTimeLevel::Hours:
-        subDayTicks(out, low, high, perTick, shortTicks, format);
+        subDayTicks(out, low, high, perTick, slack, shortTicks, format);
         break;
     case DateTimeLevel::Days:
-        dayTicks(out, low, high, perTick, shortTicks, format);
+        dayTicks(out, low, high, perTick, slack, shortTicks, format);
         break;
     case DateTimeLevel::Months:
-        monthTicks(out, low, high, intervals, shortTicks, format);
+        monthTicks(out, low, high, intervals, slack, shortTicks, format);
         break;
     case DateTimeLevel::Years:
         yearTicks(out, low, high, intervals, shortTicks, format);

@@ -209,7 +209,11 @@ void TScale::drawLinearAxis(Canvas &canvas, int baseLine)
 {
     const int dp = AutoDecPlaces(m_decPlaces, m_rangeHigh, m_rangeLow);
     const bool labels = m_labelType != ftNoFigs;
-    ForEachLinearTick(m_paintMinTicks, m_rangeLow, m_rangeHigh, m_shortTicks, isVertical(),
+    const long long pixels =
+        isVertical() ? static_cast<long long>(height()) - m_marginTop - m_marginBottom - 1
+                     : static_cast<long long>(width()) - m_marginLeft - m_marginRight - 1;
+    const int minTicks = LinearAxisMinTicks(m_paintMinTicks, m_rangeLow, m_rangeHigh, pixels);
+    ForEachLinearTick(minTicks, m_rangeLow, m_rangeHigh, m_shortTicks, isVertical(),
                       [&](const TScaleTick &tick) {
                           const double value = static_cast<double>(tick.Value);
                           if (tick.Record)

@@ -13,6 +13,19 @@ namespace {
 
 constexpr int kMaxLabelLength = 14;
 
+// A label of nothing but zeros, points and signs.
+bool readsAsZero(const QString &text)
+{
+    bool digit = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('0'))
+            digit = true;
+        else if (c != QLatin1Char('.') && c != QLatin1Char('-') && c != QLatin1Char(' '))
+            return false;
+    }
+    return digit;
+}
+
 } // namespace
 
 QString FormatTickValue(long double value, int dp)
@@ -79,5 +92,8 @@ QString LogTickLabel(const TScaleTick &tick, int dp, int DecPlaces)
             --end;
         text.truncate(end);
     }
+    // Every tick of a logarithmic axis is above zero: its decimals, or the cut, lost it.
+    if (dp != -3 && readsAsZero(text))
+        text = FormatTickValue(tick.Value, -1);
     return text;
 }

@@ -56,6 +56,40 @@ bool finite(long double x)
     return std::isfinite(x);
 }
 
+// 10^e; exact up to 10^27, which the long double's 64-bit mantissa holds.
+long double powerOfTen(int e)
+{
+    if (e > 27)
+        return std::pow(10.0L, e);
+    long double p = 1;
+    for (int i = 0; i < e; ++i)
+        p *= 10;
+    return p;
+}
+
+// n x mantissa x 10^exponent with a single rounding: n x mantissa is a whole number below
+// 2^64, exact, and so is the power of ten it is multiplied or divided by.
+long double roundMultiple(long double n, int mantissa, int exponent)
+{
+    const long double count = n * mantissa;
+    return exponent >= 0 ? count * powerOfTen(exponent) : count / powerOfTen(-exponent);
+}
+
+// Decades between two positive values, snapped to a whole number within 1e-12: the ends of a
+// range are decimal numbers rounded to binary, off by far less than that.
+long double decadesBetween(long double a, long double b)
+{
+    const long double d = std::fabs(std::log10(b) - std::log10(a));
+    const long double whole = std::nearbyint(d);
+    return std::fabs(d - whole) < 1e-12L ? whole : d;
+}
+
+// The position of a tick: index steps of Mantissa x 10^Exponent, signed like the step.
+long double tickAt(long long index, long double sign, int mantissa, int exponent)
+{
+    return roundMultiple(sign * static_cast<long double>(index), mantissa, exponent);
+}
+
 } // namespace
 
 TTickStep ComputeTickStep(int MinTicks, long double RangeLow, long double RangeHigh)
@@ -72,10 +106,10 @@ TTickStep ComputeTickStep(int MinTicks, long double RangeLow, long double RangeH
     if (!finite(span))
         return result;
 
-    long double step = 0;
     std::uint16_t shortCount = 5;
+    int mantissa = 1;
+    int exponent = 0;
     if (MinTicks == 0) {
-        step = s;
         shortCount = span > 10 ? 1 : 5;
     } else {
         long double L = std::log10(span / MinTicks);
@@ -90,32 +124,49 @@ TTickStep ComputeTickStep(int MinTicks, long double RangeLow, long double RangeH
             F += 1;
         static const long double log2 = std::log10(2.0L);
         static const long double log5 = std::log10(5.0L);
-        long double E;
+        // Spans of doubles keep the exponent within a few thousand.
+        exponent = static_cast<int>(Zel::Int(L));
         if (F < log2 + kMantissaTolerance) {
-            E = Zel::Int(L);
+            mantissa = 1;
             shortCount = 5;
         } else if (F < log5 + kMantissaTolerance) {
-            E = Zel::Int(L) + log2;
+            mantissa = 2;
             shortCount = 4;
         } else {
-            E = Zel::Int(L) + log5;
+            mantissa = 5;
             shortCount = 5;
         }
-        step = s * std::exp(E * std::log(10.0L));
     }
+    const long double step = s * roundMultiple(1, mantissa, exponent);
     if (!finite(step) || step == 0)
         return result;
     if (std::max(std::fabs(lo), std::fabs(hi)) / std::fabs(step) > kMaxStepsFromZero)
         return result;
 
-    long double first = (Zel::Int(lo / step) - 1) * step;
-    for (int guard = 0; guard < 64 && s * (lo - first) > 0.001L * std::fabs(step); ++guard)
-        first += step;
+    long long first = static_cast<long long>(Zel::Int(lo / step)) - 1;
+    for (int guard = 0;
+         guard < 64 && s * (lo - tickAt(first, s, mantissa, exponent)) > 0.001L * std::fabs(step);
+         ++guard)
+        ++first;
 
-    result.FirstTick = first;
+    result.FirstTick = tickAt(first, s, mantissa, exponent);
     result.Step = step;
     result.ShortCount = shortCount;
+    result.FirstIndex = first;
+    result.Mantissa = mantissa;
+    result.Exponent = exponent;
     return result;
+}
+
+int LinearAxisMinTicks(int MinTicks, double RangeLow, double RangeHigh, long long axisPixels)
+{
+    if (MinTicks != 0)
+        return MinTicks;
+    const long double span = std::fabs(static_cast<long double>(RangeHigh) - RangeLow);
+    // The short loop visits one step more than the labelled one: span + 2 positions.
+    if (span <= axisPixels && span + 2 <= TickLoopLimit)
+        return 0;
+    return DefaultMinTicks;
 }
 
 int AutoDecPlaces(int DecPlaces, double RangeHigh, double RangeLow)
@@ -223,20 +274,32 @@ void ForEachLinearTick(int MinTicks, double RangeLow, double RangeHigh, bool Sho
     const long double shortStep = step / ts.ShortCount;
 
     if (ShortTicks) {
-        const long double start = ts.FirstTick - step;
+        // The short step is a round number too: Mantissa x 10 / ShortCount x 10^(Exponent - 1).
+        int mantissa = ts.Mantissa * 10 / ts.ShortCount;
+        int exponent = ts.Exponent - 1;
+        while (mantissa % 10 == 0) {
+            mantissa /= 10;
+            ++exponent;
+        }
+        const long long start = (ts.FirstIndex - 1) * ts.ShortCount;
+        const auto at = [&](long long d) { return tickAt(start + d, dir, mantissa, exponent); };
+        // RangeLow itself may lie a rounding below the tick that stands on it.
+        const long double lowEnd = lo - 0.001L * dir * shortStep;
         for (long long d = 0; d < TickLoopLimit; ++d) {
-            const long double pos = start + d * shortStep;
-            if (dir * pos >= dir * lo)
+            const long double pos = at(d);
+            if (dir * pos >= dir * lowEnd)
                 visit({pos, TTickKind::Short, true, false, 0});
-            if (!(0.001L * dir * shortStep >= dir * (start + (d + 1) * shortStep - hi)))
+            if (!(0.001L * dir * shortStep >= dir * (at(d + 1) - hi)))
                 break;
         }
     }
     const bool recordLabelled = Vertical || !ShortTicks;
+    const auto at = [&](long long n) {
+        return tickAt(ts.FirstIndex + n, dir, ts.Mantissa, ts.Exponent);
+    };
     for (long long n = 0; n < TickLoopLimit; ++n) {
-        const long double pos = ts.FirstTick + n * step;
-        visit({pos, TTickKind::Labelled, recordLabelled, false, 0});
-        if (!(0.001L * dir * step >= dir * (ts.FirstTick + (n + 1) * step - hi)))
+        visit({at(n), TTickKind::Labelled, recordLabelled, false, 0});
+        if (!(0.001L * dir * step >= dir * (at(n + 1) - hi)))
             break;
     }
 }
@@ -245,9 +308,7 @@ bool UsesDecadeTicks(double RangeLow, double RangeHigh)
 {
     if (!(RangeLow > 0 && RangeHigh > 0) || !std::isfinite(RangeLow) || !std::isfinite(RangeHigh))
         return false;
-    const long double decades =
-        std::fabs(std::log10(static_cast<long double>(RangeHigh)) - std::log10(RangeLow));
-    return decades >= 1;
+    return decadesBetween(RangeLow, RangeHigh) >= 1;
 }
 
 void ForEachLogTick(int MinTicks, double RangeLow, double RangeHigh, bool ShortTicks, bool Vertical,
@@ -257,7 +318,7 @@ void ForEachLogTick(int MinTicks, double RangeLow, double RangeHigh, bool ShortT
         return;
     const long double mn = std::min(RangeLow, RangeHigh);
     const long double mx = std::max(RangeLow, RangeHigh);
-    const long double decades = std::log10(mx) - std::log10(mn);
+    const long double decades = decadesBetween(mn, mx);
     const bool dense = MinTicks > decades + 0.5L;
 
     const int firstExponent = static_cast<int>(Zel::Floor(std::log10(mn * kLogEndTolerance)));

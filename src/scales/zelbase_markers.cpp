@@ -107,9 +107,19 @@ void drawCharacter(Canvas &canvas, int code, int x, int y)
     const int h = canvas.TextHeight(text);
     const TextAlignH alignH = canvas.textAlignH();
     const TextAlignV alignV = canvas.textAlignV();
+    const TColor fontColor = canvas.Font().Color();
+    const TBrushStyle brushStyle = canvas.Brush().Style;
+    const BkMode bkMode = canvas.bkMode();
+    // The symbol colour is the pen's, like every other shape's; nothing is drawn behind it.
+    canvas.Font().SetColor(canvas.Pen().Color);
+    canvas.Brush().Style = Gfx::bsClear;
+    canvas.setBkMode(BkMode::Transparent);
     canvas.setTextAlign(TextAlignH::Left, TextAlignV::Top);
     canvas.TextOut(x - w / 2, y - h / 2, text);
     canvas.setTextAlign(alignH, alignV);
+    canvas.setBkMode(bkMode);
+    canvas.Brush().Style = brushStyle;
+    canvas.Font().SetColor(fontColor);
 }
 
 void drawShape(Canvas &canvas, int code, int x, int y)

@@ -5,6 +5,7 @@
 #include "widgets/Zel_NumLab.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTextEdit>
 #include <QTimer>
@@ -204,6 +205,19 @@ TEST(MainWindow, DraggingOnTheScopeZoomsUntilTheNextTick)
     EXPECT_LT(zxHi - zxLo, xHi - xLo);
     EXPECT_NEAR((zxLo + zxHi) / 2, (xLo + xHi) / 2, 1e-9);
     EXPECT_LT(zyHi - zyLo, yHi - yLo);
+
+    // While the button is held, ticks draw new noise into the dragged window.
+    const int updates = w.updateCount();
+    QTimerEvent held(w.Timer1->timerId());
+    QCoreApplication::sendEvent(w.Timer1, &held);
+    EXPECT_EQ(w.updateCount(), updates + 1);
+    EXPECT_EQ(scope.layerRangeX(1), std::make_pair(zxLo, zxHi));
+    EXPECT_EQ(scope.layerRangeY(1), std::make_pair(zyLo, zyHi));
+    // The drag goes on from where it began.
+    send(QEvent::MouseMove, start + QPoint(-60, 30), Qt::LeftButton);
+    EXPECT_GT(scope.layerRangeX(1).second - scope.layerRangeX(1).first, xHi - xLo);
+    send(QEvent::MouseMove, start + QPoint(60, -30), Qt::LeftButton);
+    EXPECT_EQ(scope.layerRangeX(1), std::make_pair(zxLo, zxHi));
     send(QEvent::MouseButtonRelease, start + QPoint(60, -30), Qt::NoButton);
 
     // The next timer tick draws the window the sliders set.
@@ -212,6 +226,24 @@ TEST(MainWindow, DraggingOnTheScopeZoomsUntilTheNextTick)
     QCoreApplication::sendEvent(w.Timer1, &running);
     EXPECT_EQ(scope.layerRangeX(1), std::make_pair(xLo, xHi));
     EXPECT_EQ(scope.layerRangeY(1), std::make_pair(yLo, yHi));
+}
+
+TEST(MainWindow, ArrowKeysMoveEverySliderTheSameWay)
+{
+    TfrmExample w;
+    for (TScrollBar *bar : {w.SBarMass, w.SBarMassFineAdj, w.SBarMagnifX, w.SBarResol, w.SBarAmplif,
+                            w.SBarPFK, w.SBarMetNonenone, w.SBarPregnene})
+        for (const auto &[key, sign] : {std::pair{Qt::Key_Right, 1},
+                                        {Qt::Key_Down, 1},
+                                        {Qt::Key_Left, -1},
+                                        {Qt::Key_Up, -1}}) {
+            bar->setPosition(bar->Min() + bar->SmallChange());
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(bar, &press);
+            EXPECT_EQ(bar->Position(), bar->Min() + (1 + sign) * bar->SmallChange())
+                << bar->objectName().toStdString() << " key " << key;
+        }
+    EXPECT_EQ(w.NLabResol->Value(), w.SBarResol->Position()); // the read-out follows the keys
 }
 
 TEST(MainWindow, TabOrderFollowsTheWindowDescription)

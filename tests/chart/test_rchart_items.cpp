@@ -5,6 +5,7 @@
 #include "platform/Canvas.h"
 
 #include <QImage>
+#include <array>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -314,6 +315,21 @@ TEST_F(ItemsTest, ArrowHeadPointsAlongTheLine)
     EXPECT_NE(pixel(74, 99), kBlue);
 }
 
+TEST_F(ItemsTest, VerticalArrowHeadsPointAlongTheShaftLikeTheirNeighbours)
+{
+    chart.setFillColor(kBlue);
+    // Down and up the screen: a row inside the head, a row past the tip.
+    for (const auto &[from, to, inside, beyond] : {std::array{20, 80, 76, 85}, {80, 20, 24, 15}})
+        for (int x2 : {100, 101}) { // exactly vertical, and one pixel off
+            chart.ClearItems();
+            image.fill(Qt::white);
+            chart.AddArrow(100, wy(from), x2, wy(to), 10, false);
+            draw();
+            EXPECT_EQ(pixel(100, inside), kBlue) << to << " x2 " << x2;
+            EXPECT_EQ(pixel(100, beyond), clWhite) << to << " x2 " << x2;
+        }
+}
+
 TEST_F(ItemsTest, TextIsCentredVerticallyOnItsPointAndAlignedByMode)
 {
     chart.setDataColor(kRed);
@@ -342,6 +358,51 @@ TEST_F(ItemsTest, MarkUsesTheMarkerShapes)
     EXPECT_EQ(pixel(97, 47), kRed);
     EXPECT_EQ(pixel(103, 53), kRed);
     EXPECT_EQ(pixel(104, 50), clWhite);
+}
+
+// Marks and text items look the same whatever was drawn before them.
+TEST_F(ItemsTest, MarksTakeTheSymbolColourAndFillWhateverCameBefore)
+{
+    chart.setFillColor(kBlue);
+    chart.AddRect(10, wy(10), 20, wy(20)); // leaves a solid blue brush
+    chart.setDataColor(kRed);
+    chart.AddMark(100, wy(50), 'W');          // red, with nothing behind it
+    chart.AddEllipse(30, wy(30), 5, 5, true); // leaves a clear brush
+    chart.AddMark(150, wy(50), 9);            // still a filled square
+    draw();
+    int red = 0, blue = 0;
+    for (int y = 38; y <= 62; ++y)
+        for (int x = 88; x <= 112; ++x)
+            red += pixel(x, y) == kRed, blue += pixel(x, y) == kBlue;
+    EXPECT_GT(red, 10);
+    EXPECT_EQ(blue, 0);
+    EXPECT_EQ(pixel(150, 50), kRed);
+}
+
+TEST_F(ItemsTest, TextItemsAreWrittenInTheChartsFace)
+{
+    chart.Font()->SetName(QStringLiteral("Courier New"));
+    chart.AddText(20, wy(50), QStringLiteral("Ion 38"), 12, Zel::taLeftJustify);
+    draw();
+    const QImage fresh = image;
+    // The same item on a canvas that a label in another face has used.
+    TTextLabel *label = chart.TextLabel(1);
+    label->Font()->SetName(QStringLiteral("Arial"));
+    label->SetCaption(QStringLiteral("label"));
+    label->SetMode(Zel::tlsimple);
+    label->SetVisible(true);
+    {
+        Canvas canvas(&image);
+        chart.DrawItems(canvas, 0, 0, false, false);
+        label->SetVisible(false);
+        image.fill(Qt::white);
+        chart.DrawItems(canvas, 0, 0, false, false);
+    }
+    EXPECT_TRUE(image == fresh);
+    chart.Font()->SetName(QStringLiteral("Arial"));
+    image.fill(Qt::white);
+    draw();
+    EXPECT_FALSE(image == fresh);
 }
 
 TEST_F(ItemsTest, ClassAndLayerFiltersHideItems)

@@ -342,10 +342,38 @@ TEST(RChartSharing, AttachingThroughAUserAttachesToItsOwner)
     EXPECT_EQ(owner.DataUsers(1), &second);
     expectSameStore(owner, second);
 
-    // Asking for the owner through another of its users keeps the attach order.
+    // Asking for the owner through another of its users attaches again: removed, appended.
     first.setUseDataOf(&second);
-    EXPECT_EQ(owner.DataUsers(0), &first);
-    EXPECT_EQ(owner.DataUsers(1), &second);
+    EXPECT_EQ(first.DataOwner(), &owner);
+    ASSERT_EQ(owner.DataUserCount(), 2);
+    EXPECT_EQ(owner.DataUsers(0), &second);
+    EXPECT_EQ(owner.DataUsers(1), &first);
+}
+
+TEST(RChartSharing, AttachingAgainToAFullGroupIsRefused)
+{
+    MessageCapture messages;
+    TRChart owner, users[4];
+    for (TRChart &user : users)
+        user.setUseDataOf(&owner);
+    users[0].setUseDataOf(&users[3]);
+    EXPECT_EQ(messages.texts, QStringList{msgMax});
+    EXPECT_EQ(owner.DataUsers(0), &users[0]);
+}
+
+TEST(RChartStore, TextItemsWithoutAlignmentTakeTheChartsTextAlignment)
+{
+    TRChart chart;
+    for (Zel::TAlignment a : {Zel::taCenter, Zel::taRightJustify, Zel::taLeftJustify}) {
+        chart.setTextAlignment(a);
+        chart.AddText(1, 1, QStringLiteral("t"), 8);
+        chart.AddTextOfs(1, 1, 0, 0, QStringLiteral("t"), 8);
+        chart.AddText(1, 1, QStringLiteral("t"), 8, Zel::taRightJustify);
+        const int n = chart.Count();
+        EXPECT_EQ(chart.Items()[n - 3].Mode, a);
+        EXPECT_EQ(chart.Items()[n - 2].Mode, a);
+        EXPECT_EQ(chart.Items()[n - 1].Mode, Zel::taRightJustify);
+    }
 }
 
 TEST(RChartSharing, WritesThroughAnyChartReachTheWholeGroup)

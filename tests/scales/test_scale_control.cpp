@@ -177,13 +177,16 @@ TEST(ScaleControl, PublishedPropertiesInOrder)
     QStringList own;
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
         own << meta.property(i).name();
-    EXPECT_EQ(own, (QStringList{"FrameStyle",  "ColorScale",    "ColorBackGnd",     "ColorScheme",
-                                "Logarithmic", "RangeLow",      "RangeHigh",        "ShortTicks",
-                                "DecPlaces",   "UserTickText",  "MinTicks",         "NumTicks",
-                                "ScaleType",   "LabelType",     "ShowBaseLine",     "Transparent",
-                                "MarginTop",   "MarginBottom",  "MarginRight",      "MarginLeft",
-                                "CaptionPosX", "CaptionPosY",   "CaptionAlignment", "CaptionAnchor",
-                                "Caption",     "ScaleInscript", "DateFormat",       "Font"}));
+    EXPECT_EQ(own,
+              (QStringList{"FrameStyle",  "ColorScale",    "ColorBackGnd",     "ColorScheme",
+                           "Logarithmic", "RangeLow",      "RangeHigh",        "ShortTicks",
+                           "DecPlaces",   "UserTickText",  "MinTicks",         "NumTicks",
+                           "ScaleType",   "LabelType",     "ShowBaseLine",     "Transparent",
+                           "MarginTop",   "MarginBottom",  "MarginRight",      "MarginLeft",
+                           "CaptionPosX", "CaptionPosY",   "CaptionAlignment", "CaptionAnchor",
+                           "Caption",     "ScaleInscript", "DateFormat",       "Font",
+                           "Align",       "Anchors",       "ParentFont",       "ParentShowHint",
+                           "PopupMenu",   "ShowHint",      "Visible"}));
     EXPECT_FALSE(meta.property(meta.indexOfProperty("NumTicks")).isWritable());
     // Enumerations are readable by name.
     TScale s;
@@ -518,4 +521,25 @@ TEST(ScaleColorScheme, SimpleFrameOnTheOutermostPixels)
         EXPECT_TRUE(isColor(p, 49, y, clBlack));
     }
     EXPECT_TRUE(isColor(p, 1, 1, clWhite));
+}
+
+TEST(ScaleControl, TakesItsFormsFontAndHintsUntilGivenItsOwn)
+{
+    QWidget form;
+    form.setProperty("ShowHint", true);
+    form.setFont(QFont(QStringLiteral("Courier New")));
+    auto *s = new TScale(&form);
+    EXPECT_EQ(s->Font()->Name(), "Courier New");
+    EXPECT_TRUE(s->ShowHint());
+    s->PaintSuspended();
+    const QImage before = s->picture();
+    form.setFont(QFont(QStringLiteral("Arial")));
+    s->PaintSuspended();
+    EXPECT_FALSE(s->picture() == before); // the labels follow
+    // A font or hint setting of its own ends the following.
+    s->Font()->SetHeight(-20);
+    s->SetShowHint(false);
+    form.setFont(QFont(QStringLiteral("Courier New")));
+    EXPECT_EQ(s->Font()->Name(), "Arial");
+    EXPECT_FALSE(s->ParentFont() || s->ParentShowHint() || s->ShowHint());
 }

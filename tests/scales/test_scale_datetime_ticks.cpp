@@ -405,3 +405,35 @@ TEST(TimeAxis, TheLastLabelledTickIsNotLost)
     EXPECT_EQ(l.front(), " 00:02:00");
     EXPECT_EQ(l.back(), " 00:07:00");
 }
+
+TEST(TimeAxis, FarFromZeroEveryTickLiesInsideTheRange)
+{
+    for (const auto &[low, high] : {std::pair{1e6, 1e6 + 0.003},
+                                    {1e7, 1e7 + 0.05},
+                                    {-1e7 - 3, -1e7},
+                                    {1e7 + 0.05, 1e7},
+                                    {123456.78, 123456.9}}) {
+        const TimeAxisLayout t = computeTimeAxis(low, high, 3, true);
+        // Within the range, give or take the rounding of a position (far below a pixel).
+        const double slack = 1e-3 * std::fabs(t.shortStep);
+        for (const AxisTick &k : t.ticks) {
+            EXPECT_GE(k.value, std::min(low, high) - slack) << low << ".." << high;
+            EXPECT_LE(k.value, std::max(low, high) + slack) << low << ".." << high;
+        }
+    }
+    EXPECT_EQ(
+        labels(computeTimeAxis(1e6, 1e6 + 0.003, 3, true).ticks),
+        QStringList({" 277:46:40.000", " 277:46:40.001", " 277:46:40.002", " 277:46:40.003"}));
+}
+
+TEST_F(DateTimeTicks, AStepIsTakenOnlyWhenItFitsMinTicksTimes)
+{
+    // Four ticks of two hours, minutes, seconds, days and months.
+    for (const double span : {8 / 24.0, 8 / 1440.0, 8 / 86400.0, 8.0, 8 * 30.4375}) {
+        // A hair short of two units per tick: one unit is the largest step that fits.
+        EXPECT_EQ(computeDateTimeAxis(0, span * (1 - 5e-5), 4, false, true, {}).step, 1) << span;
+        // Exactly two, also far from day zero where the span is rounded.
+        for (const double low : {0.0, dayValue(2024, 3, 1, 12, 30), 2900000.0})
+            EXPECT_EQ(computeDateTimeAxis(low, low + span, 4, false, true, {}).step, 2) << low;
+    }
+}

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -127,4 +128,20 @@ TEST(LogTickLabel, TrailingZerosRemovedOnlyWhenAutomatic)
     // Scientific texts keep their zeros.
     EXPECT_EQ(logLabels(3, 1, 1e7, -2).back(), " 1.0E+07");
     EXPECT_EQ(logLabels(3, 1, 1e7, -2).front(), " 1.0E+00");
+}
+
+TEST(LinearTickLabel, WholeNumbersOfLargeAxesKeepTheirLabels)
+{
+    EXPECT_EQ(linearLabels(3, 2e12, 3e13, 0),
+              (QStringList{"5000000000000", "10000000000000", "15000000000000", "20000000000000",
+                           "25000000000000", "30000000000000"}));
+}
+
+TEST(LogTickLabel, LowDecadesAreNeverZero)
+{
+    for (const auto &[lo, hi, decPlaces] :
+         {std::tuple{1e-13, 1.0, -2}, {3e-13, 10.0, -2}, {1e-4, 1.0, 2}, {1e-20, 1.0, 12}})
+        for (const QString &label : logLabels(3, lo, hi, decPlaces))
+            EXPECT_GT(label.toDouble(), 0) << lo << " \"" << label.toStdString() << "\"";
+    EXPECT_EQ(logLabels(3, 0.001, 10, -2), (QStringList{"0.001", "0.01", "0.1", "1", "10"}));
 }

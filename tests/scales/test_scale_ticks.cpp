@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -166,6 +167,16 @@ TEST(ComputeTickStep, WidestRangeIsStillDrawable)
     EXPECT_EQ(double(ts.FirstTick), -1e308);
     expectValues(valuesOf(linearTicks(3, -big, big, false), TTickKind::Labelled),
                  {-1e308, 0, 1e308}, 1e293);
+}
+
+TEST(LinearTicks, ShortTickAtTheLowEndIsKept)
+{
+    // RangeLow on a short tick: step 0.2, short ticks every 0.05 from RangeLow to RangeHigh.
+    for (const double lo : {1000.0, 7.7, 123.45, -4.8, 1e5 + 0.1}) {
+        const auto shorts = valuesOf(linearTicks(2, lo, lo + 1), TTickKind::Short);
+        ASSERT_EQ(shorts.size(), 21u) << lo;
+        EXPECT_NEAR(shorts.front(), lo, 1e-9) << lo;
+    }
 }
 
 // ---- decimals --------------------------------------------------------------------------------
@@ -391,6 +402,19 @@ TEST(LogTicks, ReversedAndFractionalRanges)
     // Ends are included with a relative tolerance of 1e-9, not more.
     EXPECT_EQ(logTicks(3, 1 + 1e-10, 1000 * (1 - 1e-10)).size(), 4u);
     EXPECT_EQ(logTicks(3, 1 + 1e-8, 1000).size(), 3u);
+}
+
+TEST(LogTicks, ARatioOfTenIsOneDecade)
+{
+    // Both ends as written in decimal, as a user or a stored description gives them.
+    for (const char *m : {"1", "1.5", "2", "2.5", "3", "4", "5", "6", "7", "7.5", "8", "9"})
+        for (int e = -15; e <= 15; ++e) {
+            const double lo = std::stod(std::string(m) + "e" + std::to_string(e));
+            const double hi = std::stod(std::string(m) + "e" + std::to_string(e + 1));
+            EXPECT_TRUE(UsesDecadeTicks(lo, hi) && UsesDecadeTicks(hi, lo)) << lo << ".." << hi;
+            EXPECT_FALSE(UsesDecadeTicks(lo, hi * 0.9999)) << lo << ".." << hi;
+        }
+    expectValues(valuesOf(logTicks(3, 2, 20), TTickKind::LogLabelled), {2, 5, 10, 20}, 1e-12);
 }
 
 TEST(LogTicks, NarrowAndInvalidRanges)
