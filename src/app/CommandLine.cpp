@@ -5,10 +5,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
-#include <QImage>
-#include <QSaveFile>
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -42,14 +38,6 @@ QString helpText(const QCommandLineParser &parser)
     if (options >= 0 && text.lastIndexOf(QLatin1Char('\n'), options) < 0)
         text.replace(0, options, QStringLiteral("Usage: ionograph"));
     return text;
-}
-
-// The shortest text that reads back as the same double.
-void appendNumber(QByteArray &text, double value)
-{
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    text.append(buffer, result.ptr - buffer);
 }
 
 // A slider position from a number of any size: rounded, and kept inside int so that the
@@ -109,7 +97,13 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         QStringLiteral("Reads the dictionary ionograph.CODE.itl beside the program (for "
                        "example de); without it the locale decides."),
         QStringLiteral("CODE"));
+    const QCommandLineOption colours(
+        QStringLiteral("colours"),
+        QStringLiteral("The trace's colours: dark (green on black, the default) or light (a dark "
+                       "trace on white, for projectors)."),
+        QStringLiteral("SCHEME"));
     parser.addOption(language);
+    parser.addOption(colours);
     parser.addOption(seed);
     parser.addOption(tourStep);
     parser.addOption(noNoise);
@@ -171,6 +165,16 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         }
         result.tourStep = step;
     }
+    if (parser.isSet(colours)) {
+        const QString scheme = parser.value(colours).trimmed().toLower();
+        if (scheme != QLatin1String("dark") && scheme != QLatin1String("light")) {
+            result.action = CommandLineOptions::Action::Error;
+            result.message = QStringLiteral("--colours needs dark or light, not \"%1\"")
+                                 .arg(parser.value(colours));
+            return result;
+        }
+        result.lightColours = scheme == QLatin1String("light");
+    }
     result.noNoise = parser.isSet(noNoise);
     result.exportTrace = parser.value(exportTrace);
     result.snapshot = parser.value(snapshot);
@@ -207,46 +211,4 @@ void applySliderOptions(const CommandLineOptions &options, TfrmExample &window)
         window.SBarMetNonenone->setPosition(toPosition(100 - *options.nonenone));
     if (options.pregnene)
         window.SBarPregnene->setPosition(toPosition(100 - *options.pregnene));
-}
-
-bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString *error)
-{
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        *error = file.errorString();
-        return false;
-    }
-    QByteArray text = "mass,signal\n";
-    const TraceModel &model = window.model();
-    text.reserve(int(TraceModel::kSampleCount) * 44);
-    for (int i = 1; i <= TraceModel::kSampleCount; ++i) {
-        const TraceSample &s = model.sample(i);
-        appendNumber(text, s.x);
-        text += ',';
-        appendNumber(text, s.y);
-        text += '\n';
-    }
-    file.write(text);
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-bool writeSnapshot(QWidget &window, QSize clientSize, const QString &fileName, QString *error)
-{
-    // Shown but kept off the screen, so every control is polished, laid out and painted as
-    // it would be in a real window.
-    window.setAttribute(Qt::WA_DontShowOnScreen);
-    window.show();
-    QCoreApplication::processEvents();
-    QImage image(clientSize, QImage::Format_RGB32);
-    window.render(&image);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString());
-        return false;
-    }
-    return true;
 }

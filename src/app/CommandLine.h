@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <optional>
 
-class QWidget;
-class QSize;
 class TfrmExample;
 
 struct CommandLineOptions
@@ -26,6 +24,7 @@ struct CommandLineOptions
     std::optional<quint64> seed;
     std::optional<int> tourStep; // 1..5
     bool noNoise = false;
+    bool lightColours = false;       // --colours light: the projector scheme
     QString exportTrace;             // CSV file to write, then exit
     QString snapshot;                // PNG file to write, then exit
     QString snapshotAbout;           // PNG file of the About box to write, then exit
@@ -51,10 +50,3 @@ void applyTourStep(const CommandLineOptions &options, TfrmExample &window);
 // Moves the window's sliders as the options say, each through its slider, so the slider clamps
 // the value and raises its change event; in the order of the options' listing.
 void applySliderOptions(const CommandLineOptions &options, TfrmExample &window);
-
-// Writes the trace buffer as CSV: a header line, then one line per sample in index order,
-// each number in the shortest text that reads back exactly.
-bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString *error);
-
-// Renders a window's client area (at its designed size) off-screen into a PNG file.
-bool writeSnapshot(QWidget &window, QSize clientSize, const QString &fileName, QString *error);

@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "chart/Zel_rchart.h"
 #include "hostlink/WendralDemon.h"
+#include "i18n/Zodavided2000.h"
 #include "platform/Controls.h"
 #include "widgets/Zel_NumLab.h"
 #include "widgets/Zel_urllab.h"
@@ -104,6 +105,7 @@ SliderPositions TfrmExample::sliderPositions() const
 void TfrmExample::UpdateDisplay()
 {
     ++m_updateCount;
+    m_frozenNoise.next = 0; // a held trace replays its noise from the first sample
     const SliderPositions positions = sliderPositions();
     if (RCScope->isMouseDragInProgress()) {
         // The zoom of a drag on the scope lasts while the button is held: new noise in the
@@ -189,9 +191,10 @@ void TfrmExample::BButResetClick()
     BButNext->setEnabled(true);
 }
 
-QString TfrmExample::TranslateString(const QString &key) const
+QString TfrmExample::TranslateString(const QString &key, const QStringList &params) const
 {
-    return cliDemon ? cliDemon->Engine().TranslateString(key) : key;
+    return cliDemon ? cliDemon->Engine().TranslateString(key, params)
+                    : ZelI18n::substituteParams(key, params);
 }
 
 void TfrmExample::showEvent(QShowEvent *event)
@@ -234,7 +237,8 @@ void TfrmExample::SBarResolChange()
 
 void TfrmExample::Timer1Timer()
 {
-    UpdateDisplay();
+    if (!m_held)
+        UpdateDisplay();
 }
 
 void TfrmExample::BButAboutClick()

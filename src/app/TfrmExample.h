@@ -8,6 +8,11 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
+#include <optional>
+
+class QAction;
+class QMenu;
 class QTextEdit;
 class QTimer;
 class TBevel;
@@ -75,6 +80,36 @@ public:
     // Another start handed over its parameters: the running window comes to the front.
     void cliDemonParamsChange();
 
+    // ---- classroom tools, all off until the user turns them on (the scope's context menu,
+    // and the keys N, R, Space, Ctrl+S, Ctrl+Shift+S, F1)
+    // Hold: the trace stands still (the timer leaves it alone) and the chart's caption says
+    // so. A slider move recomputes the trace with the noise frozen as it was when held.
+    void SetHold(bool on);
+    bool Hold() const { return m_held; }
+    // A label in the plot shows the mass and the signal under the mouse, and the line of the
+    // substances present that lies nearest within the window ("Ar 39.962").
+    void SetMouseReadout(bool on);
+    bool MouseReadout() const { return m_mouseReadout; }
+    // Two vertical crosshairs to drag onto a line's flanks or half-height points; a label
+    // shows their distance dm and m/dm. A drag on the scope moves them instead of zooming.
+    void SetMeasuring(bool on);
+    bool Measuring() const { return m_measuring; }
+    // Projector colours: a dark trace on a white plot (the axes are black in both schemes).
+    void SetLightColours(bool on);
+    bool LightColours() const { return m_lightColours; }
+    // Ask for a file name and save the window's picture (PNG) or the trace (CSV), both with
+    // the settings that made them; a failure is shown in a message box.
+    void SavePicture();
+    void SaveTrace();
+    // The seed the noise was started with, when one was given; saved files record it.
+    std::optional<quint64> NoiseSeed() const { return m_noiseSeed; }
+    void SetNoiseSeed(std::optional<quint64> seed) { m_noiseSeed = seed; }
+    // The scope's context menu, owned by the chart.
+    QMenu *ScopeMenu() const { return m_scopeMenu; }
+    // The chart's text labels that the tools use.
+    static constexpr int MouseReadoutLabel = 1;
+    static constexpr int MeasurementLabel = 2;
+
     // Components, named as in the stored window description.
     TPanel *PContent = nullptr;
     TPanel *Panel1 = nullptr;
@@ -115,10 +150,15 @@ public:
 
     // The text of a dictionary key in the current language (the key itself when the
     // dictionary lacks it), from cliDemon's engine.
-    QString TranslateString(const QString &key) const;
+    QString TranslateString(const QString &key, const QStringList &params = {}) const;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Space holds (keys that a focused control leaves unused reach the window).
+    void keyPressEvent(QKeyEvent *event) override;
+    // A context request outside the scope (the menu key, a right click elsewhere) opens the
+    // scope's menu too.
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void buildForm(const QString &dictionaryFile);
@@ -127,11 +167,36 @@ private:
     void fillAboutBox();
     // Start-up steps 8 and 9.
     void showAboutBoxOverPaintedWindow();
+    // The classroom tools' menu, keys and chart events.
+    void buildScopeTools();
+    void showMouseReadout(bool inPlot, double mass);
+    void showMeasurement();
+    // Writes the current samples into the chart again, without recomputing them.
+    void redrawTrace();
 
     TraceModel m_model;
     int m_updateCount = 0;
     bool m_shown = false;
     int m_currentTourStep = 0;
+
+    bool m_held = false;
+    // The noise deviates of the held trace, replayed in order by every recomputation.
+    struct FrozenNoise
+    {
+        std::array<double, TraceModel::kSampleCount> deviates{};
+        int next = 0;
+        // The model's noise source while held: the deviates in order.
+        static double replay(void *frozen);
+    } m_frozenNoise;
+    bool m_mouseReadout = false;
+    bool m_measuring = false;
+    bool m_lightColours = false;
+    std::optional<quint64> m_noiseSeed;
+    QMenu *m_scopeMenu = nullptr;
+    QAction *m_holdAction = nullptr;
+    QAction *m_readoutAction = nullptr;
+    QAction *m_measureAction = nullptr;
+    QAction *m_coloursAction = nullptr;
 };
 
 // The program's main window, set when the entry creates it.

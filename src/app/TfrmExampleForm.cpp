@@ -305,6 +305,7 @@ void TfrmExample::buildForm(const QString &dictionaryFile)
     BButReset->OnClick = [this] { BButResetClick(); };
     BButAbout->OnClick = [this] { BButAboutClick(); };
     cliDemon->OnParamsChange = [this](TkdbCustomDemon *) { cliDemonParamsChange(); };
+    buildScopeTools();
 
     form->apply();
 

@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/Language.h"
 #include "app/TfrmExample.h"
+#include "app/TraceExport.h"
 #include "hostlink/WendralDemon.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
@@ -46,7 +47,7 @@ int writeBatchOutputs(const CommandLineOptions &options, TfrmExample &window, TF
     if (!options.exportTrace.isEmpty() && !exportTraceCsv(window, options.exportTrace, &error))
         return reportError(error, 1);
     if (!options.snapshot.isEmpty() &&
-        !writeSnapshot(window, window.size(), options.snapshot, &error))
+        !writeSnapshot(window, window.size(), options.snapshot, &error, traceSettings(window)))
         return reportError(error, 1);
     if (!options.snapshotAbout.isEmpty() &&
         !writeSnapshot(about, about.size(), options.snapshotAbout, &error))
@@ -118,6 +119,9 @@ int main(int argc, char **argv)
     FrmAbout = &about;
     if (options.noNoise)
         window.model().setNoiseEnabled(false);
+    window.SetNoiseSeed(options.seed);
+    if (options.lightColours)
+        window.SetLightColours(true);
 
     if (options.runsWithoutWindow()) {
         window.FormShow();

@@ -82,17 +82,21 @@ void TZodavided2000::TranslateComponent(QObject *component)
         return;
     TranslateObject(component);
 
-    // Properties may publish owned objects or collection items; those are sub-objects, not
-    // owned components.
+    // Objects that properties publish (sub-objects such as fonts and axis records, collection
+    // items) are not owned components. An owned widget is one even when a property refers to
+    // it, as a control's own popup menu is.
     QSet<const QObject *> published;
     const QMetaObject *meta = component->metaObject();
     for (int i = 0; i < meta->propertyCount(); ++i) {
         const QMetaProperty property = meta->property(i);
-        if (const QObject *target = referencedObject(property, component))
-            published.insert(target);
-        else if (property.isReadable() && property.metaType() == QMetaType::fromType<QObjectList>())
+        if (const QObject *target = referencedObject(property, component)) {
+            if (!target->isWidgetType())
+                published.insert(target);
+        } else if (property.isReadable() &&
+                   property.metaType() == QMetaType::fromType<QObjectList>()) {
             for (const QObject *item : property.read(component).value<QObjectList>())
                 published.insert(item);
+        }
     }
     // Translating may create or delete children; walk a guarded snapshot.
     QList<QPointer<QObject>> owned;

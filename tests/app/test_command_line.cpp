@@ -37,7 +37,10 @@ QStringList readLines(const QString &path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    // Without the settings' comment lines, as common tools read the file.
+    QStringList lines = QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &line) { return line.startsWith('#'); });
+    return lines;
 }
 
 } // namespace

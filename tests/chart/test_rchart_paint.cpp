@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/TfrmExample.h"
+#include "app/TraceExport.h"
 #include "chart/Zel_rchart.h"
 #include "chart_probe.h"
 

@@ -1,0 +1,318 @@
+// The main window's classroom tools: hold, the values under the mouse, measuring the resolving
+// power with two crosshairs, saving pictures and traces, projector colours, the keys and the
+// scope's context menu. All are off at start-up, so the specified picture stays as it is.
+
+#include "app/PeakLists.h"
+#include "app/TfrmExample.h"
+#include "app/TraceExport.h"
+#include "chart/Zel_rchart.h"
+#include "platform/Controls.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr TColor darkTrace = 47360;               // green 185 on black
+constexpr TColor lightTrace = rgbColor(0, 90, 0); // dark green on white
+constexpr TColor measureColour = clRed;
+
+// The residual air's lines in stored order: water, nitrogen, oxygen, argon, carbon dioxide.
+const char *const airSpecies[] = {"H\u2082O", "N\u2082", "O\u2082", "Ar", "CO\u2082"};
+
+// A list and the dictionary key of its substance's name (empty for the air).
+struct NamedList
+{
+    PeakListId id;
+    const char *nameKey;
+    int SliderPositions::*amount; // inverted amount slider; null for the air
+};
+constexpr NamedList namedLists[] = {
+    {PeakListId::ResidualAir, "", nullptr},
+    {PeakListId::Pregnene, "Pregnene", &SliderPositions::P_preg},
+    {PeakListId::Pfk, "PFK", &SliderPositions::P_pfk},
+    {PeakListId::MethylNonenone, "Nonenone", &SliderPositions::P_mnn},
+};
+
+QString massText(double mass)
+{
+    return QString::number(mass, 'f', 3);
+}
+
+void placeLabel(TTextLabel &label, int x, int y)
+{
+    label.SetAttachToData(Zel::tlamNone);
+    label.SetPosX(x);
+    label.SetPosY(y);
+    label.SetAlignment(Zel::taLeftJustify);
+    label.SetVerticalAlignment(Zel::vaTop);
+    label.SetMode(Zel::tlBox);
+    label.SetColorBkg(clInfoBk);
+    label.SetColorBorder(clBlack);
+    label.Font()->SetColor(clBlack);
+    label.SetVisible(false);
+}
+
+QAction *addCheckable(QMenu *menu, const char *key, const std::function<void(bool)> &toggled)
+{
+    QAction *action = menu->addAction(QString::fromLatin1(key));
+    action->setCheckable(true);
+    QObject::connect(action, &QAction::toggled, menu, toggled);
+    return action;
+}
+
+} // namespace
+
+void TfrmExample::buildScopeTools()
+{
+    // The menu belongs to the chart, which publishes it as its PopupMenu; its texts are
+    // dictionary keys like every caption.
+    m_scopeMenu = new QMenu(RCScope);
+    m_scopeMenu->setObjectName(QStringLiteral("ScopeMenu"));
+    m_holdAction = addCheckable(m_scopeMenu, "BF_Hold", [this](bool on) { SetHold(on); });
+    // Space is the window's key (keyPressEvent); shown here, it acts only in the open menu.
+    m_holdAction->setShortcut(Qt::Key_Space);
+    m_holdAction->setShortcutContext(Qt::WidgetShortcut);
+    m_readoutAction =
+        addCheckable(m_scopeMenu, "BF_ValuesUnderMouse", [this](bool on) { SetMouseReadout(on); });
+    m_measureAction = addCheckable(m_scopeMenu, "BF_MeasureResolvingPower",
+                                   [this](bool on) { SetMeasuring(on); });
+    m_coloursAction =
+        addCheckable(m_scopeMenu, "BF_ProjectorColours", [this](bool on) { SetLightColours(on); });
+    m_scopeMenu->addSeparator();
+    const auto command = [this](const char *key, QKeySequence keys, auto slot) {
+        QAction *action = m_scopeMenu->addAction(QString::fromLatin1(key));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action); // the keys work while the menu is closed
+        connect(action, &QAction::triggered, this, slot);
+    };
+    command("BF_SavePicture", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SavePicture(); });
+    command("BF_SaveTrace", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+            [this] { SaveTrace(); });
+    m_scopeMenu->addSeparator();
+    command("BF_Next", QKeySequence(Qt::Key_N), [this] { BButNext->click(); });
+    command("BF_Reset", QKeySequence(Qt::Key_R), [this] { BButReset->click(); });
+    command("BF_About", QKeySequence(Qt::Key_F1), [this] { BButAbout->click(); });
+    RCScope->SetPopupMenu(m_scopeMenu);
+
+    // A click on a button leaves the focus where it was, so that Space keeps holding; the
+    // buttons stay tab stops, pressed with Space when reached by the keyboard.
+    for (TBitBtn *button : {cmdExit, BButNext, BButReset, BButAbout})
+        button->setFocusPolicy(Qt::TabFocus);
+    BButNext->setToolTip(QStringLiteral("BF_TipNext"));
+    BButReset->setToolTip(QStringLiteral("BF_TipReset"));
+    BButAbout->setToolTip(QStringLiteral("BF_TipAbout"));
+    // The sliders' own context menus would hide the scope's from the keyboard.
+    for (TScrollBar *slider : {SBarAmplif, SBarMass, SBarMassFineAdj, SBarMagnifX, SBarResol,
+                               SBarPregnene, SBarMetNonenone, SBarPFK})
+        slider->setContextMenuPolicy(Qt::NoContextMenu);
+
+    placeLabel(*RCScope->TextLabel(MouseReadoutLabel), RCScope->MarginLeft() + 4,
+               RCScope->MarginTop() + 3);
+    placeLabel(*RCScope->TextLabel(MeasurementLabel), RCScope->MarginLeft() + 4,
+               RCScope->MarginTop() + 38);
+    RCScope->OnMouseMoveInChart = [this](QObject *, bool inPlot, TShiftState, double x, double) {
+        showMouseReadout(inPlot, x);
+    };
+    RCScope->OnMouseLeave = [this](QObject *) { showMouseReadout(false, 0); };
+    RCScope->OnCrossHairMove = [this](QObject *, TCrossHair *) { showMeasurement(); };
+}
+
+void TfrmExample::redrawTrace()
+{
+    writeTraceToChart(m_model, sliderPositions(), *RCScope);
+}
+
+// ---- hold ---------------------------------------------------------------------------------
+
+double TfrmExample::FrozenNoise::replay(void *frozen)
+{
+    auto &noise = *static_cast<FrozenNoise *>(frozen);
+    const double deviate = noise.deviates[size_t(noise.next)];
+    noise.next = (noise.next + 1) % TraceModel::kSampleCount;
+    return deviate;
+}
+
+void TfrmExample::SetHold(bool on)
+{
+    if (on == m_held)
+        return;
+    m_held = on;
+    m_holdAction->setChecked(on);
+    if (on) {
+        // The noise of the trace as it stands: the samples less the same trace without noise.
+        TraceModel clean;
+        clean.setNoiseEnabled(false);
+        clean.ComputeSpectrum(sliderPositions());
+        for (int i = 0; i < TraceModel::kSampleCount; ++i)
+            m_frozenNoise.deviates[size_t(i)] =
+                (m_model.samples()[size_t(i)].y - clean.samples()[size_t(i)].y) / 0.01;
+        m_model.setNoiseSource(FrozenNoise::replay, &m_frozenNoise);
+    } else {
+        m_model.setNoiseSource(nullptr);
+    }
+    RCScope->setCaption(on ? TranslateString(QStringLiteral("Held")) : QString());
+}
+
+// ---- the values under the mouse -----------------------------------------------------------
+
+void TfrmExample::SetMouseReadout(bool on)
+{
+    if (on == m_mouseReadout)
+        return;
+    m_mouseReadout = on;
+    m_readoutAction->setChecked(on);
+    if (!on)
+        RCScope->TextLabel(MouseReadoutLabel)->SetVisible(false);
+}
+
+void TfrmExample::showMouseReadout(bool inPlot, double mass)
+{
+    TTextLabel &label = *RCScope->TextLabel(MouseReadoutLabel);
+    if (!m_mouseReadout || !inPlot) {
+        label.SetVisible(false);
+        return;
+    }
+    const int index = m_model.nearestSampleIndex(mass);
+    const double signal = index > 0 ? m_model.sample(index).y : 0.0;
+    QString text = TranslateString(QStringLiteral("ValueAtMouse"),
+                                   {massText(mass), QString::number(signal, 'g', 3)});
+
+    // The nearest line within the window among the substances present.
+    const SliderPositions positions = sliderPositions();
+    const VisibleWindow window = visibleWindow(positions);
+    QString nearestName;
+    double nearestMass = 0;
+    double best = std::numeric_limits<double>::infinity();
+    for (const NamedList &list : namedLists) {
+        if (list.amount && positions.*list.amount >= 100)
+            continue; // none of it in the sample
+        const auto entries = peakList(list.id);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const double m = entries[i].mass;
+            if (m < window.XLo || m > window.XHi || std::abs(m - mass) >= best)
+                continue;
+            best = std::abs(m - mass);
+            nearestMass = m;
+            nearestName = list.amount ? TranslateString(QString::fromLatin1(list.nameKey))
+                                      : QString::fromUtf8(airSpecies[i]);
+        }
+    }
+    if (!nearestName.isEmpty())
+        text += QLatin1Char('\n') + TranslateString(QStringLiteral("NearestLine"),
+                                                    {nearestName, massText(nearestMass)});
+    label.SetCaption(text);
+    label.SetVisible(true);
+}
+
+// ---- measuring ----------------------------------------------------------------------------
+
+void TfrmExample::SetMeasuring(bool on)
+{
+    if (on == m_measuring)
+        return;
+    m_measuring = on;
+    m_measureAction->setChecked(on);
+    TCrossHair *left = RCScope->CrossHair(1);
+    TCrossHair *right = RCScope->CrossHair(2);
+    if (on) {
+        const VisibleWindow window = visibleWindow(sliderPositions());
+        const double width = window.XHi - window.XLo;
+        for (TCrossHair *hair : {left, right}) {
+            hair->SetLayer(1);
+            hair->SetColor(measureColour);
+            hair->SetMode(Zel::chVert);
+        }
+        left->SetPosX(window.XLo + 0.4 * width);
+        right->SetPosX(window.XLo + 0.6 * width);
+        RCScope->setMouseAction(Zel::maDragCrossH);
+        showMeasurement();
+    } else {
+        // Back to the window's stored settings.
+        for (int n : {1, 2}) {
+            TCrossHair *hair = RCScope->CrossHair(n);
+            hair->SetMode(Zel::chOff);
+            hair->SetColor(clBlack);
+            hair->SetLayer(n);
+        }
+        RCScope->setMouseAction(Zel::maZoomDrag);
+        RCScope->TextLabel(MeasurementLabel)->SetVisible(false);
+    }
+}
+
+void TfrmExample::showMeasurement()
+{
+    if (!m_measuring)
+        return;
+    const double x1 = RCScope->CrossHair(1)->PosX();
+    const double x2 = RCScope->CrossHair(2)->PosX();
+    const double dm = std::abs(x2 - x1);
+    const QString power =
+        dm > 0 ? QString::number(std::lround((x1 + x2) / 2 / dm)) : QStringLiteral("\u2013");
+    TTextLabel &label = *RCScope->TextLabel(MeasurementLabel);
+    label.SetCaption(
+        TranslateString(QStringLiteral("Measurement"), {QString::number(dm, 'f', 4), power}));
+    label.SetVisible(true);
+}
+
+// ---- colours and saving -------------------------------------------------------------------
+
+void TfrmExample::SetLightColours(bool on)
+{
+    if (on == m_lightColours)
+        return;
+    m_lightColours = on;
+    m_coloursAction->setChecked(on);
+    RCScope->setChartColor(on ? clWhite : clBlack);
+    RCScope->setDataColor(on ? lightTrace : darkTrace);
+    redrawTrace();
+}
+
+void TfrmExample::SavePicture()
+{
+    const QString file = askSaveFileName(this, {TranslateString(QStringLiteral("SavePicture")),
+                                                QStringLiteral("ionograph.png"),
+                                                TranslateString(QStringLiteral("PictureFiles"))});
+    QString error;
+    if (!file.isEmpty() && !writeSnapshot(*this, size(), file, &error, traceSettings(*this)))
+        showMessage(MessageKind::Error,
+                    TranslateString(QStringLiteral("SaveFailed"), {file, error}));
+}
+
+void TfrmExample::SaveTrace()
+{
+    const QString file = askSaveFileName(this, {TranslateString(QStringLiteral("SaveTrace")),
+                                                QStringLiteral("ionograph.csv"),
+                                                TranslateString(QStringLiteral("TraceFiles"))});
+    QString error;
+    if (!file.isEmpty() && !exportTraceCsv(*this, file, &error))
+        showMessage(MessageKind::Error,
+                    TranslateString(QStringLiteral("SaveFailed"), {file, error}));
+}
+
+// ---- keys and menus -----------------------------------------------------------------------
+
+void TfrmExample::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        SetHold(!m_held);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TfrmExample::contextMenuEvent(QContextMenuEvent *event)
+{
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse
+                          ? event->globalPos()
+                          : RCScope->mapToGlobal(RCScope->rect().center());
+    m_scopeMenu->popup(at);
+    event->accept();
+}

@@ -1,0 +1,99 @@
+#include "app/TraceExport.h"
+
+#include "app/TfrmExample.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QSaveFile>
+#include <QWidget>
+#include <charconv>
+
+namespace {
+
+// The shortest text that reads back as the same double.
+void appendNumber(QByteArray &text, double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text.append(buffer, result.ptr - buffer);
+}
+
+QString thousandths(int value)
+{
+    return QString::number(value / 1000.0, 'f', 3);
+}
+
+QString percent(int invertedPosition)
+{
+    return QString::number(100 - invertedPosition);
+}
+
+} // namespace
+
+TraceSettings traceSettings(const TfrmExample &window)
+{
+    const SliderPositions p = window.sliderPositions();
+    TraceSettings settings = {
+        {QStringLiteral("Program"), QStringLiteral("Ionograph 1.1")},
+        {QStringLiteral("Centre mass"), thousandths(p.M + p.F)},
+        {QStringLiteral("Range"), thousandths(p.X)},
+        {QStringLiteral("Resolving power"), QString::number(p.R)},
+        {QStringLiteral("Amplification"),
+         QStringLiteral("%1 (full scale %2)").arg(p.A).arg(p.A * 0.0001 * p.A)},
+        {QStringLiteral("PFK %"), percent(p.P_pfk)},
+        {QStringLiteral("Methyl-nonenone %"), percent(p.P_mnn)},
+        {QStringLiteral("Pregnene %"), percent(p.P_preg)},
+        {QStringLiteral("Tour step"), QString::number(window.CurrentTourStep())},
+    };
+    if (!window.model().noiseEnabled())
+        settings.append({QStringLiteral("Noise"), QStringLiteral("off")});
+    else if (window.NoiseSeed())
+        settings.append({QStringLiteral("Seed"), QString::number(*window.NoiseSeed())});
+    return settings;
+}
+
+bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString *error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        *error = file.errorString();
+        return false;
+    }
+    QByteArray text;
+    text.reserve(int(TraceModel::kSampleCount) * 44);
+    for (const auto &[key, value] : traceSettings(window))
+        text += "# " + key.toUtf8() + ": " + value.toUtf8() + '\n';
+    text += "mass,signal\n";
+    for (const TraceSample &s : window.model().samples()) {
+        appendNumber(text, s.x);
+        text += ',';
+        appendNumber(text, s.y);
+        text += '\n';
+    }
+    file.write(text);
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool writeSnapshot(QWidget &window, QSize clientSize, const QString &fileName, QString *error,
+                   const TraceSettings &settings)
+{
+    if (!window.isVisible()) {
+        window.setAttribute(Qt::WA_DontShowOnScreen);
+        window.show();
+        QCoreApplication::processEvents();
+    }
+    QImage image(clientSize, QImage::Format_RGB32);
+    window.render(&image);
+    for (const auto &[key, value] : settings)
+        image.setText(key, value);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+        *error = QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// What a class hands in: the trace as CSV and pictures as PNG, each carrying the settings that
+// made them (in the PNG's text chunks, in "#" comment lines at the head of the CSV, which
+// common tools skip).
+
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <optional>
+#include <utility>
+
+class QWidget;
+class TfrmExample;
+
+using TraceSettings = QList<std::pair<QString, QString>>;
+
+// The settings behind the current trace: program and version, centre mass, range, resolving
+// power, amplification with its full scale, the amounts in percent, the tour step, and the
+// noise seed when one was given (or "Noise: off").
+TraceSettings traceSettings(const TfrmExample &window);
+
+// Writes the trace buffer as CSV: the settings as comment lines, a header line, then one line
+// per sample in index order, each number the shortest text that reads back as the same double.
+bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString *error);
+
+// Renders a window's client area (at its designed size) into a PNG file with the settings as
+// text chunks. A window that is not shown is shown off the screen first, so every control is
+// polished, laid out and painted as it would be on the screen.
+bool writeSnapshot(QWidget &window, QSize clientSize, const QString &fileName, QString *error,
+                   const TraceSettings &settings = {});

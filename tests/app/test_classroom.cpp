@@ -1,0 +1,294 @@
+// The classroom tools of the main window: hold, the values under the mouse, measuring with two
+// crosshairs, saved files with their settings, projector colours, the keys and the menu.
+
+#include "app/AboutBox.h"
+#include "app/CommandLine.h"
+#include "app/TfrmExample.h"
+#include "chart/Zel_rchart.h"
+#include "platform/Controls.h"
+#include "platform/FileDialog.h"
+#include "scales/Zel_math2.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString english = QStringLiteral(IONOGRAPH_DICTIONARY_DIR "/ionograph.itl");
+
+// A window after its start-up, timer stopped, with or without noise.
+struct Window
+{
+    explicit Window(bool noise = true, const QString &dictionary = english) : w(dictionary)
+    {
+        w.Timer1->stop();
+        w.model().setNoiseEnabled(noise);
+        w.FormShow();
+    }
+    std::vector<double> signal() const
+    {
+        std::vector<double> y;
+        for (const TraceSample &s : w.model().samples())
+            y.push_back(s.y);
+        return y;
+    }
+    void moveMouseTo(double mass, double signal)
+    {
+        int px = 0, py = 0;
+        w.RCScope->WorldToPixel(1, mass, signal, px, py);
+        QMouseEvent move(QEvent::MouseMove, QPointF(px, py),
+                         w.RCScope->mapToGlobal(QPointF(px, py)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(w.RCScope, &move);
+    }
+    TfrmExample w;
+};
+
+std::vector<double> noiseFreeSignal(const SliderPositions &positions)
+{
+    TraceModel clean;
+    clean.setNoiseEnabled(false);
+    clean.ComputeSpectrum(positions);
+    std::vector<double> y;
+    for (const TraceSample &s : clean.samples())
+        y.push_back(s.y);
+    return y;
+}
+
+} // namespace
+
+TEST(Classroom, HoldFreezesTheTraceAndSliderMovesKeepItsNoise)
+{
+    Window f;
+    TfrmExample &w = f.w;
+    w.SetHold(true);
+    const std::vector<double> held = f.signal();
+    std::vector<double> noise = held;
+    const std::vector<double> clean = noiseFreeSignal(w.sliderPositions());
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] -= clean[i];
+    w.Timer1Timer();
+    w.Timer1Timer();
+    EXPECT_EQ(f.signal(), held) << "the timer leaves a held trace alone";
+    EXPECT_EQ(w.RCScope->Caption(), "HOLD (Space releases)");
+
+    w.SBarMass->setPosition(w.SBarMass->Position() + 500); // recomputed with the frozen noise
+    const std::vector<double> moved = f.signal();
+    const std::vector<double> movedClean = noiseFreeSignal(w.sliderPositions());
+    for (size_t i = 0; i < moved.size(); ++i)
+        ASSERT_NEAR(moved[i] - movedClean[i], noise[i], 1e-12) << i;
+
+    w.SetHold(false);
+    w.Timer1Timer();
+    EXPECT_NE(f.signal(), moved) << "fresh noise again";
+    EXPECT_EQ(w.RCScope->Caption(), "");
+}
+
+TEST(Classroom, ValuesUnderTheMouseNameTheNearestLinePresent)
+{
+    Window f(false);
+    TfrmExample &w = f.w;
+    const TTextLabel &label = *w.RCScope->TextLabel(TfrmExample::MouseReadoutLabel);
+    f.moveMouseTo(40.0, 0.5);
+    EXPECT_FALSE(label.Visible()) << "off by default";
+    w.SetMouseReadout(true);
+    struct Case
+    {
+        int tourStep;
+        double mass;
+        const char *line;
+    } cases[] = {{1, 39.97, "Nearest line: Ar 39.962"},
+                 {1, 44.5, "Nearest line: CO\u2082 43.990"},
+                 {2, 27.0, "Nearest line: N\u2082 28.006"},
+                 {5, 154.5, "Nearest line: PFK 154.992"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        w.TourStep(c.tourStep);
+        f.moveMouseTo(c.mass, 0.5);
+        ASSERT_TRUE(label.Visible());
+        const QStringList lines = label.CaptionLines();
+        ASSERT_EQ(lines.size(), 2);
+        // The mass of the mouse's pixel and the trace's value at that mass.
+        int px = 0, py = 0;
+        double mass = 0, signal = 0;
+        w.RCScope->WorldToPixel(1, c.mass, 0.5, px, py);
+        w.RCScope->PixelToWorld(1, px, py, mass, signal);
+        const double value = w.model().sample(w.model().nearestSampleIndex(mass)).y;
+        EXPECT_EQ(lines[0], QStringLiteral("Mass %1, signal %2")
+                                .arg(mass, 0, 'f', 3)
+                                .arg(QString::number(value, 'g', 3)));
+        EXPECT_EQ(lines[1], QString::fromUtf8(c.line));
+    }
+    f.moveMouseTo(100, 0.5); // beyond the plot of step 5
+    EXPECT_FALSE(label.Visible());
+}
+
+TEST(Classroom, CrosshairsOnTheHalfHeightPointsMeasureTheResolvingPower)
+{
+    Window f(false);
+    TfrmExample &w = f.w;
+    w.SBarMagnifX->setPosition(800); // 0.8 wide around 42: the argon line at 39.962 is not in it
+    w.SBarMass->setPosition(39962);
+    for (const int resolvingPower : {800, 1500}) {
+        SCOPED_TRACE(resolvingPower);
+        w.SBarResol->setPosition(resolvingPower);
+        w.SetMeasuring(true);
+        EXPECT_EQ(w.RCScope->MouseAction(), Zel::maDragCrossH);
+        // The half-height points of the noise-free line, between samples.
+        const auto samples = w.model().samples();
+        const auto top = std::max_element(samples.begin(), samples.end(),
+                                          [](auto &a, auto &b) { return a.y < b.y; });
+        const double half = top->y / 2;
+        auto crossing = [&](int step) {
+            auto it = top;
+            while ((it + step)->y > half)
+                it += step;
+            const auto out = it + step;
+            return it->x + (half - it->y) * (out->x - it->x) / (out->y - it->y);
+        };
+        w.RCScope->CrossHair(1)->SetPosX(crossing(-1));
+        w.RCScope->CrossHair(2)->SetPosX(crossing(+1));
+        w.RCScope->OnCrossHairMove(w.RCScope, w.RCScope->CrossHair(2));
+        const QString text = w.RCScope->TextLabel(TfrmExample::MeasurementLabel)->Caption();
+        const QStringList parts = text.split(QRegularExpression("[^0-9.]+"), Qt::SkipEmptyParts);
+        ASSERT_EQ(parts.size(), 2) << text.toStdString();
+        const double spacing = samples[1].x - samples[0].x;
+        const double mass = 39.962383;
+        EXPECT_NEAR(parts[0].toDouble(), mass / resolvingPower, spacing);
+        EXPECT_NEAR(parts[1].toDouble(), resolvingPower,
+                    resolvingPower * spacing / (mass / resolvingPower));
+        w.SetMeasuring(false);
+        EXPECT_EQ(w.RCScope->MouseAction(), Zel::maZoomDrag);
+        EXPECT_EQ(w.RCScope->CrossHair(1)->Mode(), Zel::chOff);
+    }
+}
+
+TEST(Classroom, SavedFilesCarryTheirSettings)
+{
+    QTemporaryDir dir;
+    QProcess program;
+    program.start(qEnvironmentVariable("IONOGRAPH_BINARY"),
+                  {"--seed", "7", "--tour-step", "2", "--pfk", "30", "--snapshot",
+                   dir.filePath("s.png"), "--export-trace", dir.filePath("t.csv")});
+    ASSERT_TRUE(program.waitForFinished(120000));
+    ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    const QImage picture(dir.filePath("s.png"));
+    QFile csv(dir.filePath("t.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n');
+    const std::pair<const char *, const char *> expected[] = {{"Program", "Ionograph 1.1"},
+                                                              {"Centre mass", "30.000"},
+                                                              {"Range", "8.000"},
+                                                              {"Resolving power", "800"},
+                                                              {"PFK %", "30"},
+                                                              {"Tour step", "2"},
+                                                              {"Seed", "7"}};
+    for (const auto &[key, value] : expected) {
+        EXPECT_EQ(picture.text(key), value) << key;
+        EXPECT_TRUE(lines.contains(QStringLiteral("# %1: %2").arg(key, value))) << key;
+    }
+    const qsizetype header = lines.indexOf("mass,signal");
+    EXPECT_EQ(header, picture.textKeys().size()) << "comment lines, then the header";
+    EXPECT_EQ(lines[header + 1].split(',')[0], "22.008");
+
+    // From the window: through the file dialog; a cancelled dialog writes nothing.
+    Window f;
+    QString answer = dir.filePath("w.png");
+    const SaveFileHandler previous =
+        setSaveFileHandler([&](QWidget *, const SaveFileRequest &) { return answer; });
+    f.w.SavePicture();
+    EXPECT_EQ(QImage(answer).text("Tour step"), "1");
+    answer.clear();
+    f.w.SaveTrace();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    setSaveFileHandler(previous);
+}
+
+TEST(Classroom, ProjectorColoursDrawADarkTraceOnWhite)
+{
+    Window f(false);
+    TfrmExample &w = f.w;
+    w.TourStep(2); // nitrogen and oxygen: tall lines
+    w.setAttribute(Qt::WA_DontShowOnScreen);
+    w.show();
+    w.SetLightColours(true);
+    const QImage &image = w.RCScope->dataImage(); // the plot area
+    int white = 0, dark = 0, green = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            white += p == qRgb(255, 255, 255);
+            dark += p == qRgb(0, 90, 0);
+            green += p == qRgb(0, 185, 0);
+        }
+    EXPECT_GT(white, 1000);
+    EXPECT_GT(dark, 100);
+    EXPECT_EQ(green, 0);
+    w.SetLightColours(false);
+    EXPECT_EQ(w.RCScope->ChartColor(), clBlack);
+
+    EXPECT_TRUE(parseCommandLine({"--colours", "Light"}).lightColours);
+    EXPECT_FALSE(parseCommandLine({"--colours", "dark"}).lightColours);
+    const CommandLineOptions bad = parseCommandLine({"--colours", "blue"});
+    EXPECT_EQ(bad.action, CommandLineOptions::Action::Error);
+    EXPECT_EQ(bad.message, "--colours needs dark or light, not \"blue\"");
+}
+
+TEST(Classroom, KeysWorkWithoutTheMouse)
+{
+    Window f;
+    TfrmExample &w = f.w;
+    TFrmAbout about;
+    FrmAbout = &about;
+    w.show(); // the offscreen platform shows nothing, but the window becomes active
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.SBarMass->setFocus();
+    QStringList saved;
+    const SaveFileHandler previous =
+        setSaveFileHandler([&](QWidget *, const SaveFileRequest &request) {
+            return saved << request.filter, QString();
+        });
+    bool aboutShown = false;
+    QTimer::singleShot(200, &about, [&] {
+        aboutShown = QApplication::activeModalWidget() == &about;
+        about.BButOKClick();
+    });
+    QTest::keyClick(&w, Qt::Key_N);
+    EXPECT_EQ(w.CurrentTourStep(), 2);
+    QTest::keyClick(w.SBarMass, Qt::Key_Space);
+    EXPECT_TRUE(w.Hold());
+    QTest::keyClick(w.SBarMass, Qt::Key_Space);
+    EXPECT_FALSE(w.Hold());
+    QTest::keyClick(&w, Qt::Key_R);
+    EXPECT_EQ(w.CurrentTourStep(), 1);
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(saved, (QStringList{"PNG pictures (*.png)", "CSV tables (*.csv)"}));
+    QTest::keyClick(&w, Qt::Key_F1);
+    EXPECT_TRUE(aboutShown);
+    setSaveFileHandler(previous);
+    FrmAbout = nullptr;
+}
+
+TEST(Classroom, TheScopeMenuAndTheTipsSpeakTheDictionarysLanguage)
+{
+    Window f(true, QStringLiteral(IONOGRAPH_DICTIONARY_DIR "/ionograph.de.itl"));
+    QStringList texts;
+    for (const QAction *action : f.w.ScopeMenu()->actions())
+        if (!action->isSeparator())
+            texts << action->text();
+    EXPECT_EQ(texts, (QStringList{"Anhalten", "Werte unter der Maus",
+                                  "Aufl\u00f6sungsverm\u00f6gen messen", "Beamer-Farben",
+                                  "Bild speichern\u2026", "Spur speichern\u2026", "Weiter",
+                                  "Von vorn", "Info"}));
+    EXPECT_EQ(f.w.BButNext->toolTip(), "N\u00e4chster Schritt der Tour (N)");
+    EXPECT_EQ(f.w.RCScope->PopupMenu(), f.w.ScopeMenu());
+}
