@@ -25,6 +25,11 @@ namespace ZelI18n {
 // The dictionary's entry terminator.
 inline constexpr char kTerminator[] = "|$$";
 
+// The largest dictionary file that is read. Real dictionaries hold some kilobytes; this is the
+// size of the largest message the host link carries, so a dictionary from the host and one
+// from a file have the same limit.
+inline constexpr qint64 kMaxDictionaryBytes = 16 * 1024 * 1024;
+
 // Lower-cases A to Z only; every other character stays as it is.
 QString lowerAZ(const QString &text);
 
