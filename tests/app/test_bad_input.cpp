@@ -10,13 +10,13 @@
 
 namespace {
 
-struct Run
+struct Outcome
 {
     int exitCode = -1;
     QString err;
 };
 
-Run run(const QString &program, const QStringList &arguments)
+Outcome run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -77,7 +77,7 @@ TEST(BadInput, DictionariesThatAreNoDictionaries)
         copy.putDictionary("ionograph.itl", c.bytes, c.size);
         const QString png = copy.dir.filePath("shot.png");
         QFile::remove(png);
-        const Run r = run(copy.program, {"--snapshot", png});
+        const Outcome r = run(copy.program, {"--snapshot", png});
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
         EXPECT_EQ(QFile::exists(png), c.exitCode == 0);
         if (c.exitCode != 0) {
@@ -87,7 +87,8 @@ TEST(BadInput, DictionariesThatAreNoDictionaries)
     }
     // Chosen by --language, a folder named like a dictionary is no dictionary either.
     ASSERT_TRUE(QDir(copy.dir.path()).mkdir("ionograph.de.itl"));
-    const Run r = run(copy.program, {"--language", "de", "--snapshot", copy.dir.filePath("x.png")});
+    const Outcome r =
+        run(copy.program, {"--language", "de", "--snapshot", copy.dir.filePath("x.png")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("ionograph.de.itl\" is not a file")) << r.err.toStdString();
 }
@@ -123,7 +124,7 @@ TEST(BadInput, CommandLineValuesThatAreHugeNegativeNoNumbersOrEmpty)
         SCOPED_TRACE(shown.toStdString());
         QFile::remove(csv);
         // The trace file comes first, so a missing value at the end stays missing.
-        const Run r = run(program, QStringList{"--export-trace", csv} + c.arguments);
+        const Outcome r = run(program, QStringList{"--export-trace", csv} + c.arguments);
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
         EXPECT_EQ(QFile::exists(csv), c.exitCode == 0);
         if (c.exitCode != 0) {
