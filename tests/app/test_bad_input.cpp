@@ -85,12 +85,12 @@ TEST(BadInput, DictionariesThatAreNoDictionaries)
             EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
         }
     }
-    // Chosen by --language, a folder named like a dictionary is no dictionary either.
-    ASSERT_TRUE(QDir(copy.dir.path()).mkdir("ionograph.de.itl"));
-    const Outcome r =
-        run(copy.program, {"--language", "de", "--snapshot", copy.dir.filePath("x.png")});
+    // A folder in the dictionary's place is no dictionary either.
+    ASSERT_TRUE(QFile::remove(copy.dir.filePath("ionograph.itl")));
+    ASSERT_TRUE(QDir(copy.dir.path()).mkdir("ionograph.itl"));
+    const Outcome r = run(copy.program, {"--snapshot", copy.dir.filePath("x.png")});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains("ionograph.de.itl\" is not a file")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("ionograph.itl\" is not a file")) << r.err.toStdString();
 }
 
 TEST(BadInput, CommandLineValuesThatAreHugeNegativeNoNumbersOrEmpty)
