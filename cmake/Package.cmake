@@ -5,7 +5,8 @@ set(CPACK_PACKAGE_NAME ionograph)
 set(CPACK_PACKAGE_VENDOR "Ionograph")
 set(CPACK_PACKAGE_CONTACT "Ionograph developers <ionograph@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "teaching simulation of a mass spectrometer's display")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+# One text (several quoted pieces would make a list, joined by ";").
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "An oscilloscope trace of the ion current over the mass axis, driven by sliders for the\n"
     "centre mass, the mass range, the resolving power, the amplification and three reference\n"
     "substances, with a guided tour of five steps. English and German dictionaries; a\n"

@@ -67,6 +67,7 @@ if grep -vE '^\./usr/(|bin/.*|lib/|lib/ionograph/.*|share/.*)$' "$work/contents"
 fi
 [ "$(dpkg-deb -f "$deb" Package)" = ionograph ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
+dpkg-deb -f "$deb" Description | grep -q '^ ;' && fail "the description's lines are a joined list"
 depends=$(dpkg-deb -f "$deb" Depends)
 for dependency in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2; do
     [[ $depends == *"$dependency"* ]] || fail "package does not depend on $dependency: $depends"
