@@ -55,7 +55,8 @@ struct ItlEntry
 // one) into key and value. The key runs from after the first "[" (or from the start when
 // there is none) to before the first "]="; the value from after that "]=" to before the
 // terminator. Without "]=" the key is empty and the value runs from the entry's second
-// character.
+// character (a character outside the Basic Multilingual Plane, two UTF-16 units, counts as
+// one).
 ItlEntry parseEntry(const QString &entryText, const QString &appName);
 
 // A parsed dictionary: keys and values in file order, paired by position. Duplicates stay;
