@@ -175,6 +175,15 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         }
         result.lightColours = scheme == QLatin1String("light");
     }
+    // An empty file name would silently turn a batch run into an open window.
+    for (const QCommandLineOption *file : {&exportTrace, &snapshot, &snapshotAbout}) {
+        if (parser.isSet(*file) && parser.value(*file).trimmed().isEmpty()) {
+            result.action = CommandLineOptions::Action::Error;
+            result.message =
+                QStringLiteral("--%1 needs a file name").arg(file->names().constFirst());
+            return result;
+        }
+    }
     result.noNoise = parser.isSet(noNoise);
     result.exportTrace = parser.value(exportTrace);
     result.snapshot = parser.value(snapshot);

@@ -74,9 +74,27 @@ QStringList availableLanguages(const QString &executablePath)
     return codes;
 }
 
-DictionaryChoice chooseDictionary(const QString &executablePath,
-                                  const std::optional<QString> &languageOption,
-                                  const EnvironmentReader &environment)
+namespace {
+
+// A dictionary that exists must be a regular file of a dictionary's size.
+DictionaryChoice checked(DictionaryChoice choice)
+{
+    const QFileInfo file(choice.path);
+    if (!choice.error.isEmpty() || !file.exists())
+        return choice;
+    if (!file.isFile())
+        return {{}, QStringLiteral("the dictionary \"%1\" is not a file").arg(choice.path)};
+    if (file.size() > ZelI18n::kMaxDictionaryBytes)
+        return {{},
+                QStringLiteral("the dictionary \"%1\" is too large (%2 MiB; at most %3 MiB)")
+                    .arg(choice.path)
+                    .arg(double(file.size()) / (1024 * 1024), 0, 'f', 1)
+                    .arg(ZelI18n::kMaxDictionaryBytes / (1024 * 1024))};
+    return choice;
+}
+
+DictionaryChoice choose(const QString &executablePath, const std::optional<QString> &languageOption,
+                        const EnvironmentReader &environment)
 {
     const QFileInfo fallback = defaultDictionary(executablePath);
     if (languageOption) {
@@ -101,4 +119,13 @@ DictionaryChoice chooseDictionary(const QString &executablePath,
             return {file.filePath(), {}};
     }
     return {fallback.filePath(), {}};
+}
+
+} // namespace
+
+DictionaryChoice chooseDictionary(const QString &executablePath,
+                                  const std::optional<QString> &languageOption,
+                                  const EnvironmentReader &environment)
+{
+    return checked(choose(executablePath, languageOption, environment));
 }

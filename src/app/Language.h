@@ -11,6 +11,9 @@
 //    when that file exists.
 // 3. Otherwise "ionograph.itl", so a dictionary that a teacher puts there decides whenever no
 //    localised file matches.
+// A chosen dictionary that is not a regular file, or is larger than the engine reads
+// (ZelI18n::kMaxDictionaryBytes), is an error: a dictionary is some kilobytes of text, and a
+// wrong file named like one should be reported, not read for minutes.
 
 #include <QString>
 #include <QStringList>
@@ -20,7 +23,8 @@
 struct DictionaryChoice
 {
     QString path;  // the dictionary to read (it may be missing: then keys show as themselves)
-    QString error; // set when --language names a language without a dictionary
+    QString error; // set when --language names a language without a dictionary, or the chosen
+                   // file cannot be a dictionary
 };
 
 using EnvironmentReader = std::function<QString(const char *name)>;

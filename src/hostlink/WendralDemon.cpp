@@ -282,8 +282,12 @@ void TkdbDemonClient::loadDictionary()
             Engine().LoadDictionary(*dictionary);
         return;
     }
-    QFile file(m_dictionaryFile.isEmpty() ? DefaultDictionaryFile() : m_dictionaryFile);
-    if (file.open(QIODevice::ReadOnly))
+    // Only a regular file up to the dictionary limit: a device named like a dictionary would
+    // be read without end.
+    const QFileInfo info(m_dictionaryFile.isEmpty() ? DefaultDictionaryFile() : m_dictionaryFile);
+    QFile file(info.filePath());
+    if (info.isFile() && info.size() <= ZelI18n::kMaxDictionaryBytes &&
+        file.open(QIODevice::ReadOnly))
         Engine().LoadDictionary(file);
 }
 

@@ -184,7 +184,8 @@ public:
     // End of loading, in this order: with UseWendralServer, the host must be there
     // (EQuillon "Quillon server application is not running") and hears dmClientStarted; the
     // dictionary (from the host with UseWendralServer, else from the file; a missing or
-    // unreadable one is ignored); with AutoTranslate, the translation of the owner window with
+    // unreadable one, or one that is no regular file or exceeds ZelI18n::kMaxDictionaryBytes,
+    // is ignored); with AutoTranslate, the translation of the owner window with
     // everything it owns; unless MultiStart, the single-instance check, which in a second
     // instance hands the parameters to the first (when the host finds it) and raises
     // EQuillonSecondInstance.

@@ -25,6 +25,11 @@ namespace ZelI18n {
 // The dictionary's entry terminator.
 inline constexpr char kTerminator[] = "|$$";
 
+// The largest dictionary file that is read. Real dictionaries hold some kilobytes; this is the
+// size of the largest message the host link carries, so a dictionary from the host and one
+// from a file have the same limit.
+inline constexpr qint64 kMaxDictionaryBytes = 16 * 1024 * 1024;
+
 // Lower-cases A to Z only; every other character stays as it is.
 QString lowerAZ(const QString &text);
 
@@ -50,7 +55,8 @@ struct ItlEntry
 // one) into key and value. The key runs from after the first "[" (or from the start when
 // there is none) to before the first "]="; the value from after that "]=" to before the
 // terminator. Without "]=" the key is empty and the value runs from the entry's second
-// character.
+// character (a character outside the Basic Multilingual Plane, two UTF-16 units, counts as
+// one).
 ItlEntry parseEntry(const QString &entryText, const QString &appName);
 
 // A parsed dictionary: keys and values in file order, paired by position. Duplicates stay;

@@ -77,8 +77,14 @@ ItlEntry parseEntry(const QString &entryText, const QString &appName)
     const qsizetype q = positionOf(entryText, QLatin1StringView("]="));
     const qsizetype t = positionOf(entryText, QLatin1StringView(kTerminator));
     ItlEntry entry;
+    // Without "]=" the text begins at the entry's second character; a character outside the
+    // Basic Multilingual Plane is two UTF-16 units, which must not be split.
+    const qsizetype first =
+        entryText.size() > 1 && entryText[0].isHighSurrogate() && entryText[1].isLowSurrogate() ? 2
+                                                                                                : 1;
+    const qsizetype valueStart = q > 0 ? q + 2 : first + 1;
     entry.key = normaliseKey(lowerAZ(copyText(entryText, p + 1, q - p - 1)));
-    entry.value = normaliseValue(copyText(entryText, q + 2, t - q - 2), appName);
+    entry.value = normaliseValue(copyText(entryText, valueStart, t - valueStart), appName);
     return entry;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Registry.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -51,7 +52,12 @@ QString readRegistryText(quintptr rootKey, const QString &keyPath, const QString
 {
     if (rootKey != kRegistryDefaultRoot && rootKey != kRegistryLocalMachine)
         return {};
-    QFile file(registryFilePath());
+    // Only a regular file of a sensible size: a device or a pipe named by mistake would be
+    // read without end, and a hive is a few lines.
+    const QFileInfo info(registryFilePath());
+    if (!info.isFile() || info.size() > kRegistryMaxBytes)
+        return {};
+    QFile file(info.filePath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
 

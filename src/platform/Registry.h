@@ -19,7 +19,9 @@
 //   other escapes are decoded. The empty value name (a key's default value) is written "@".
 // - Lines starting with ";" or "#" are comments; a malformed section header ("[" without "]")
 //   starts a section that matches no key. When a key or value occurs twice, the first wins.
-// The file is decoded as UTF-8 and read line by line; it is closed again in all cases.
+// The file is decoded as UTF-8 and read line by line; it is closed again in all cases. Only a
+// regular file of at most kRegistryMaxBytes is read (anything else holds no values), so a
+// device, a pipe or a huge file named by mistake cannot stall the program.
 
 #include <QString>
 #include <QtGlobal>
@@ -27,6 +29,8 @@
 // Root keys: 0 is the default root, the local machine. Other roots have no hive here.
 constexpr quintptr kRegistryDefaultRoot = 0;
 constexpr quintptr kRegistryLocalMachine = 0x80000002;
+
+constexpr qint64 kRegistryMaxBytes = 1024 * 1024;
 
 // The INI file that stands for the local-machine hive.
 QString registryFilePath();

@@ -3,12 +3,15 @@
 // all started with the same private link folder and registry file, so that tests never meet
 // each other's windows.
 
+#include "platform/MessageWindows.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -98,3 +101,31 @@ private:
     QProcess m_process;
     QString m_output;
 };
+
+// Points this test process at the world's link folder while it lives.
+struct InWorld
+{
+    explicit InWorld(const LinkWorld &world) : previous(qgetenv("XDG_RUNTIME_DIR"))
+    {
+        qputenv("XDG_RUNTIME_DIR", world.runtime.toLocal8Bit());
+    }
+    ~InWorld() { qputenv("XDG_RUNTIME_DIR", previous); }
+    QByteArray previous;
+};
+
+// The program windows registered in the world, once there are `count` of them.
+inline QList<Link::WindowHandle> clientWindows(const LinkWorld &world, int count)
+{
+    const QString clientClass = QStringLiteral("ThisIsTheQuillonClientComponentWindowClass");
+    const InWorld in(world);
+    QList<Link::WindowHandle> found;
+    for (int attempt = 0; attempt < 300 && found.size() < count; ++attempt) {
+        found.clear();
+        for (const Link::WindowInfo &window : Link::listWindows())
+            if (window.className == clientClass)
+                found << window.handle;
+        if (found.size() < count)
+            QThread::msleep(100);
+    }
+    return found;
+}

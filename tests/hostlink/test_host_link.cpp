@@ -17,35 +17,6 @@
 
 namespace {
 
-const QString clientClass = QStringLiteral("ThisIsTheQuillonClientComponentWindowClass");
-
-// Points this test process at the world's link folder while it lives.
-struct InWorld
-{
-    explicit InWorld(const LinkWorld &world) : previous(qgetenv("XDG_RUNTIME_DIR"))
-    {
-        qputenv("XDG_RUNTIME_DIR", world.runtime.toLocal8Bit());
-    }
-    ~InWorld() { qputenv("XDG_RUNTIME_DIR", previous); }
-    QByteArray previous;
-};
-
-// The program windows registered in the world, once there are `count` of them.
-QList<Link::WindowHandle> clientWindows(const LinkWorld &world, int count)
-{
-    const InWorld in(world);
-    QList<Link::WindowHandle> found;
-    for (int attempt = 0; attempt < 300 && found.size() < count; ++attempt) {
-        found.clear();
-        for (const Link::WindowInfo &window : Link::listWindows())
-            if (window.className == clientClass)
-                found << window.handle;
-        if (found.size() < count)
-            QThread::msleep(100);
-    }
-    return found;
-}
-
 void sendQuit(Child &host)
 {
     host.process().write("quit\n");

@@ -76,6 +76,11 @@ TEST(ItlDictionary, MalformedEntriesFollowThePositionRules)
     EXPECT_EQ(lookup("[a]=1|$$\r\nnext]=2|$$", "next"), "2");
     // Without "]=" the key is empty and the text runs from the entry's second character.
     EXPECT_EQ(lookup("[abc|$$", ""), "abc");
+    // A first character outside the Basic Multilingual Plane is one character, not half of one.
+    EXPECT_EQ(lookup("\xf0\x9f\x98\x80"
+                     "abc|$$",
+                     ""),
+              "abc");
     // "]=" before the "[": the key is empty, the text follows the "]=".
     EXPECT_EQ(lookup("]=v[x|$$", ""), "v[x");
     // A "[" inside the key stays part of it.

@@ -138,3 +138,45 @@ TEST_F(RegistryTest, ToleratesTheUsualIniFurniture)
     EXPECT_EQ(readRegistryText(0, kDemonKey, QStringLiteral("Lost")), QString());
     EXPECT_EQ(readRegistryText(0, kDemonKey, QStringLiteral("RootValue")), QString());
 }
+
+namespace {
+
+QByteArray utf16(const QString &text)
+{
+    return QByteArray("\xff\xfe", 2) +
+           QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+}
+
+} // namespace
+
+// Files that are no INI text at all hold no values and never stall the reader; a device named
+// by mistake (which reads without end) is not read.
+TEST_F(RegistryTest, WhatIsNoIniFileHoldsNoValues)
+{
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919 + 13) % 256));
+    const QByteArray valueLine = "[\\Software\\Orvan\\wendral\\demon]\nViewerHandle=abc\n";
+    const struct
+    {
+        const char *what;
+        QByteArray content;
+    } files[] = {
+        {"binary garbage", garbage},
+        {"one line of 2 MiB", QByteArray(2 * 1024 * 1024, 'x')},
+        {"the value after 1 MiB of padding", QByteArray(1024 * 1024, '\n') + valueLine},
+        {"a section header that never closes",
+         "[\\Software\\Orvan\\wendral\\demon\nViewerHandle=x"},
+        {"UTF-16 text", utf16(QString::fromLatin1(valueLine))},
+    };
+    for (const auto &file : files) {
+        SCOPED_TRACE(file.what);
+        writeHive(file.content);
+        EXPECT_EQ(readRegistryText(kRegistryLocalMachine, kDemonKey, "ViewerHandle"), QString());
+    }
+    for (const char *path : {"/dev/zero", "/", "/proc/self/fd"}) {
+        SCOPED_TRACE(path);
+        qputenv("QUILLON_REGISTRY", path);
+        EXPECT_EQ(readRegistryText(kRegistryLocalMachine, kDemonKey, "ViewerHandle"), QString());
+    }
+}

@@ -1,0 +1,22 @@
+# The Debian package: `cpack -G DEB` in a build folder packs what `cmake --install` puts under
+# /usr. The libraries come from dpkg-shlibdeps; the platform plugins and the fonts are loaded
+# at run time, so they are named here.
+set(CPACK_PACKAGE_NAME ionograph)
+set(CPACK_PACKAGE_VENDOR "Ionograph")
+set(CPACK_PACKAGE_CONTACT "Ionograph developers <ionograph@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "teaching simulation of a mass spectrometer's display")
+# One text (several quoted pieces would make a list, joined by ";").
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "An oscilloscope trace of the ion current over the mass axis, driven by sliders for the\n"
+    "centre mass, the mass range, the resolving power, the amplification and three reference\n"
+    "substances, with a guided tour of five steps. English and German dictionaries; a\n"
+    "stand-in teaching host, quillon-host, for trying the link to a textbook viewer.")
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+include(CPack)
