@@ -4,7 +4,7 @@
 // step at the loop ends, 1e-9 relative at the ends of a logarithmic axis) are applied as the
 // tick layout has always used them.
 
-#include "scales/Zel_Scale.h"
+#include "scales/Zel_ScaleEngine.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Tick arithmetic of the scale engine: rounding, nice steps, decimals, mapping and the tick
 // loops, without any widget.
 
-#include "scales/Zel_Scale.h"
+#include "scales/Zel_ScaleEngine.h"
 
 #include <gtest/gtest.h>
 
