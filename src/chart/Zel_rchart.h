@@ -247,15 +247,11 @@ public:
     // Recomputes the mapping of all layers (not while loading).
     virtual void UpdateMapping();
 
-    // pixel = K * world + D (world replaced by its natural logarithm on logarithmic axes).
-    struct LayerMapping
-    {
-        long double KX = 0;
-        long double DX = 0;
-        long double KY = 0;
-        long double DY = 0;
-    };
-    const LayerMapping &layerMapping(int L) const;
+    // The maps of a layer's axes (clamped to 1..16) as WorldToPixel, PixelToWorld, the mouse
+    // and the item drawing use them: the coefficients of the last UpdateMapping with the
+    // axis records' present Logarithmic and range.
+    TAxisMap layerMapX(int L) const;
+    TAxisMap layerMapY(int L) const;
 
     // Keeps the y range of every layer fitted to its x range so that one world unit has the
     // same length on screen in x and y. Switching it on corrects every layer at once;
@@ -626,6 +622,15 @@ private:
     std::array<TScalePropsVert *, LayerCount> m_scaleY{};
     std::array<TScale *, LayerCount> m_rendererX{};
     std::array<TScale *, LayerCount> m_rendererY{};
+    // pixel = K * world + D per layer and axis (world replaced by its natural logarithm on
+    // logarithmic axes).
+    struct LayerMapping
+    {
+        long double KX = 0;
+        long double DX = 0;
+        long double KY = 0;
+        long double DY = 0;
+    };
     std::array<LayerMapping, LayerCount> m_mapping{};
     TJointLayers *m_jointLayers = nullptr;
     bool m_isometric = false;

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kAreaPixelLimit = 30000;
-
 // Makes sure a canvas draws on an image for a scope. The chart keeps its canvases attached to
 // their images; one found elsewhere is attached here and handed back afterwards.
 class CanvasOn
@@ -483,9 +481,10 @@ void TCustomRChart::drawAreaBand(Canvas &canvas, int DX, int DY, int w, int h)
     int lx = 0, ty = 0, rx = 0, by = 0;
     WorldToPixel(1, bg.AreaLeft(), bg.AreaTop(), lx, ty);
     WorldToPixel(1, bg.AreaRight(), bg.AreaBottom(), rx, by);
-    const auto limit = [](int v) { return std::clamp(v, -kAreaPixelLimit, kAreaPixelLimit); };
-    const int xL = limit(lx) - m_marginLeft + DX, xR = limit(rx) - m_marginLeft + DX;
-    const int yT = limit(ty) - m_marginTop + DY, yB = limit(by) - m_marginTop + DY;
+    const int xL = limitItemPixel(lx) - m_marginLeft + DX,
+              xR = limitItemPixel(rx) - m_marginLeft + DX;
+    const int yT = limitItemPixel(ty) - m_marginTop + DY,
+              yB = limitItemPixel(by) - m_marginTop + DY;
     const int l = DX, t = DY, r = DX + w, b = DY + h;
     canvas.Pen().Color = bg.AreaColor();
     canvas.Brush() = TBrush{bg.AreaColor(), Gfx::bsSolid};

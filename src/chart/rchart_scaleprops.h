@@ -36,9 +36,6 @@ using ZelAxis::TScaleLocVert;
 using enum ZelAxis::TScaleLocHoriz;
 using enum ZelAxis::TScaleLocVert;
 
-// Bounds at or below which a logarithmic axis has no place for a value.
-constexpr double kLogAxisFloor = 1e-100;
-
 // The published settings of one chart axis. Every setter ends with OnChange (raised on every
 // assignment, also of an unchanged value) unless its comment says otherwise. The record's
 // font and date format are its own objects; changing them through their own setters raises

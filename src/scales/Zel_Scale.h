@@ -199,6 +199,8 @@ public:
     double PixelOffset() const { return m_mapping.PixelOffset; }
     // Recomputes PixelFactor and PixelOffset (not while loading; see ComputeScaleMapping).
     void UpdateMapping();
+    // The map of the axis: the mapping with the present extent, range and Logarithmic.
+    TAxisMap axisMap() const;
     // The pixel along the axis (x of horizontal, y of vertical axes) of a value.
     int ValueToPixel(double value) const;
     // The recorded tick with the 1-based index, 0.0 outside 1..NumTicks.

@@ -21,10 +21,15 @@
 
 #include <QObject>
 #include <QString>
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <span>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ZelScl {
 Q_NAMESPACE
@@ -142,10 +147,122 @@ struct TScaleMapping
 bool ComputeScaleMapping(const TScaleGeometry &geometry, double RangeLow, double RangeHigh,
                          bool Logarithmic, TScaleMapping &mapping);
 
-// The pixel of a value along the axis, limited to +-2147483647 and rounded halves to even.
-// On a logarithmic axis values <= 1e-100 go to the low end's edge of the control: pixel 0 of
-// a horizontal axis (Width when reversed), pixel Height of a vertical one (0 when reversed).
-// NaN gives 0.
+// ---- the value-to-pixel map ------------------------------------------------------------------
+
+// Mapped pixels are limited to +-PixelLimit; the chart limits the pixels of its items further,
+// to +-ItemPixelLimit, a range in which the canvas clips every shape safely.
+constexpr double PixelLimit = 2147483647.0;
+constexpr int ItemPixelLimit = 30000;
+// Values at or below this have no place on a logarithmic axis.
+constexpr double kLogAxisFloor = 1e-100;
+
+namespace Zel {
+// The nearest integer, halves to even, of a value known to be finite and within the int range:
+// one conversion instruction on x86 (lrint would be a library call unless errno handling is
+// switched off).
+inline int roundEven(double v)
+{
+#if defined(__SSE2__)
+    return _mm_cvtsd_si32(_mm_set_sd(v));
+#else
+    return static_cast<int>(std::lrint(v));
+#endif
+}
+} // namespace Zel
+
+inline int limitItemPixel(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, -ItemPixelLimit, ItemPixelLimit));
+}
+
+// The map of one axis between world values and pixels, used by the scales, the chart's
+// mapping, its mouse hit-tests and its item drawing alike:
+//     pixel = K * v + D, with v the value or, on a logarithmic axis, its natural logarithm.
+// A pixel is limited to +-PixelLimit and rounded to the nearest integer, halves to even; NaN
+// gives 0. On a logarithmic axis values <= kLogAxisFloor go to FloorPixel, the control's
+// edge at the low end of the axis (lowEndEdge).
+//
+// The scales and the chart have always formed the last bits of a pixel differently, which
+// decides the side of a half-pixel now and then; both ways are kept, so no picture moves:
+// - Rounding::Extended (scales): the logarithm in double precision, the sum K * v + D rounded
+//   as a long double;
+// - Rounding::ViaDouble (the chart): the logarithm and the sum in long double, the sum stored
+//   as a double, then rounded.
+class TAxisMap
+{
+public:
+    enum class Rounding : std::uint8_t { Extended, ViaDouble };
+
+    TAxisMap() = default;
+    TAxisMap(long double K, long double D, bool logarithmic, int floorPixel, double rangeLow,
+             Rounding rounding)
+        : m_K(K), m_D(D), m_k(static_cast<double>(K)), m_d(static_cast<double>(D)),
+          m_rangeLow(rangeLow), m_floorPixel(floorPixel), m_logarithmic(logarithmic),
+          m_rounding(rounding)
+    {
+    }
+
+    long double K() const { return m_K; }
+    long double D() const { return m_D; }
+    // K and D rounded to double, for the fast paths of item drawing.
+    double k() const { return m_k; }
+    double d() const { return m_d; }
+    bool Logarithmic() const { return m_logarithmic; }
+    int FloorPixel() const { return m_floorPixel; }
+
+    // The pixel of a value.
+    int pixel(double value) const;
+
+    // The pixel of a value limited to +-ItemPixelLimit, as chart items are drawn. Limiting
+    // before rounding gives the same integer as rounding before limiting. On a linear axis the
+    // sum is formed in double arithmetic, where it differs from the extended one by far less
+    // than 1e-14 of the terms' size: it rounds to the same integer unless it lies that close to
+    // a half, and only then (and beyond the limit, and for NaN) pixel() is asked.
+    int itemPixel(double value) const
+    {
+        if (!m_logarithmic) [[likely]] {
+            const double term = m_k * value;
+            const double p = term + m_d;
+            if (std::fabs(p) < ItemPixelLimit) [[likely]] {
+                const int n = Zel::roundEven(p);
+                const double tolerance = 1e-14 * (std::fabs(term) + std::fabs(m_d));
+                if (std::fabs(std::fabs(p - double(n)) - 0.5) > tolerance) [[likely]]
+                    return n;
+            }
+        }
+        return limitItemPixel(pixel(value));
+    }
+
+    // The value at a pixel (the inverse of the map); RangeLow when the map has no extent
+    // (K = 0).
+    double world(int pixel) const;
+
+    // Where a logarithmic axis puts the values it has no place for: the control's edge at the
+    // low end of the axis, pixel 0 of a horizontal axis (width when reversed) and pixel height
+    // of a vertical one (0 when reversed).
+    static int lowEndEdge(bool vertical, int width, int height, double rangeLow, double rangeHigh)
+    {
+        if (vertical)
+            return rangeHigh >= rangeLow ? height : 0;
+        return rangeHigh >= rangeLow ? 0 : width;
+    }
+
+private:
+    long double m_K = 0;
+    long double m_D = 0;
+    double m_k = 0;
+    double m_d = 0;
+    double m_rangeLow = 0;
+    int m_floorPixel = 0;
+    bool m_logarithmic = false;
+    Rounding m_rounding = Rounding::Extended;
+};
+
+// The map of a scale with the given mapping, extent and range (Rounding::Extended).
+TAxisMap ScaleAxisMap(const TScaleMapping &mapping, const TScaleGeometry &geometry, double RangeLow,
+                      double RangeHigh, bool Logarithmic);
+
+// The pixel of a value along a scale's axis: ScaleAxisMap(...).pixel(value).
 int MapValueToPixel(const TScaleMapping &mapping, const TScaleGeometry &geometry, double RangeLow,
                     double RangeHigh, bool Logarithmic, double value);
 

@@ -45,9 +45,14 @@ void TScale::UpdateMapping()
     ComputeScaleMapping(geometry(), m_rangeLow, m_rangeHigh, m_logarithmic, m_mapping);
 }
 
+TAxisMap TScale::axisMap() const
+{
+    return ScaleAxisMap(m_mapping, geometry(), m_rangeLow, m_rangeHigh, m_logarithmic);
+}
+
 int TScale::ValueToPixel(double value) const
 {
-    return MapValueToPixel(m_mapping, geometry(), m_rangeLow, m_rangeHigh, m_logarithmic, value);
+    return axisMap().pixel(value);
 }
 
 void TScale::updateMappingAndRepaint()
@@ -105,7 +110,8 @@ void TScale::SetLogarithmic(bool value)
     // Loading applies the stored values in any order, so the check waits until they are all
     // in; a scale made in code is checked at once.
     if (value && !isLoading()) {
-        if (!(m_rangeLow >= 1e-100 && m_rangeHigh >= 1e-100) || m_labelType == ftDateTime)
+        if (!(m_rangeLow >= kLogAxisFloor && m_rangeHigh >= kLogAxisFloor) ||
+            m_labelType == ftDateTime)
             value = m_logarithmic;
     }
     m_logarithmic = value;
