@@ -4,6 +4,7 @@
 
 #include "app/TfrmExample.h"
 #include "chart_probe.h"
+#include "test_support.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,15 +14,6 @@
 #include <cmath>
 
 namespace {
-
-QStringList ownPropertyNames(const QMetaObject &meta)
-{
-    QStringList names;
-    for (int i = 0; i < meta.propertyCount(); ++i)
-        names << QString::fromLatin1(meta.property(i).name());
-    names.removeFirst(); // objectName
-    return names;
-}
 
 // Counts a record's OnChange notifications.
 struct ChangeCounter
@@ -33,39 +25,37 @@ struct ChangeCounter
     int count = 0;
 };
 
-QRgb rgbOf(TColor color)
-{
-    return toQColor(color).rgb();
-}
-
 } // namespace
 
 // --- Axis records ---------------------------------------------------------------------------
 
-TEST(ScaleProps, DefaultsAndPublishedOrder)
+TEST(ScaleProps, PublishedPropertiesWithTheirDefaultsInOrder)
 {
     TScalePropsHoriz x;
-    EXPECT_EQ(ownPropertyNames(TScalePropsHoriz::staticMetaObject),
-              QStringList({"Caption",       "CaptionPosX", "CaptionPosY",  "CaptionAlignment",
-                           "CaptionAnchor", "ColorScale",  "DateFormat",   "DecPlaces",
-                           "Font",          "Logarithmic", "LabelType",    "MinTicks",
-                           "MinRange",      "RangeLow",    "RangeHigh",    "ShortTicks",
-                           "ScaleInscript", "ScalePos",    "UserTickText", "Visible",
-                           "ScaleLocation"}));
-    EXPECT_EQ(x.CaptionAlignment(), Zel::taCenter);
-    EXPECT_EQ(x.CaptionAnchor(), uaSclTopLft);
-    EXPECT_EQ(x.DecPlaces(), -2);
-    EXPECT_EQ(x.LabelType(), ftNum);
-    EXPECT_EQ(x.MinTicks(), 3);
-    EXPECT_EQ(x.MinRange(), 1e-10);
-    EXPECT_EQ(x.RangeLow(), 0.0);
-    EXPECT_EQ(x.RangeHigh(), 1.0);
-    EXPECT_TRUE(x.ShortTicks());
-    EXPECT_FALSE(x.Visible());
-    EXPECT_FALSE(x.Logarithmic());
+    expectPublishedProperties(x, QObject::staticMetaObject,
+                              {{"Caption"},
+                               {"CaptionPosX"},
+                               {"CaptionPosY"},
+                               {"CaptionAlignment", QVariant::fromValue(Zel::taCenter)},
+                               {"CaptionAnchor", QVariant::fromValue(uaSclTopLft)},
+                               {"ColorScale"},
+                               {"DateFormat"},
+                               {"DecPlaces", -2},
+                               {"Font"},
+                               {"Logarithmic", false},
+                               {"LabelType", QVariant::fromValue(ftNum)},
+                               {"MinTicks", 3},
+                               {"MinRange", 1e-10},
+                               {"RangeLow", 0.0},
+                               {"RangeHigh", 1.0},
+                               {"ShortTicks", true},
+                               {"ScaleInscript"},
+                               {"ScalePos"},
+                               {"UserTickText"},
+                               {"Visible", false},
+                               {"ScaleLocation", QVariant::fromValue(slBottom)}});
     EXPECT_EQ(x.Font()->Height(), FontData().height);
     EXPECT_EQ(x.DateFormat()->data(), DateTimeFormat());
-    EXPECT_EQ(x.ScaleLocation(), slBottom);
     EXPECT_EQ(x.ScaleType(), sctXT);
     TScalePropsVert y;
     EXPECT_EQ(y.ScaleLocation(), slLeft);

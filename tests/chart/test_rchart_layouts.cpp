@@ -3,6 +3,7 @@
 
 #include "chart_probe.h"
 #include "platform/ScreenCursors.h"
+#include "test_support.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -15,11 +16,6 @@
 namespace {
 
 using namespace Zel;
-
-QRgb rgbOf(TColor color)
-{
-    return toQColor(color).rgb();
-}
 
 // How a layout shows one axis: "-" hidden with the neutral placement, else
 // "<side> <ScalePos> (<caption x>, <caption y>) <alignment> <anchor>".

@@ -4,6 +4,7 @@
 
 #include "chart_probe.h"
 #include "platform/ScreenCursors.h"
+#include "test_support.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -20,11 +21,6 @@ namespace {
 
 using namespace Zel;
 using Range = std::pair<double, double>;
-
-QRgb rgbOf(TColor color)
-{
-    return toQColor(color).rgb();
-}
 
 // An 800 x 600 chart with the plot at x 50..780 and y 20..560 (PW 730, PH 540), layer 1 from
 // 0 to 1000 across and 0 to 100 up; the mouse is driven through events, its buttons tracked.

@@ -2,6 +2,7 @@
 // loading, ShowItems and the repaints it causes in a sharing group, and layer ranges.
 
 #include "chart_probe.h"
+#include "test_support.h"
 
 #include <QMetaProperty>
 #include <QPixmap>
@@ -10,11 +11,6 @@
 #include <cmath>
 
 namespace {
-
-QRgb rgbOf(TColor color)
-{
-    return toQColor(color).rgb();
-}
 
 // A shown chart of a known size; showing creates the window and releases the paint lock.
 void showChart(TRChart &chart, int w = 200, int h = 150)

@@ -1,6 +1,7 @@
 // Pixel tests of the canvas: lines, polylines, rectangles, ellipses, polygons and pen modes.
 
 #include "platform/Canvas.h"
+#include "test_support.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
@@ -50,11 +51,6 @@ std::string rowsOf(std::initializer_list<const char *> rows)
     for (const char *row : rows)
         text += std::string(row) + '\n';
     return text;
-}
-
-QRgb rgbAt(const Bitmap &bitmap, int x, int y)
-{
-    return bitmap.image().pixel(x, y) & 0xFFFFFFu;
 }
 
 // Some colourful content to draw over, so that modes that combine pixels have work to do.
