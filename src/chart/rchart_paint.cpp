@@ -177,7 +177,7 @@ TCrossHair *TCustomRChart::CrossHair(int n) const
     return n >= 1 && n <= 4 ? m_crossHairs[std::size_t(n - 1)].get() : nullptr;
 }
 
-void TCustomRChart::setCrossHair(int n, const TCrossHair *value)
+void TCustomRChart::SetCrossHair(int n, const TCrossHair *value)
 {
     if (TCrossHair *hair = CrossHair(n); hair && value)
         hair->Assign(*value);
@@ -188,7 +188,7 @@ TTextLabel *TCustomRChart::TextLabel(int n) const
     return n >= 1 && n <= TextLabelCount ? m_textLabels[std::size_t(n - 1)].get() : nullptr;
 }
 
-void TCustomRChart::setBackGroundImg(const TBakGndImg *value)
+void TCustomRChart::SetBackGroundImg(const TBakGndImg *value)
 {
     if (value)
         m_bakGndImg->Assign(*value);
@@ -203,73 +203,73 @@ void TCustomRChart::SetFont(const TFont *font)
 
 // --- Setters ------------------------------------------------------------------------------
 
-void TCustomRChart::setChartFrameColor(TColor color)
+void TCustomRChart::SetChartFrameColor(TColor color)
 {
     m_chartFrameColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setShadowStyle(TShadowStyle style)
+void TCustomRChart::SetShadowStyle(TShadowStyle style)
 {
     m_shadowStyle = style;
     invalidatePicture();
 }
 
-void TCustomRChart::setShadowColor(TColor color)
+void TCustomRChart::SetShadowColor(TColor color)
 {
     m_shadowColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setShadowBakColor(TColor color)
+void TCustomRChart::SetShadowBakColor(TColor color)
 {
     m_shadowBakColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaption(const QString &text)
+void TCustomRChart::SetCaption(const QString &text)
 {
     m_caption = text;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaptionPosX(int value)
+void TCustomRChart::SetCaptionPosX(int value)
 {
     m_captionPosX = value;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaptionPosY(int value)
+void TCustomRChart::SetCaptionPosY(int value)
 {
     m_captionPosY = value;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaptionAlignment(TAlignment value)
+void TCustomRChart::SetCaptionAlignment(TAlignment value)
 {
     m_captionAlignment = value;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaptionAnchorHoriz(TCaptionAnchorHoriz value)
+void TCustomRChart::SetCaptionAnchorHoriz(TCaptionAnchorHoriz value)
 {
     m_captionAnchorHoriz = value;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaptionAnchorVert(TCaptionAnchorVert value)
+void TCustomRChart::SetCaptionAnchorVert(TCaptionAnchorVert value)
 {
     m_captionAnchorVert = value;
     invalidatePicture();
 }
 
-void TCustomRChart::setGridStyle(GridStyleType style)
+void TCustomRChart::SetGridStyle(GridStyleType style)
 {
     m_gridStyle = style;
     invalidatePicture();
 }
 
-void TCustomRChart::setGridDx(double value)
+void TCustomRChart::SetGridDx(double value)
 {
     if (!(value >= -3))
         return;
@@ -277,7 +277,7 @@ void TCustomRChart::setGridDx(double value)
     invalidatePicture();
 }
 
-void TCustomRChart::setGridDy(double value)
+void TCustomRChart::SetGridDy(double value)
 {
     if (!(value >= -3))
         return;
@@ -285,31 +285,31 @@ void TCustomRChart::setGridDy(double value)
     invalidatePicture();
 }
 
-void TCustomRChart::setGridColor(TColor color)
+void TCustomRChart::SetGridColor(TColor color)
 {
     m_gridColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setTextFontStyle(TFontStyles style)
+void TCustomRChart::SetTextFontStyle(TFontStyles style)
 {
     m_textFontStyle = style;
     invalidatePicture();
 }
 
-void TCustomRChart::setTextBkStyle(TTextBkStyle style)
+void TCustomRChart::SetTextBkStyle(TTextBkStyle style)
 {
     m_textBkStyle = style;
     invalidatePicture();
 }
 
-void TCustomRChart::setTextBkColor(TColor color)
+void TCustomRChart::SetTextBkColor(TColor color)
 {
     m_textBkColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setTextAlignment(TAlignment alignment)
+void TCustomRChart::SetTextAlignment(TAlignment alignment)
 {
     m_textAlignment = alignment;
     invalidatePicture();

@@ -39,18 +39,18 @@ constexpr TColor kPurple = rgbColor(128, 0, 160);
 void fillItemChart(TRChart &chart)
 {
     chart.SetBounds(0, 0, 720, 520);
-    chart.setStandardLayout(RChart::rcl_X1Bottom_Y2Left);
-    chart.setCaption(QStringLiteral("Items"));
-    chart.setShadowWidth(6);
-    chart.setShadowStyle(RChart::ssBox);
-    chart.setChartColor(rgbColor(250, 250, 240));
-    chart.setGridStyle(RChart::gsDotLines);
-    chart.setGridDx(10);
-    chart.setGridDy(0);
-    chart.setGridColor(clGray);
-    chart.setTextBkStyle(RChart::tbSolid);
-    chart.setTextBkColor(rgbColor(230, 240, 255));
-    chart.setTextFontStyle(Gfx::fsBold);
+    chart.SetStandardLayout(RChart::rcl_X1Bottom_Y2Left);
+    chart.SetCaption(QStringLiteral("Items"));
+    chart.SetShadowWidth(6);
+    chart.SetShadowStyle(RChart::ssBox);
+    chart.SetChartColor(rgbColor(250, 250, 240));
+    chart.SetGridStyle(RChart::gsDotLines);
+    chart.SetGridDx(10);
+    chart.SetGridDy(0);
+    chart.SetGridColor(clGray);
+    chart.SetTextBkStyle(RChart::tbSolid);
+    chart.SetTextBkColor(rgbColor(230, 240, 255));
+    chart.SetTextFontStyle(Gfx::fsBold);
     chart.BackGroundImg()->SetAreaMode(RChart::bamVStripe);
     chart.BackGroundImg()->SetAreaColor(rgbColor(235, 255, 235));
     chart.BackGroundImg()->SetAreaLeft(62);
@@ -65,48 +65,48 @@ void fillItemChart(TRChart &chart)
     chart.LayerScaleY(2)->SetCaption(QStringLiteral("log"));
 
     // A trace of line-to items in runs of changing attributes.
-    chart.setActiveLayer(1);
-    chart.setDataColor(kGreen);
+    chart.SetActiveLayer(1);
+    chart.SetDataColor(kGreen);
     chart.AddMoveTo(0, 50);
     for (int i = 0; i <= 400; ++i) {
         if (i == 150)
-            chart.setDataColor(clRed);
+            chart.SetDataColor(clRed);
         if (i == 250) {
-            chart.setPenStyle(Gfx::psDash);
-            chart.setLineWidth(1);
+            chart.SetPenStyle(Gfx::psDash);
+            chart.SetLineWidth(1);
         }
         if (i == 320) {
-            chart.setPenStyle(Gfx::psSolid);
-            chart.setLineWidth(3);
+            chart.SetPenStyle(Gfx::psSolid);
+            chart.SetLineWidth(3);
         }
         const double x = i * 0.25;
         chart.AddLineTo(x, 50 + 20 * std::sin(x * 0.37) + 7.25 * std::cos(x * 1.91));
     }
-    chart.setLineWidth(1);
-    chart.setPenStyle(Gfx::psDot);
-    chart.setDataColor(clBlue);
+    chart.SetLineWidth(1);
+    chart.SetPenStyle(Gfx::psDot);
+    chart.SetDataColor(clBlue);
     chart.AddMoveTo(0, 5.5);
     chart.AddLineTo(100, 12.5);
-    chart.setPenStyle(Gfx::psDashDot);
+    chart.SetPenStyle(Gfx::psDashDot);
     chart.AddMoveTo(0, 8);
     chart.AddLineTo(100, 15);
-    chart.setPenStyle(Gfx::psDashDotDot);
+    chart.SetPenStyle(Gfx::psDashDotDot);
     chart.AddMoveTo(0, 10.5);
     chart.AddLineTo(100, 17.5);
-    chart.setPenStyle(Gfx::psSolid);
+    chart.SetPenStyle(Gfx::psSolid);
 
     // Marks 0..51 in rows, then some character marks.
-    chart.setDataColor(clBlack);
+    chart.SetDataColor(clBlack);
     for (int code = 0; code <= 51; ++code)
         chart.AddMark(3 + (code % 13) * 7.5, 93 - (code / 13) * 5.5, code);
-    chart.setDataColor(kPurple);
+    chart.SetDataColor(kPurple);
     const int characters[] = {52, 65, 97, 128, 133, 149, 153, 160, 169, 215, 248, 255};
     for (int i = 0; i < 12; ++i)
         chart.AddMark(3 + i * 7.5, 70, characters[i]);
 
     // Lines, rectangles, ellipses and boxes, filled and transparent.
-    chart.setDataColor(kTeal);
-    chart.setFillColor(rgbColor(255, 220, 120));
+    chart.SetDataColor(kTeal);
+    chart.SetFillColor(rgbColor(255, 220, 120));
     chart.AddLine(2, 62, 20, 66.5);
     chart.AddLine(22, 64, 22, 64); // one pixel
     chart.AddRect(24, 60, 31, 66);
@@ -123,13 +123,13 @@ void fillItemChart(TRChart &chart)
                                   Zel::fsRaised, Zel::fsEmbossed, Zel::fsEngraved};
     for (int i = 0; i < 6; ++i)
         chart.AddFramedRect(2 + i * 8, 52, 8 + i * 8, 58, frames[i], clWhite, clGray);
-    chart.setFillColor(rgbColor(160, 200, 255));
+    chart.SetFillColor(rgbColor(160, 200, 255));
     chart.AddBar3D(52, 30, 58, 55, 6, 30);
     chart.AddBar3D(62, 30, 68, 50, 8, 135);
     chart.AddBar3D(72, 30, 76, 45, 0, 90);
 
     // Texts in the three alignments and with pixel offsets.
-    chart.setDataColor(clMaroon);
+    chart.SetDataColor(clMaroon);
     chart.AddText(20, 45, QStringLiteral("left"), 8, Zel::taLeftJustify);
     chart.AddText(20, 41, QStringLiteral("right"), 9, Zel::taRightJustify);
     chart.AddText(20, 37, QStringLiteral("centre"), 10);
@@ -137,14 +137,14 @@ void fillItemChart(TRChart &chart)
     chart.AddTextOfs(35, 40, -4, 6, QStringLiteral("\xe9t\xe9 \xb5"), 11, Zel::taCenter);
 
     // Relative moves and lines, and arrows in every direction, open and closed.
-    chart.setDataColor(kOrange);
+    chart.SetDataColor(kOrange);
     chart.AddMoveTo(80, 40);
     chart.AddLineRel(12, 0);
     chart.AddLineRel(0, -12);
     chart.AddMoveRel(-6, 3);
     chart.AddLineRel(-5, 5);
     chart.AddLineRel(0, 0);
-    chart.setFillColor(kOrange);
+    chart.SetFillColor(kOrange);
     chart.AddArrow(84, 20, 96, 20, 8);
     chart.AddArrow(96, 24, 84, 24, 6, true);
     chart.AddArrow(90, 6, 90, 18, 7);
@@ -154,19 +154,19 @@ void fillItemChart(TRChart &chart)
     chart.AddArrow(70, 2, 70, 2, 5);
 
     // Items far outside the plot (the pixel limit) and a class and a layer that are hidden.
-    chart.setDataColor(clBlack);
+    chart.SetDataColor(clBlack);
     chart.AddMoveTo(40, 25);
     chart.AddLineTo(1e12, 26);
     chart.AddLine(45, 25, -1e15, -1e15);
     chart.AddMark(1e200, 50, 24);
-    chart.setClassDefault(7);
+    chart.SetClassDefault(7);
     chart.AddRect(0, 0, 100, 100);
-    chart.setClassVisible(7, false);
-    chart.setClassDefault(0);
+    chart.SetClassVisible(7, false);
+    chart.SetClassDefault(0);
 
     // The logarithmic layer: a decade trace, marks and an ellipse.
-    chart.setActiveLayer(2);
-    chart.setDataColor(clBlue);
+    chart.SetActiveLayer(2);
+    chart.SetDataColor(clBlue);
     chart.AddMoveTo(1, 2);
     for (int i = 1; i <= 80; ++i) {
         const double x = std::pow(10.0, i / 20.0);
@@ -176,7 +176,7 @@ void fillItemChart(TRChart &chart)
     chart.AddMark(3000, 50, 17);
     chart.AddMark(0, 50, 9); // at or below the floor: the axis's low edge
     chart.AddEllipse(200, 20, 50, 5, true);
-    chart.setActiveLayer(1);
+    chart.SetActiveLayer(1);
 
     // Crosshairs and text labels.
     TCrossHair hair;
@@ -184,20 +184,20 @@ void fillItemChart(TRChart &chart)
     hair.SetPosX(37.5);
     hair.SetPosY(28.25);
     hair.SetColor(clRed);
-    chart.setCrossHair(1, &hair);
+    chart.SetCrossHair(1, &hair);
     hair.SetMode(Zel::chVert);
     hair.SetPosX(71.5);
     hair.SetLineWid(3);
     hair.SetLineType(Gfx::psDash);
     hair.SetColor(clBlue);
-    chart.setCrossHair(2, &hair);
+    chart.SetCrossHair(2, &hair);
     hair.SetMode(Zel::chHoriz);
     hair.SetLayer(2);
     hair.SetPosY(100);
     hair.SetLineWid(2);
     hair.SetLineType(Gfx::psSolid);
     hair.SetColor(kPurple);
-    chart.setCrossHair(3, &hair);
+    chart.SetCrossHair(3, &hair);
 
     const TTxtLblMode modes[] = {Zel::tlsimple, Zel::tlBox, Zel::tlUnderline, Zel::tlShadow,
                                  Zel::tlBox};
@@ -238,16 +238,16 @@ void fillItemChart(TRChart &chart)
 void fillAxisChart(TRChart &chart)
 {
     chart.SetBounds(0, 0, 480, 400);
-    chart.setStandardLayout(RChart::rcl_X2Both_Y2Both);
-    chart.setChartColor(clBlack);
-    chart.setGridStyle(RChart::gsLines);
-    chart.setGridColor(rgbColor(40, 60, 40));
-    chart.setGridDx(-2);
-    chart.setGridDy(0);
-    chart.setShadowWidth(4);
-    chart.setCaption(QStringLiteral("Axes"));
-    chart.setCaptionAnchorHoriz(RChart::cahChartCenter);
-    chart.setCaptionAlignment(Zel::taCenter);
+    chart.SetStandardLayout(RChart::rcl_X2Both_Y2Both);
+    chart.SetChartColor(clBlack);
+    chart.SetGridStyle(RChart::gsLines);
+    chart.SetGridColor(rgbColor(40, 60, 40));
+    chart.SetGridDx(-2);
+    chart.SetGridDy(0);
+    chart.SetShadowWidth(4);
+    chart.SetCaption(QStringLiteral("Axes"));
+    chart.SetCaptionAnchorHoriz(RChart::cahChartCenter);
+    chart.SetCaptionAlignment(Zel::taCenter);
     chart.SetLayerRange(1, 1, 100, 1e5, -50);
     chart.LayerScaleX(1)->SetLogarithmic(true);
     chart.LayerScaleX(1)->SetCaption(QStringLiteral("log x"));
@@ -256,20 +256,20 @@ void fillAxisChart(TRChart &chart)
     chart.LayerScaleY(2)->SetLabelType(ftDateTime);
     chart.SetLayerRange(2, 0, 43000, 7300, 43010.5);
 
-    chart.setActiveLayer(1);
-    chart.setDataColor(kGreen);
+    chart.SetActiveLayer(1);
+    chart.SetDataColor(kGreen);
     chart.AddMoveTo(1, 0);
     for (int i = 0; i <= 500; ++i) {
         const double x = std::pow(10.0, i / 100.0);
         chart.AddLineTo(x, 40 * std::sin(i * 0.05) + 20);
     }
-    chart.setDataColor(clYellow);
+    chart.SetDataColor(clYellow);
     for (int code : {1, 5, 9, 14, 17, 24, 33, 48})
         chart.AddMark(std::pow(10.0, 0.5 + code / 12.0), -30, code);
-    chart.setDataColor(clWhite);
+    chart.SetDataColor(clWhite);
     chart.AddText(1000, 80, QStringLiteral("log"), 9);
-    chart.setActiveLayer(2);
-    chart.setDataColor(clAqua);
+    chart.SetActiveLayer(2);
+    chart.SetDataColor(clAqua);
     chart.AddLine(600, 43001, 6800, 43009.5);
     chart.AddRect(1000, 43002, 2000, 43004, true);
 
@@ -279,7 +279,7 @@ void fillAxisChart(TRChart &chart)
     hair.SetPosY(0);
     hair.SetColor(clWhite);
     hair.SetLineType(Gfx::psDot);
-    chart.setCrossHair(4, &hair);
+    chart.SetCrossHair(4, &hair);
 }
 
 // Eight standalone scales: every scale type, every label kind, every frame style.
