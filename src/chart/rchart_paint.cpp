@@ -58,57 +58,57 @@ void TBakGndImg::changed()
 
 void TBakGndImg::SetName(const QString &value)
 {
-    m_name = m_includePath ? value : withoutDirectory(value);
+    m_settings.name = m_settings.includePath ? value : withoutDirectory(value);
     changed();
 }
 
 void TBakGndImg::SetIncludePath(bool value)
 {
-    m_includePath = value;
+    m_settings.includePath = value;
     if (!value)
-        m_name = withoutDirectory(m_name);
+        m_settings.name = withoutDirectory(m_settings.name);
     changed();
 }
 
 void TBakGndImg::SetFillMode(TBkgFillMode value)
 {
-    m_fillMode = value;
+    m_settings.fillMode = value;
     changed();
 }
 
 void TBakGndImg::SetAreaMode(TBkgAreaMode value)
 {
-    m_areaMode = value;
+    m_settings.areaMode = value;
     changed();
 }
 
 void TBakGndImg::SetAreaColor(TColor value)
 {
-    m_areaColor = value;
+    m_settings.areaColor = value;
     changed();
 }
 
 void TBakGndImg::SetAreaLeft(double value)
 {
-    m_areaLeft = value;
+    m_settings.areaLeft = value;
     changed();
 }
 
 void TBakGndImg::SetAreaRight(double value)
 {
-    m_areaRight = value;
+    m_settings.areaRight = value;
     changed();
 }
 
 void TBakGndImg::SetAreaTop(double value)
 {
-    m_areaTop = value;
+    m_settings.areaTop = value;
     changed();
 }
 
 void TBakGndImg::SetAreaBottom(double value)
 {
-    m_areaBottom = value;
+    m_settings.areaBottom = value;
     changed();
 }
 
@@ -116,15 +116,7 @@ void TBakGndImg::Assign(const TBakGndImg &source)
 {
     if (&source == this)
         return;
-    m_name = source.m_name;
-    m_includePath = source.m_includePath;
-    m_fillMode = source.m_fillMode;
-    m_areaMode = source.m_areaMode;
-    m_areaColor = source.m_areaColor;
-    m_areaLeft = source.m_areaLeft;
-    m_areaRight = source.m_areaRight;
-    m_areaTop = source.m_areaTop;
-    m_areaBottom = source.m_areaBottom;
+    m_settings = source.m_settings;
     changed();
 }
 

@@ -39,6 +39,38 @@ using TScaleTickDrawnEvent =
 // off-screen picture, before its frame is drawn and it is copied out).
 using TScaleRenderedEvent = std::function<void(QObject *Sender, Canvas &Canvas)>;
 
+// The plain published settings of a scale, one value, so that Assign copies them all.
+struct TScaleSettings
+{
+    TFrameStyle frameStyle = Zel::fsLowered;
+    TColor colorScale = clBlack;
+    TColor colorBackGnd = clBtnFace;
+    TColorScheme colorScheme = Zel::csBWG;
+    bool logarithmic = false;
+    double rangeLow = 0.0;
+    double rangeHigh = 100.0;
+    bool shortTicks = true;
+    int decPlaces = -2;
+    QString userTickText;
+    int minTicks = 3;
+    TScaleType scaleType = sctXB;
+    TFigType labelType = ftNum;
+    bool showBaseLine = true;
+    bool transparent = false;
+    int marginTop = 20;
+    int marginBottom = 20;
+    int marginRight = 20;
+    int marginLeft = 20;
+    int captionPosX = 4;
+    int captionPosY = 4;
+    TAlignment captionAlignment = Zel::taCenter;
+    TScaleUnitAnchor captionAnchor = uaSclTopLft;
+    QString caption;
+    QString scaleInscript;
+
+    bool operator==(const TScaleSettings &) const = default;
+};
+
 // A window control that shows one axis: base line, long and short ticks, labels and a caption,
 // either opaque (on its own ColorBackGnd with a frame of FrameStyle, composed off-screen) or
 // transparent (drawn straight onto the canvas, no background, no frame).
@@ -97,69 +129,69 @@ public:
     ~TScale() override;
 
     // --- published properties -----------------------------------------------------------
-    TFrameStyle FrameStyle() const { return m_frameStyle; }
+    TFrameStyle FrameStyle() const { return m_settings.frameStyle; }
     void SetFrameStyle(TFrameStyle value);
-    TColor ColorScale() const { return m_colorScale; }
+    TColor ColorScale() const { return m_settings.colorScale; }
     void SetColorScale(TColor value);
-    TColor ColorBackGnd() const { return m_colorBackGnd; }
+    TColor ColorBackGnd() const { return m_settings.colorBackGnd; }
     void SetColorBackGnd(TColor value);
     // csBWG: grey (128,128,128) shadow and white highlight; csSystem: clBtnShadow and
     // clBtnHighlight. Changes only the frame's shadow and highlight colours.
-    TColorScheme ColorScheme() const { return m_colorScheme; }
+    TColorScheme ColorScheme() const { return m_settings.colorScheme; }
     void SetColorScheme(TColorScheme value);
     // Switching on is refused (silently) unless both range ends are >= 1e-100 and LabelType is
     // not ftDateTime; while the scale is loading it is accepted unchecked.
-    bool Logarithmic() const { return m_logarithmic; }
+    bool Logarithmic() const { return m_settings.logarithmic; }
     void SetLogarithmic(bool value);
     // Setting one end to the other's value moves the other end to the new value + 1.
     // NaN and infinities are refused.
-    double RangeLow() const { return m_rangeLow; }
+    double RangeLow() const { return m_settings.rangeLow; }
     void SetRangeLow(double value);
-    double RangeHigh() const { return m_rangeHigh; }
+    double RangeHigh() const { return m_settings.rangeHigh; }
     void SetRangeHigh(double value);
-    bool ShortTicks() const { return m_shortTicks; }
+    bool ShortTicks() const { return m_settings.shortTicks; }
     void SetShortTicks(bool value);
     // -3..12: 0..12 fixed decimals, -1 scientific, -2 automatic, -3 automatic with exponent
     // labels on logarithmic axes. Clamped.
-    int DecPlaces() const { return m_decPlaces; }
+    int DecPlaces() const { return m_settings.decPlaces; }
     void SetDecPlaces(int value);
-    QString UserTickText() const { return m_userTickText; }
+    QString UserTickText() const { return m_settings.userTickText; }
     void SetUserTickText(const QString &value);
     // 0 (a tick at every integer) or 2..10; other values are clamped into 2..10.
-    int MinTicks() const { return m_minTicks; }
+    int MinTicks() const { return m_settings.minTicks; }
     void SetMinTicks(int value);
     int NumTicks() const { return m_ticks.count(); }
-    TScaleType ScaleType() const { return m_scaleType; }
+    TScaleType ScaleType() const { return m_settings.scaleType; }
     void SetScaleType(TScaleType value);
     // ftDateTime also switches Logarithmic off; ftTime sets DecPlaces to 4.
-    TFigType LabelType() const { return m_labelType; }
+    TFigType LabelType() const { return m_settings.labelType; }
     void SetLabelType(TFigType value);
-    bool ShowBaseLine() const { return m_showBaseLine; }
+    bool ShowBaseLine() const { return m_settings.showBaseLine; }
     void SetShowBaseLine(bool value);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return m_settings.transparent; }
     void SetTransparent(bool value);
     // Pixels between the control's edges and the axis's ends; negative values are stored as 0.
-    int MarginTop() const { return m_marginTop; }
+    int MarginTop() const { return m_settings.marginTop; }
     void SetMarginTop(int value);
-    int MarginBottom() const { return m_marginBottom; }
+    int MarginBottom() const { return m_settings.marginBottom; }
     void SetMarginBottom(int value);
-    int MarginRight() const { return m_marginRight; }
+    int MarginRight() const { return m_settings.marginRight; }
     void SetMarginRight(int value);
-    int MarginLeft() const { return m_marginLeft; }
+    int MarginLeft() const { return m_settings.marginLeft; }
     void SetMarginLeft(int value);
-    int CaptionPosX() const { return m_captionPosX; }
+    int CaptionPosX() const { return m_settings.captionPosX; }
     void SetCaptionPosX(int value);
-    int CaptionPosY() const { return m_captionPosY; }
+    int CaptionPosY() const { return m_settings.captionPosY; }
     void SetCaptionPosY(int value);
-    TAlignment CaptionAlignment() const { return m_captionAlignment; }
+    TAlignment CaptionAlignment() const { return m_settings.captionAlignment; }
     void SetCaptionAlignment(TAlignment value);
-    TScaleUnitAnchor CaptionAnchor() const { return m_captionAnchor; }
+    TScaleUnitAnchor CaptionAnchor() const { return m_settings.captionAnchor; }
     void SetCaptionAnchor(TScaleUnitAnchor value);
-    QString Caption() const { return m_caption; }
+    QString Caption() const { return m_settings.caption; }
     void SetCaption(const QString &value);
     // Decoration of numeric labels; "&" marks where the number goes ("& kg"), without it the
     // inscript is a prefix ("$").
-    QString ScaleInscript() const { return m_scaleInscript; }
+    QString ScaleInscript() const { return m_settings.scaleInscript; }
     void SetScaleInscript(const QString &value);
     // Date/time label settings, owned by the scale; assigning copies the values. A change of
     // any of its settings repaints the scale.
@@ -272,7 +304,7 @@ protected:
     // All of them work during a paint, on the canvas and base-line coordinate (the x of a
     // vertical, the y of a horizontal axis, target offset included) that the axis routine
     // was given. Positions along the axis come from ValueToPixel, unshifted.
-    bool isVertical() const { return isVerticalScale(m_scaleType); }
+    bool isVertical() const { return isVerticalScale(m_settings.scaleType); }
     // Long tick length of this orientation (7 horizontal, 6 vertical).
     int longTickLength() const { return isVertical() ? LongTickLengthVert : LongTickLengthHoriz; }
     // The tick's point on the base line: (pixel, baseLine) or (baseLine, pixel).
@@ -322,35 +354,10 @@ private:
     void ensureOwnPicture();
     void boundsChanged();
     void setFrameColorsFromScheme();
-    void repaintIfChanged(bool changed);
     void updateMappingAndRepaint();
 
     // Published state.
-    TFrameStyle m_frameStyle = Zel::fsLowered;
-    TColor m_colorScale = clBlack;
-    TColor m_colorBackGnd = clBtnFace;
-    TColorScheme m_colorScheme = Zel::csBWG;
-    bool m_logarithmic = false;
-    double m_rangeLow = 0.0;
-    double m_rangeHigh = 100.0;
-    bool m_shortTicks = true;
-    int m_decPlaces = -2;
-    QString m_userTickText;
-    int m_minTicks = 3;
-    TScaleType m_scaleType = sctXB;
-    TFigType m_labelType = ftNum;
-    bool m_showBaseLine = true;
-    bool m_transparent = false;
-    int m_marginTop = 20;
-    int m_marginBottom = 20;
-    int m_marginRight = 20;
-    int m_marginLeft = 20;
-    int m_captionPosX = 4;
-    int m_captionPosY = 4;
-    TAlignment m_captionAlignment = Zel::taCenter;
-    TScaleUnitAnchor m_captionAnchor = uaSclTopLft;
-    QString m_caption;
-    QString m_scaleInscript;
+    TScaleSettings m_settings;
     TParentSettings m_parentSettings;
     TDTLabel *m_dateFormat = nullptr;
     TFont *m_font = nullptr;
@@ -359,9 +366,7 @@ private:
     QPointer<QMenu> m_popupMenu;
 
     // Frame colours.
-    TColor m_frameColor = clBlack;
-    TColor m_shadowColor = rgbColor(128, 128, 128);
-    TColor m_highlightColor = clWhite;
+    TFrameColors m_frameColors{clBlack, rgbColor(128, 128, 128), clWhite};
 
     // Mapping and ticks.
     TScaleMapping m_mapping;
