@@ -68,21 +68,24 @@ using TMouseWheelUpDownEvent =
 using TKeyEvent = std::function<void(QObject *Sender, int &Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(QObject *Sender, QChar &Key)>;
 
-// Item kinds (TChartItem::Kind). 0, 10 and 11 are unassigned; painting skips such items.
-constexpr std::uint8_t ikMark = 1;
-constexpr std::uint8_t ikLine = 2;
-constexpr std::uint8_t ikLineTo = 3;
-constexpr std::uint8_t ikRect = 4;
-constexpr std::uint8_t ikFramedRect = 5;
-constexpr std::uint8_t ikBar3D = 6;
-constexpr std::uint8_t ikText = 7;
-constexpr std::uint8_t ikMoveTo = 8;
-constexpr std::uint8_t ikEllipse = 9;
-constexpr std::uint8_t ikMoveRel = 12;
-constexpr std::uint8_t ikLineRel = 13;
-constexpr std::uint8_t ikArrow = 14;
-constexpr std::uint8_t ikTextOfs = 15;
-constexpr std::uint8_t ikBox = 16;
+// Item kinds (TChartItem::Kind), one byte. 0, 10 and 11 are unassigned; painting skips such
+// items.
+enum TItemKind : std::uint8_t {
+    ikMark = 1,
+    ikLine = 2,
+    ikLineTo = 3,
+    ikRect = 4,
+    ikFramedRect = 5,
+    ikBar3D = 6,
+    ikText = 7,
+    ikMoveTo = 8,
+    ikEllipse = 9,
+    ikMoveRel = 12,
+    ikLineRel = 13,
+    ikArrow = 14,
+    ikTextOfs = 15,
+    ikBox = 16,
+};
 
 // The text of a text item, stored inline (length byte and at most 17 Latin-1 characters) so
 // that items stay plain records that can be shared, copied and released without per-item work.
@@ -113,7 +116,7 @@ struct TChartItem
     std::uint8_t PenStyle; // a TPenStyle value
     std::int32_t LineWidth;
     std::uint8_t ClassNo; // 0..254, for the class filter
-    std::uint8_t Kind;    // ik... constant
+    TItemKind Kind;       // ik... constant
     std::int32_t Layer;   // 1..16
     std::uint8_t Transparent;
     std::uint8_t FrameStyle; // a TFrameStyle value
@@ -506,6 +509,7 @@ private:
     void renderDataImage();
     void drawBareDataArea();
     void drawGrid(Canvas &canvas, int DX, int DY, bool Monochrome);
+    void drawGridLines(Canvas &canvas, int DX, int DY, bool Monochrome, bool dotted);
     void drawTextLabels(Canvas &canvas, int DX, int DY);
     void drawTextLabel(Canvas &canvas, const TTextLabel &label, int DX, int DY);
     void raiseRenderEvent(const TRenderEvent &event, Canvas &canvas, int top, int left);
@@ -570,7 +574,7 @@ private:
     void boundsChanged();
 
     // Store internals (rchart_store.cpp).
-    TChartItem &newItem(std::uint8_t kind);
+    TChartItem &newItem(TItemKind kind);
     void commitItem();
     void growItems();
     void synchroniseShares();
@@ -841,7 +845,7 @@ private:
 
 // --- Hot path: the two appends the display update runs 2001 times per refresh --------------
 
-inline TChartItem &TCustomRChart::newItem(std::uint8_t kind)
+inline TChartItem &TCustomRChart::newItem(TItemKind kind)
 {
     if (m_count >= m_capacity)
         growItems();

@@ -9,6 +9,7 @@
 
 #include "chart/Zel_rchart.h"
 
+#include "platform/CanvasSave.h"
 #include "scales/zelbase_markers.h"
 
 #include <algorithm>
@@ -250,9 +251,8 @@ public:
             flush();
             drawArrow(item, ink, fill, style);
             return;
-        default:
-            return; // unassigned kinds draw nothing
         }
+        // Unassigned kinds draw nothing.
     }
 
     // A line-to item and the line-to items after it that share its layer, class and
@@ -619,11 +619,8 @@ void TCustomRChart::raiseRenderEvent(const TRenderEvent &event, Canvas &canvas, 
 void TCustomRChart::DrawItems(Canvas &canvas, int DX, int DY, bool Monochrome, bool NoGrid)
 {
     if (OnBeforeRenderData) {
-        const TColor pen = canvas.Pen().Color;
-        const TColor brush = canvas.Brush().Color;
+        const CanvasSave saved(canvas, CanvasSave::PenColor | CanvasSave::BrushColor);
         raiseRenderEvent(OnBeforeRenderData, canvas, m_marginTop - DY, m_marginLeft - DX);
-        canvas.Pen().Color = pen;
-        canvas.Brush().Color = brush;
     }
     canvas.Pen().Mode = Gfx::pmCopy;
     if (m_gridStyle != RChart::gsNone && !NoGrid)
@@ -662,6 +659,19 @@ void TCustomRChart::DrawItems(Canvas &canvas, int DX, int DY, bool Monochrome, b
 
 void TCustomRChart::drawGrid(Canvas &canvas, int DX, int DY, bool Monochrome)
 {
+    const bool dotted = m_gridStyle == RChart::gsHorizDotLines ||
+                        m_gridStyle == RChart::gsVertDotLines || m_gridStyle == RChart::gsDotLines;
+    {
+        const CanvasSave saved(canvas, CanvasSave::PenColor | CanvasSave::PenStyle);
+        drawGridLines(canvas, DX, DY, Monochrome, dotted);
+    }
+    // The dotted styles set the pen back to solid afterwards.
+    if (dotted)
+        canvas.Pen().Style = Gfx::psSolid;
+}
+
+void TCustomRChart::drawGridLines(Canvas &canvas, int DX, int DY, bool Monochrome, bool dotted)
+{
     const int L = m_activeLayer;
     const TScaleProps &xs = *LayerScaleX(L);
     const TScaleProps &ys = *LayerScaleY(L);
@@ -678,14 +688,10 @@ void TCustomRChart::drawGrid(Canvas &canvas, int DX, int DY, bool Monochrome)
                       int(std::clamp<long long>((long long)py + offY, INT32_MIN, INT32_MAX)));
     };
 
-    const TColor savedColor = canvas.Pen().Color;
-    const TPenStyle savedStyle = canvas.Pen().Style;
     canvas.Pen().Color = Monochrome ? clBlack : m_gridColor;
     canvas.Pen().Width = 1;
     canvas.Brush().Color = m_chartColor;
     canvas.Brush().Style = Gfx::bsSolid;
-    const bool dotted = m_gridStyle == RChart::gsHorizDotLines ||
-                        m_gridStyle == RChart::gsVertDotLines || m_gridStyle == RChart::gsDotLines;
     canvas.Pen().Style = dotted ? Gfx::psDot : Gfx::psSolid;
 
     const auto xValues = [&](auto &&visit) {
@@ -736,8 +742,6 @@ void TCustomRChart::drawGrid(Canvas &canvas, int DX, int DY, bool Monochrome)
     default:
         break;
     }
-    canvas.Pen().Style = dotted ? Gfx::psSolid : savedStyle;
-    canvas.Pen().Color = savedColor;
 }
 
 // --- Text labels --------------------------------------------------------------------------
@@ -809,14 +813,13 @@ void TCustomRChart::drawTextLabel(Canvas &canvas, const TTextLabel &label, int D
         canvas.Polyline({{x, y}, {x + w, y}});
         break;
     case Zel::tlShadow: {
-        const TBrushStyle style = canvas.Brush().Style;
-        canvas.Pen().Color = label.ColorShadow();
-        canvas.Brush().Color = label.ColorShadow();
-        canvas.Brush().Style = Gfx::bsSolid;
-        canvas.Rectangle(box.translated(label.ShadowDx(), label.ShadowDy()));
-        canvas.Pen().Color = label.ColorBorder();
-        canvas.Brush().Color = label.ColorBkg();
-        canvas.Brush().Style = style;
+        {
+            const CanvasSave saved(canvas, CanvasSave::PenColor | CanvasSave::BrushColor |
+                                               CanvasSave::BrushStyle);
+            canvas.Pen().Color = label.ColorShadow();
+            canvas.Brush() = TBrush{label.ColorShadow(), Gfx::bsSolid};
+            canvas.Rectangle(box.translated(label.ShadowDx(), label.ShadowDy()));
+        }
         canvas.Rectangle(box);
         break;
     }

@@ -8,6 +8,8 @@
 
 #include "chart/Zel_rchart.h"
 
+#include "platform/CanvasSave.h"
+
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
@@ -577,7 +579,8 @@ void TCustomRChart::drawCrossHairs(Canvas &canvas, int OX, int OY)
                                  [](const auto &hair) { return hair->Mode() != Zel::chOff; });
     if (!any)
         return;
-    const TPen saved = canvas.Pen();
+    const CanvasSave saved(canvas, CanvasSave::PenColor | CanvasSave::PenWidth |
+                                       CanvasSave::PenStyle);
     const int W = width(), H = height(), S = m_shadowWidth;
     for (const auto &hair : m_crossHairs) {
         if (hair->Mode() == Zel::chOff)
@@ -599,7 +602,4 @@ void TCustomRChart::drawCrossHairs(Canvas &canvas, int OX, int OY)
             canvas.Polyline(
                 {{px - OX, m_marginTop + B + 1 - OY}, {px - OX, H - m_marginBottom - S - B - OY}});
     }
-    canvas.Pen().Color = saved.Color;
-    canvas.Pen().Width = saved.Width;
-    canvas.Pen().Style = saved.Style;
 }
