@@ -75,13 +75,24 @@ struct TScaleSettings
 // either opaque (on its own ColorBackGnd with a frame of FrameStyle, composed off-screen) or
 // transparent (drawn straight onto the canvas, no background, no frame).
 //
-// Painting. Every setter ends in Repaint: an opaque or Embedded scale paints at once; a
-// transparent standalone scale is invalidated so that its parent's background is redrawn
-// under it first. Nothing is drawn while the scale is hidden (setVisible(false)), while it
-// is loading, or while its painting is suspended. A new scale starts suspended; its first
-// showing (the creation of its window) ends that. Without a target canvas the scale draws
-// into its own picture, which paintEvent copies to the screen; with one (SetTargetCanvas) it
-// draws onto that canvas, shifted by the target's offsets.
+// Painting. The setters of the axis's values store the value and then refresh the scale with
+// Repaint:
+// - ScaleType (only when it changes), the four margins, RangeLow, RangeHigh, DecPlaces and
+//   Logarithmic recompute the mapping first;
+// - ShortTicks, ColorScale, ColorBackGnd, FrameStyle and ColorScheme repaint only when the
+//   value changes;
+// - Caption, CaptionPosX, CaptionPosY, CaptionAlignment, CaptionAnchor, ShowBaseLine,
+//   Transparent, LabelType, UserTickText, ScaleInscript and MinTicks repaint on every
+//   assignment;
+// - DateFormat and Font repaint through their own change notification; Align and Anchors are
+//   only stored.
+// Repaint paints an opaque or Embedded scale at once; a transparent standalone scale is
+// invalidated so that its parent's background is redrawn under it first. Nothing is drawn
+// while the scale is hidden (setVisible(false)), while it is loading, or while its painting
+// is suspended. A new scale starts suspended; its first showing (the creation of its window)
+// ends that. Without a target canvas the scale draws into its own picture, which paintEvent
+// copies to the screen; with one (SetTargetCanvas) it draws onto that canvas, shifted by the
+// target's offsets.
 //
 // Embedded scales (a chart's renderers) are never shown as widgets of their own:
 // setVisible(true) only sets the flag that Paint reads. Set Embedded before Visible.
@@ -241,7 +252,7 @@ public:
     TScaleGeometry geometry() const;
 
     // --- painting -------------------------------------------------------------------------
-    // The internal refresh of every setter (see the class comment).
+    // The refresh the setters end in (see the class comment).
     void Repaint();
     // Draws the whole scale now onto the target canvas or the scale's own picture.
     virtual void Paint();

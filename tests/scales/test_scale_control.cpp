@@ -297,6 +297,10 @@ TEST(ScalePainting, NothingBeforeTheWindowExistsThenAtOnce)
     EXPECT_EQ(counter.paints, 1);
     s.SetColorScale(clRed);
     EXPECT_EQ(counter.paints, 2);
+    // The others repaint on every assignment, also of an unchanged value.
+    s.SetCaption("b");
+    s.SetMinTicks(3);
+    EXPECT_EQ(counter.paints, 4);
     // The screen shows the composed picture.
     const QImage shot = s.grab().toImage();
     EXPECT_TRUE(isColor(shot, 100, 400 - 20 - 1, clRed));
