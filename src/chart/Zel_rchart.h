@@ -84,7 +84,7 @@ enum TItemKind : std::uint8_t {
     ikLineRel = 13,
     ikArrow = 14,
     ikTextOfs = 15,
-    ikBox = 16,
+    ikBox = 16
 };
 
 // The text of a text item, stored inline (length byte and at most 17 Latin-1 characters) so
@@ -250,9 +250,8 @@ public:
     // Recomputes the mapping of all layers (not while loading).
     virtual void UpdateMapping();
 
-    // The maps of a layer's axes (clamped to 1..16) as WorldToPixel, PixelToWorld, the mouse
-    // and the item drawing use them: the coefficients of the last UpdateMapping with the
-    // axis records' present Logarithmic and range.
+    // The maps of a layer's axes (layer clamped to 1..16): the coefficients of the last
+    // UpdateMapping with the axis records' present Logarithmic and range.
     TAxisMap layerMapX(int L) const;
     TAxisMap layerMapY(int L) const;
 
@@ -630,10 +629,7 @@ private:
     // logarithmic axes).
     struct LayerMapping
     {
-        long double KX = 0;
-        long double DX = 0;
-        long double KY = 0;
-        long double DY = 0;
+        long double KX = 0, DX = 0, KY = 0, DY = 0;
     };
     std::array<LayerMapping, LayerCount> m_mapping{};
     TJointLayers *m_jointLayers = nullptr;

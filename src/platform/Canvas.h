@@ -42,7 +42,6 @@
 #include <QSize>
 #include <QStaticText>
 #include <QString>
-#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -233,11 +232,6 @@ private:
     void ellipseWidePen(int l, int t, int r, int b);
     void ellipseThinPen(int l, int t, int r, int b);
     void ellipseStyledPen(int l, int t, int r, int b);
-    // An x limited to one pixel beyond either side of the clip rectangle, for span.
-    int clipX(long long x) const
-    {
-        return int(std::clamp<long long>(x, m_clip.left() - 1LL, m_clip.right() + 1LL));
-    }
     void polygonFill(std::span<const QPoint> points, std::uint32_t color, RasterOp rop);
     void blit(const QRect &dest, const QImage &source, const QRect &sourceRect, TCopyMode mode);
 

@@ -281,11 +281,17 @@ private:
     std::vector<std::pair<long long, long long>> m_rows;
 };
 
-// One row of the one-pixel ring of an ellipse region: the row's extent x0..x1 and, when the
-// rows above and below enclose part of it, that interior i0..i1 (the ring is the rest of the
-// row).
+// An x limited to one pixel beyond either side of the clip rectangle, as span takes it.
+int clipX(const QRect &clip, long long x)
+{
+    return int(std::clamp<long long>(x, clip.left() - 1LL, clip.right() + 1LL));
+}
+
+// A row of an ellipse region: its extent x0..x1 and, on the one-pixel ring's walk, the
+// interior i0..i1 that the rows above and below enclose (the ring is the rest of the row).
 struct RingRow
 {
+    bool present = false;
     long long x0 = 0, x1 = 0;
     bool hasInterior = false;
     long long i0 = 0, i1 = 0;
@@ -296,30 +302,22 @@ struct RingRow
 template <class Visit>
 void forEachRingRow(const EllipseRows &box, long long yFrom, long long yTo, Visit &&visit)
 {
-    struct Row
-    {
-        bool present = false;
-        long long x0 = 0, x1 = 0;
-    };
-    const auto rowAt = [&box](long long y) {
-        Row row;
+    RingRow above, current, below;
+    const auto read = [&box](long long y, RingRow &row) {
         row.present = box.row(y, row.x0, row.x1);
-        return row;
     };
-    Row above = rowAt(yFrom - 1);
-    Row current = rowAt(yFrom);
+    read(yFrom - 1, above);
+    read(yFrom, current);
     for (long long y = yFrom; y <= yTo; ++y) {
-        const Row below = rowAt(y + 1);
+        read(y + 1, below);
         if (current.present) {
-            RingRow ring;
-            ring.x0 = current.x0;
-            ring.x1 = current.x1;
+            current.hasInterior = false;
             if (above.present && below.present) {
-                ring.i0 = std::max({current.x0 + 1, above.x0, below.x0});
-                ring.i1 = std::min({current.x1 - 1, above.x1, below.x1});
-                ring.hasInterior = ring.i0 <= ring.i1;
+                current.i0 = std::max({current.x0 + 1, above.x0, below.x0});
+                current.i1 = std::min({current.x1 - 1, above.x1, below.x1});
+                current.hasInterior = current.i0 <= current.i1;
             }
-            visit(y, ring);
+            visit(y, current);
         }
         above = current;
         current = below;
@@ -484,7 +482,7 @@ void Canvas::ellipseBrushOnly(int l, int t, int r, int b)
     long long x0 = 0, x1 = 0;
     for (long long y = yFrom; y <= yTo; ++y)
         if (box.row(y, x0, x1))
-            span(int(y), clipX(x0), clipX(x1), br.color, pen().rop);
+            span(int(y), clipX(m_clip, x0), clipX(m_clip, x1), br.color, pen().rop);
 }
 
 void Canvas::ellipseWidePen(int l, int t, int r, int b)
@@ -503,12 +501,12 @@ void Canvas::ellipseWidePen(int l, int t, int r, int b)
         if (!outer.row(y, ox0, ox1))
             continue;
         if (inner.row(y, ix0, ix1)) {
-            span(int(y), clipX(ox0), clipX(ix0 - 1), p.color, p.rop);
-            span(int(y), clipX(ix1 + 1), clipX(ox1), p.color, p.rop);
+            span(int(y), clipX(m_clip, ox0), clipX(m_clip, ix0 - 1), p.color, p.rop);
+            span(int(y), clipX(m_clip, ix1 + 1), clipX(m_clip, ox1), p.color, p.rop);
             if (!br.clear)
-                span(int(y), clipX(ix0), clipX(ix1), br.color, p.rop);
+                span(int(y), clipX(m_clip, ix0), clipX(m_clip, ix1), br.color, p.rop);
         } else {
-            span(int(y), clipX(ox0), clipX(ox1), p.color, p.rop);
+            span(int(y), clipX(m_clip, ox0), clipX(m_clip, ox1), p.color, p.rop);
         }
     }
 }
@@ -521,13 +519,13 @@ void Canvas::ellipseThinPen(int l, int t, int r, int b)
     const long long yTo = std::min<long long>(b - 1LL, m_clip.bottom());
     forEachRingRow(EllipseRows(l, t, r, b), yFrom, yTo, [&](long long y, const RingRow &row) {
         if (!row.hasInterior) {
-            span(int(y), clipX(row.x0), clipX(row.x1), p.color, p.rop);
+            span(int(y), clipX(m_clip, row.x0), clipX(m_clip, row.x1), p.color, p.rop);
             return;
         }
-        span(int(y), clipX(row.x0), clipX(row.i0 - 1), p.color, p.rop);
-        span(int(y), clipX(row.i1 + 1), clipX(row.x1), p.color, p.rop);
+        span(int(y), clipX(m_clip, row.x0), clipX(m_clip, row.i0 - 1), p.color, p.rop);
+        span(int(y), clipX(m_clip, row.i1 + 1), clipX(m_clip, row.x1), p.color, p.rop);
         if (!br.clear)
-            span(int(y), clipX(row.i0), clipX(row.i1), br.color, p.rop);
+            span(int(y), clipX(m_clip, row.i0), clipX(m_clip, row.i1), br.color, p.rop);
     });
 }
 
@@ -556,7 +554,7 @@ void Canvas::ellipseStyledPen(int l, int t, int r, int b)
         addRing(y, row.x0, row.i0 - 1);
         addRing(y, row.i1 + 1, row.x1);
         if (!br.clear)
-            span(int(y), clipX(row.i0), clipX(row.i1), br.color, p.rop);
+            span(int(y), clipX(m_clip, row.i0), clipX(m_clip, row.i1), br.color, p.rop);
     });
     std::sort(ring.begin(), ring.end(), [](const RingPixel &a, const RingPixel &c) {
         if (a.angle != c.angle)

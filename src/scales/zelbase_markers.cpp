@@ -317,7 +317,7 @@ void drawComposite(Canvas &canvas, int code, int x, int y)
     }
 }
 
-// The families of the shape codes 0..51.
+// The families of the shape codes 0..51, and the family of each code.
 enum class Family : std::uint8_t {
     Pixel,
     ThinCross,
@@ -331,63 +331,48 @@ enum class Family : std::uint8_t {
     Composite
 };
 
-constexpr std::array<Family, 52> kFamilies = [] {
-    using enum Family;
-    std::array<Family, 52> f{};
-    const auto set = [&f](int from, int to, Family family) {
-        for (int code = from; code <= to; ++code)
-            f[std::size_t(code)] = family;
-    };
-    set(0, 0, Pixel);
-    set(1, 6, ThinCross);
-    set(7, 12, Square);
-    set(13, 15, Diamond);
-    set(16, 17, Circle);
-    set(18, 18, Chequer);
-    set(19, 19, Diamond);
-    set(20, 23, Chevron);
-    set(24, 24, Circle);
-    set(25, 25, HeavyCross);
-    set(26, 28, Circle);
-    set(29, 36, Triangle);
-    set(37, 39, Composite);
-    set(40, 47, Triangle);
-    set(48, 51, Composite);
-    return f;
-}();
+using enum Family;
+constexpr std::array<Family, 52> kFamilies = {
+    Pixel,     ThinCross,  ThinCross, ThinCross, ThinCross, ThinCross, ThinCross, Square,
+    Square,    Square,     Square,    Square,    Square,    Diamond,   Diamond,   Diamond,
+    Circle,    Circle,     Chequer,   Diamond,   Chevron,   Chevron,   Chevron,   Chevron,
+    Circle,    HeavyCross, Circle,    Circle,    Circle,    Triangle,  Triangle,  Triangle,
+    Triangle,  Triangle,   Triangle,  Triangle,  Triangle,  Composite, Composite, Composite,
+    Triangle,  Triangle,   Triangle,  Triangle,  Triangle,  Triangle,  Triangle,  Triangle,
+    Composite, Composite,  Composite, Composite};
 
 void drawShape(Canvas &canvas, int code, int x, int y)
 {
     switch (kFamilies[std::size_t(code)]) {
-    case Family::Pixel:
+    case Pixel:
         canvas.SetPixel(x, y, canvas.Pen().Color);
         break;
-    case Family::ThinCross:
+    case ThinCross:
         drawThinCross(canvas, code, x, y);
         break;
-    case Family::Square:
+    case Square:
         drawSquare(canvas, code, x, y);
         break;
-    case Family::Diamond:
+    case Diamond:
         drawDiamond(canvas, code, x, y);
         break;
-    case Family::Circle:
+    case Circle:
         drawCircle(canvas, code, x, y);
         break;
-    case Family::Chequer:
+    case Chequer:
         // The printer gets the same pixels: there is no line form of a chequer.
         stamp(canvas, kChequer, x, y);
         break;
-    case Family::Chevron:
+    case Chevron:
         drawChevron(canvas, code, x, y);
         break;
-    case Family::HeavyCross:
+    case HeavyCross:
         drawHeavyCross(canvas, x, y);
         break;
-    case Family::Triangle:
+    case Triangle:
         drawTriangle(canvas, code, x, y);
         break;
-    case Family::Composite:
+    case Composite:
         drawComposite(canvas, code, x, y);
         break;
     }
