@@ -102,7 +102,7 @@ void showItems(benchmark::State &state)
     for (auto _ : state) {
         // Marks the data image out of date (the setting itself is unchanged), so that every
         // ShowItems really redraws the 2001 items instead of reusing the last picture.
-        chart.setClassVisible(0, true);
+        chart.SetClassVisible(0, true);
         chart.ShowItems();
         benchmark::DoNotOptimize(chart.dataImage().constBits());
     }

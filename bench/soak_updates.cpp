@@ -55,7 +55,7 @@ int main(int argc, char **argv)
     long low = 0, high = 0, afterWarmUp = 0;
     for (long i = 1; i <= updates; ++i) {
         if (i % 10 == 0) // a slider move: a new window, margins and axes repainted
-            window.SBarMass->setPosition(40000 + int(i / 10 % 200) * 10);
+            window.SBarMass->SetPosition(40000 + int(i / 10 % 200) * 10);
         else
             window.UpdateDisplay();
         if (i % 100 == 0)

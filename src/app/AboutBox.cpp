@@ -68,7 +68,7 @@ TFrmAbout::~TFrmAbout()
 void TFrmAbout::buildForm()
 {
     named(this, "FrmAbout");
-    setCaption(QStringLiteral("BF_About"));
+    SetCaption(QStringLiteral("BF_About"));
     // A dialog border: a title bar with the close box, not resizable.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

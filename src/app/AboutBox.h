@@ -16,7 +16,7 @@ class TUrlLab;
 class TFrmAbout : public QDialog, public ZelComponent
 {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
 public:
     // The designed client area.
     static constexpr int ClientWidth = 543;
@@ -26,7 +26,7 @@ public:
     ~TFrmAbout() override;
 
     QString Caption() const { return windowTitle(); }
-    void setCaption(const QString &caption) { setWindowTitle(caption); }
+    void SetCaption(const QString &caption) { setWindowTitle(caption); }
 
     // Runs each time the box is shown. A home-page link whose caption is empty or the bare
     // "HomePage" (its key without a translation) is hidden, and the two fixed links move down

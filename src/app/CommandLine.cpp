@@ -205,19 +205,19 @@ void applyTourStep(const CommandLineOptions &options, TfrmExample &window)
 void applySliderOptions(const CommandLineOptions &options, TfrmExample &window)
 {
     if (options.mass) {
-        window.SBarMass->setPosition(toPosition(*options.mass * 1000));
-        window.SBarMassFineAdj->setPosition(0);
+        window.SBarMass->SetPosition(toPosition(*options.mass * 1000));
+        window.SBarMassFineAdj->SetPosition(0);
     }
     if (options.range)
-        window.SBarMagnifX->setPosition(toPosition(*options.range * 1000));
+        window.SBarMagnifX->SetPosition(toPosition(*options.range * 1000));
     if (options.resolution)
-        window.SBarResol->setPosition(toPosition(*options.resolution));
+        window.SBarResol->SetPosition(toPosition(*options.resolution));
     if (options.amplification)
-        window.SBarAmplif->setPosition(toPosition(*options.amplification));
+        window.SBarAmplif->SetPosition(toPosition(*options.amplification));
     if (options.pfk)
-        window.SBarPFK->setPosition(toPosition(100 - *options.pfk));
+        window.SBarPFK->SetPosition(toPosition(100 - *options.pfk));
     if (options.nonenone)
-        window.SBarMetNonenone->setPosition(toPosition(100 - *options.nonenone));
+        window.SBarMetNonenone->SetPosition(toPosition(100 - *options.nonenone));
     if (options.pregnene)
-        window.SBarPregnene->setPosition(toPosition(100 - *options.pregnene));
+        window.SBarPregnene->SetPosition(toPosition(100 - *options.pregnene));
 }

@@ -17,8 +17,8 @@ QFont windowFont(const QString &face, int pixelHeight, bool bold, bool italic)
 TPanel *panel(QWidget *parent, const char *name, QRect rect, TBevelCut outer, TBevelCut inner)
 {
     auto *p = named(new TPanel(parent), name);
-    p->setBevelOuter(outer);
-    p->setBevelInner(inner);
+    p->SetBevelOuter(outer);
+    p->SetBevelInner(inner);
     p->setGeometry(rect);
     new AlignLayout(p, rect.size(), p->borderWidth());
     return p;
@@ -27,7 +27,7 @@ TPanel *panel(QWidget *parent, const char *name, QRect rect, TBevelCut outer, TB
 TLabel *label(QWidget *parent, const char *name, const QString &caption, Qt::Alignment align)
 {
     auto *l = named(new TLabel(parent), name);
-    l->setCaption(caption);
+    l->SetCaption(caption);
     l->setAlignment(align | Qt::AlignTop);
     return l;
 }
@@ -35,7 +35,7 @@ TLabel *label(QWidget *parent, const char *name, const QString &caption, Qt::Ali
 TBitBtn *button(QWidget *parent, const char *name, const QString &caption, const QIcon &glyph)
 {
     auto *b = named(new TBitBtn(parent), name);
-    b->setCaption(caption);
+    b->SetCaption(caption);
     b->setIcon(glyph);
     return b;
 }

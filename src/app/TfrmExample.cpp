@@ -137,14 +137,14 @@ void TfrmExample::fillAboutBox()
 {
     if (!cliDemon)
         return;
-    FrmAbout->LblName->setCaption(QStringLiteral("Ionograph"));
-    FrmAbout->LblVersion->setCaption(QStringLiteral("Version 1.1"));
+    FrmAbout->LblName->SetCaption(QStringLiteral("Ionograph"));
+    FrmAbout->LblVersion->SetCaption(QStringLiteral("Version 1.1"));
     FrmAbout->UrlLabHomepage->SetURL(TranslateString(QStringLiteral("HomePageURL")));
     const QString language = TranslateString(QStringLiteral("$dlglanguage$")).toLower();
     cliDemon->Engine().TranslateComponent(FrmAbout);
     const AboutTexts &texts = language == QLatin1String("lggerman") ? germanAbout : englishAbout;
-    FrmAbout->LblWebSite->setCaption(QString::fromUtf8(texts.webSite));
-    FrmAbout->LblDescription->setCaption(QString::fromUtf8(texts.description));
+    FrmAbout->LblWebSite->SetCaption(QString::fromUtf8(texts.webSite));
+    FrmAbout->LblDescription->SetCaption(QString::fromUtf8(texts.description));
     FrmAbout->UrlLabZelSuite->SetURL(QString::fromUtf8(texts.massSpectrometryURL));
     FrmAbout->UrlLabSimulations->SetURL(QString::fromUtf8(texts.resolvingPowerURL));
 }
@@ -166,14 +166,14 @@ void TfrmExample::TourStep(int n)
         return;
     const TourRow &row = tourRows[n - 1];
     // Each slider that really moves raises its change event, as a user's move would.
-    SBarAmplif->setPosition(row.amplif);
-    SBarMass->setPosition(row.mass);
-    SBarMassFineAdj->setPosition(row.massFineAdj);
-    SBarMagnifX->setPosition(row.magnifX);
-    SBarResol->setPosition(row.resol);
-    SBarPregnene->setPosition(row.pregnene);
-    SBarMetNonenone->setPosition(row.metNonenone);
-    SBarPFK->setPosition(row.pfk);
+    SBarAmplif->SetPosition(row.amplif);
+    SBarMass->SetPosition(row.mass);
+    SBarMassFineAdj->SetPosition(row.massFineAdj);
+    SBarMagnifX->SetPosition(row.magnifX);
+    SBarResol->SetPosition(row.resol);
+    SBarPregnene->SetPosition(row.pregnene);
+    SBarMetNonenone->SetPosition(row.metNonenone);
+    SBarPFK->SetPosition(row.pfk);
     rtfExplanation->clear();
     appendLine(rtfExplanation, TranslateString(QString::fromLatin1(row.explanationKey)));
     if (n == TourStepCount)

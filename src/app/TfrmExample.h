@@ -27,7 +27,7 @@ class TkdbDemonClient;
 class TfrmExample : public QWidget, public ZelComponent
 {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
 public:
     // The designed client area of the window.
     static constexpr int ClientWidth = 720;
@@ -39,7 +39,7 @@ public:
     ~TfrmExample() override;
 
     QString Caption() const { return windowTitle(); }
-    void setCaption(const QString &caption) { setWindowTitle(caption); }
+    void SetCaption(const QString &caption) { setWindowTitle(caption); }
 
     // Recomputes the trace from the sliders and writes it into the chart, in the sliders'
     // window, or in the window of a zoom-drag on the chart while its button is held.

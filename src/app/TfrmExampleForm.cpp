@@ -73,10 +73,10 @@ TScrollBar *slider(QWidget *parent, const char *name, Qt::Orientation orientatio
                    int position, int smallChange, int largeChange)
 {
     auto *s = named(new TScrollBar(orientation, parent), name);
-    s->setParams(position, min, max);
-    s->setSmallChange(smallChange);
-    s->setLargeChange(largeChange);
-    s->setPageSize(0);
+    s->SetParams(position, min, max);
+    s->SetSmallChange(smallChange);
+    s->SetLargeChange(largeChange);
+    s->SetPageSize(0);
     return s;
 }
 
@@ -85,7 +85,7 @@ TScrollBar *slider(QWidget *parent, const char *name, Qt::Orientation orientatio
 void TfrmExample::buildForm(const QString &dictionaryFile)
 {
     named(this, "frmExample");
-    setCaption(QStringLiteral("BF_Ionograph"));
+    SetCaption(QStringLiteral("BF_Ionograph"));
     setWindowIcon(Glyphs::windowIcon());
     setFont(formFont());
     QPalette pal = palette();
@@ -105,14 +105,14 @@ void TfrmExample::buildForm(const QString &dictionaryFile)
 
     RCScope = named(new TRChart(Panel1), "RCScope");
     AlignLayout::of(Panel1)->place(RCScope, {1, 1, 509, 330}, TAlign::alClient);
-    RCScope->setAllocSize(1000);
-    RCScope->setAutoRedraw(true);
-    RCScope->setMarginRight(16);
-    RCScope->setMarginTop(20);
-    RCScope->setMarginBottom(40);
-    RCScope->setChartColor(clBlack);
-    RCScope->setDataColor(47360);
-    RCScope->setClassDefault(0);
+    RCScope->SetAllocSize(1000);
+    RCScope->SetAutoRedraw(true);
+    RCScope->SetMarginRight(16);
+    RCScope->SetMarginTop(20);
+    RCScope->SetMarginBottom(40);
+    RCScope->SetChartColor(clBlack);
+    RCScope->SetDataColor(47360);
+    RCScope->SetClassDefault(0);
     TBakGndImg *background = RCScope->BackGroundImg();
     background->SetIncludePath(false);
     background->SetFillMode(RChart::bfStretch);
@@ -122,10 +122,10 @@ void TfrmExample::buildForm(const QString &dictionaryFile)
     background->SetAreaRight(1);
     background->SetAreaTop(1);
     background->SetAreaBottom(-1);
-    RCScope->setGridStyle(RChart::gsNone);
-    RCScope->setGridDx(-1);
-    RCScope->setGridDy(-1);
-    RCScope->setIsometric(false);
+    RCScope->SetGridStyle(RChart::gsNone);
+    RCScope->SetGridDx(-1);
+    RCScope->SetGridDy(-1);
+    RCScope->SetIsometric(false);
     for (int layer = 1; layer <= TCustomRChart::LayerCount; ++layer) {
         RCScope->JointLayers()->SetControlledBy(TJointLayers::Axis::X, layer, layer);
         RCScope->JointLayers()->SetControlledBy(TJointLayers::Axis::Y, layer, layer);
@@ -146,11 +146,11 @@ void TfrmExample::buildForm(const QString &dictionaryFile)
         y->SetScaleLocation(slLeft);
     }
     // No caption text; its place is the top right corner of the plot.
-    RCScope->setCaptionPosX(0);
-    RCScope->setCaptionPosY(-16);
-    RCScope->setCaptionAlignment(Zel::taRightJustify);
-    RCScope->setCaptionAnchorHoriz(RChart::cahChartRight);
-    RCScope->setCaptionAnchorVert(RChart::cavChartTop);
+    RCScope->SetCaptionPosX(0);
+    RCScope->SetCaptionPosY(-16);
+    RCScope->SetCaptionAlignment(Zel::taRightJustify);
+    RCScope->SetCaptionAnchorHoriz(RChart::cahChartRight);
+    RCScope->SetCaptionAnchorVert(RChart::cavChartTop);
     for (int n = 1; n <= 4; ++n) {
         TCrossHair *hair = RCScope->CrossHair(n);
         hair->SetColor(clBlack);
@@ -160,15 +160,15 @@ void TfrmExample::buildForm(const QString &dictionaryFile)
         hair->SetLineWid(1);
     }
     // Dragging on the scope zooms about the centre until the next update restores the window.
-    RCScope->setMouseAction(Zel::maZoomDrag);
-    RCScope->setMouseCursorFixed(true);
-    RCScope->setShadowStyle(RChart::ssFlying);
-    RCScope->setShadowColor(clGrayText);
-    RCScope->setShadowBakColor(clBtnFace);
-    RCScope->setTextFontStyle(TFontStyles());
-    RCScope->setTextBkStyle(RChart::tbClear);
-    RCScope->setTextBkColor(clWhite);
-    RCScope->setTextAlignment(Zel::taCenter);
+    RCScope->SetMouseAction(Zel::maZoomDrag);
+    RCScope->SetMouseCursorFixed(true);
+    RCScope->SetShadowStyle(RChart::ssFlying);
+    RCScope->SetShadowColor(clGrayText);
+    RCScope->SetShadowBakColor(clBtnFace);
+    RCScope->SetTextFontStyle(TFontStyles());
+    RCScope->SetTextBkStyle(RChart::tbClear);
+    RCScope->SetTextBkColor(clWhite);
+    RCScope->SetTextAlignment(Zel::taCenter);
 
     Panel2 = panel(PContent, "Panel2", {0, 0, 57, 332}, Ctl::bvRaised);
     content->place(Panel2, Panel2->geometry(), TAlign::alLeft);

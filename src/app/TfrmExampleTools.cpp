@@ -157,7 +157,7 @@ void TfrmExample::SetHold(bool on)
     } else {
         m_model.setNoiseSource(nullptr);
     }
-    RCScope->setCaption(on ? TranslateString(QStringLiteral("Held")) : QString());
+    RCScope->SetCaption(on ? TranslateString(QStringLiteral("Held")) : QString());
 }
 
 // ---- the values under the mouse -----------------------------------------------------------
@@ -231,7 +231,7 @@ void TfrmExample::SetMeasuring(bool on)
         }
         left->SetPosX(window.XLo + 0.4 * width);
         right->SetPosX(window.XLo + 0.6 * width);
-        RCScope->setMouseAction(Zel::maDragCrossH);
+        RCScope->SetMouseAction(Zel::maDragCrossH);
         showMeasurement();
     } else {
         // Back to the window's stored settings.
@@ -241,7 +241,7 @@ void TfrmExample::SetMeasuring(bool on)
             hair->SetColor(clBlack);
             hair->SetLayer(n);
         }
-        RCScope->setMouseAction(Zel::maZoomDrag);
+        RCScope->SetMouseAction(Zel::maZoomDrag);
         RCScope->TextLabel(MeasurementLabel)->SetVisible(false);
     }
 }
@@ -269,8 +269,8 @@ void TfrmExample::SetLightColours(bool on)
         return;
     m_lightColours = on;
     m_coloursAction->setChecked(on);
-    RCScope->setChartColor(on ? clWhite : clBlack);
-    RCScope->setDataColor(on ? lightTrace : darkTrace);
+    RCScope->SetChartColor(on ? clWhite : clBlack);
+    RCScope->SetDataColor(on ? lightTrace : darkTrace);
     redrawTrace();
 }
 

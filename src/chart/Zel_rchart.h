@@ -68,21 +68,24 @@ using TMouseWheelUpDownEvent =
 using TKeyEvent = std::function<void(QObject *Sender, int &Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(QObject *Sender, QChar &Key)>;
 
-// Item kinds (TChartItem::Kind). 0, 10 and 11 are unassigned; painting skips such items.
-constexpr std::uint8_t ikMark = 1;
-constexpr std::uint8_t ikLine = 2;
-constexpr std::uint8_t ikLineTo = 3;
-constexpr std::uint8_t ikRect = 4;
-constexpr std::uint8_t ikFramedRect = 5;
-constexpr std::uint8_t ikBar3D = 6;
-constexpr std::uint8_t ikText = 7;
-constexpr std::uint8_t ikMoveTo = 8;
-constexpr std::uint8_t ikEllipse = 9;
-constexpr std::uint8_t ikMoveRel = 12;
-constexpr std::uint8_t ikLineRel = 13;
-constexpr std::uint8_t ikArrow = 14;
-constexpr std::uint8_t ikTextOfs = 15;
-constexpr std::uint8_t ikBox = 16;
+// Item kinds (TChartItem::Kind), one byte. 0, 10 and 11 are unassigned; painting skips such
+// items.
+enum TItemKind : std::uint8_t {
+    ikMark = 1,
+    ikLine = 2,
+    ikLineTo = 3,
+    ikRect = 4,
+    ikFramedRect = 5,
+    ikBar3D = 6,
+    ikText = 7,
+    ikMoveTo = 8,
+    ikEllipse = 9,
+    ikMoveRel = 12,
+    ikLineRel = 13,
+    ikArrow = 14,
+    ikTextOfs = 15,
+    ikBox = 16
+};
 
 // The text of a text item, stored inline (length byte and at most 17 Latin-1 characters) so
 // that items stay plain records that can be shared, copied and released without per-item work.
@@ -113,7 +116,7 @@ struct TChartItem
     std::uint8_t PenStyle; // a TPenStyle value
     std::int32_t LineWidth;
     std::uint8_t ClassNo; // 0..254, for the class filter
-    std::uint8_t Kind;    // ik... constant
+    TItemKind Kind;       // ik... constant
     std::int32_t Layer;   // 1..16
     std::uint8_t Transparent;
     std::uint8_t FrameStyle; // a TFrameStyle value
@@ -149,24 +152,24 @@ public:
 
     // Growth step of the store; values outside 1..1000000 are ignored.
     int AllocSize() const { return m_allocSize; }
-    void setAllocSize(int value);
+    void SetAllocSize(int value);
     // Layer of new items, 1..16; other values are ignored.
     int ActiveLayer() const { return m_activeLayer; }
-    void setActiveLayer(int layer);
+    void SetActiveLayer(int layer);
 
     // Attributes that new items take over (stored only; no repaint).
     TColor DataColor() const { return m_dataColor; }
-    void setDataColor(TColor color) { m_dataColor = color; }
+    void SetDataColor(TColor color) { m_dataColor = color; }
     TColor FillColor() const { return m_fillColor; }
-    void setFillColor(TColor color) { m_fillColor = color; }
+    void SetFillColor(TColor color) { m_fillColor = color; }
     TPenStyle PenStyle() const { return m_penStyle; }
-    void setPenStyle(TPenStyle style) { m_penStyle = style; }
+    void SetPenStyle(TPenStyle style) { m_penStyle = style; }
     // A byte: values are limited to 0..255.
     int LineWidth() const { return m_lineWidth; }
-    void setLineWidth(int width);
+    void SetLineWidth(int width);
     // Class number of new items, 0..254; 255 and values outside a byte are ignored.
     int ClassDefault() const { return m_classDefault; }
-    void setClassDefault(int classNo);
+    void SetClassDefault(int classNo);
 
     // Removes all items and releases the storage for the whole sharing group; redraws the
     // bare data area into the data image but does not repaint the screen.
@@ -199,9 +202,9 @@ public:
 
     // --- Painting filter ------------------------------------------------------------------
     bool ClassVisible(int classNo) const;
-    void setClassVisible(int classNo, bool visible);
+    void SetClassVisible(int classNo, bool visible);
     bool LayerVisible(int layer) const;
-    void setLayerVisible(int layer, bool visible);
+    void SetLayerVisible(int layer, bool visible);
     // An item is drawn only if both its class and its layer are visible.
     bool isItemVisible(const TChartItem &item) const;
 
@@ -247,49 +250,44 @@ public:
     // Recomputes the mapping of all layers (not while loading).
     virtual void UpdateMapping();
 
-    // pixel = K * world + D (world replaced by its natural logarithm on logarithmic axes).
-    struct LayerMapping
-    {
-        long double KX = 0;
-        long double DX = 0;
-        long double KY = 0;
-        long double DY = 0;
-    };
-    const LayerMapping &layerMapping(int L) const;
+    // The maps of a layer's axes (layer clamped to 1..16): the coefficients of the last
+    // UpdateMapping with the axis records' present Logarithmic and range.
+    TAxisMap layerMapX(int L) const;
+    TAxisMap layerMapY(int L) const;
 
     // Keeps the y range of every layer fitted to its x range so that one world unit has the
     // same length on screen in x and y. Switching it on corrects every layer at once;
     // switching it off changes no range.
     bool Isometric() const { return m_isometric; }
-    void setIsometric(bool on);
+    void SetIsometric(bool on);
 
     // Which layer controls which; assigning copies the values (without the setters' checks).
     TJointLayers *JointLayers() const { return m_jointLayers; }
-    void setJointLayers(const TJointLayers *value);
+    void SetJointLayers(const TJointLayers *value);
 
     // Raised for every tick an axis renderer draws, with the chart as Sender.
     TScaleTickDrawnEvent OnScaleTickDrawn;
 
     // --- Margins, colours, painting -------------------------------------------------------
     int MarginLeft() const { return m_marginLeft; }
-    void setMarginLeft(int value);
+    void SetMarginLeft(int value);
     int MarginRight() const { return m_marginRight; }
-    void setMarginRight(int value);
+    void SetMarginRight(int value);
     int MarginTop() const { return m_marginTop; }
-    void setMarginTop(int value);
+    void SetMarginTop(int value);
     int MarginBottom() const { return m_marginBottom; }
-    void setMarginBottom(int value);
+    void SetMarginBottom(int value);
     int LRim() const { return m_marginLeft; }
-    void setLRim(int value) { setMarginLeft(value); }
+    void SetLRim(int value) { SetMarginLeft(value); }
     int RRim() const { return m_marginRight; }
-    void setRRim(int value) { setMarginRight(value); }
+    void SetRRim(int value) { SetMarginRight(value); }
     int TRim() const { return m_marginTop; }
-    void setTRim(int value) { setMarginTop(value); }
+    void SetTRim(int value) { SetMarginTop(value); }
     int BRim() const { return m_marginBottom; }
-    void setBRim(int value) { setMarginBottom(value); }
+    void SetBRim(int value) { SetMarginBottom(value); }
     // Drop shadow width, clamped to 0..32; taken off the plot area at the right and bottom.
     int ShadowWidth() const { return m_shadowWidth; }
-    void setShadowWidth(int value);
+    void SetShadowWidth(int value);
     // Plot width and height (may be negative for a control smaller than its margins).
     int plotWidth() const;
     int plotHeight() const;
@@ -301,11 +299,11 @@ public:
     void SetBounds(int left, int top, int width, int height);
 
     TColor ChartColor() const { return m_chartColor; }
-    void setChartColor(TColor color);
+    void SetChartColor(TColor color);
     TColor WindColor() const { return m_windColor; }
-    void setWindColor(TColor color);
+    void SetWindColor(TColor color);
     bool AutoRedraw() const { return m_autoRedraw; }
-    void setAutoRedraw(bool on) { m_autoRedraw = on; }
+    void SetAutoRedraw(bool on) { m_autoRedraw = on; }
 
     // While true no painting happens; true from creation until the control is first shown.
     bool PaintLocked() const { return m_paintLocked; }
@@ -324,7 +322,7 @@ public:
     // the axes of layers 5..16; the property keeps the value. Paint-locked meanwhile; if that
     // lock is released at the end, the chart repaints.
     TrcLayout StandardLayout() const { return m_standardLayout; }
-    void setStandardLayout(TrcLayout layout);
+    void SetStandardLayout(TrcLayout layout);
 
     // --- Mouse (rchart_mouse.cpp) ---------------------------------------------------------
     // The application's screen cursors the chart registers (a hand for panning, magnifiers
@@ -337,14 +335,14 @@ public:
 
     // What the left button does. Changing it does not end a drag or rectangle in progress.
     TMouseActMode MouseAction() const { return m_mouseAction; }
-    void setMouseAction(TMouseActMode mode) { m_mouseAction = mode; }
+    void SetMouseAction(TMouseActMode mode) { m_mouseAction = mode; }
     // When true the chart never shows its own cursors.
     bool MouseCursorFixed() const { return m_mouseCursorFixed; }
-    void setMouseCursorFixed(bool fixed) { m_mouseCursorFixed = fixed; }
+    void SetMouseCursorFixed(bool fixed) { m_mouseCursorFixed = fixed; }
     // Only layers whose flag is set are panned and zoomed by the mouse (layer 1 alone at
     // creation). Layers outside 1..16 read false and are ignored.
     bool MouseAffectsLayer(int layer) const;
-    void setMouseAffectsLayer(int layer, bool affected);
+    void SetMouseAffectsLayer(int layer, bool affected);
     // Whether a control pixel lies in the plot area, its edges included.
     bool isInPlotArea(int X, int Y) const;
     // A drag (pan, zoom-drag, crosshair, label) or a rectangle is in progress.
@@ -388,28 +386,28 @@ public:
     // --- Picture settings (rchart_paint.cpp, rchart_items.cpp) ----------------------------
     // Setters store and repaint with AutoRedraw.
     TColor ChartFrameColor() const { return m_chartFrameColor; }
-    void setChartFrameColor(TColor color);
+    void SetChartFrameColor(TColor color);
     TShadowStyle ShadowStyle() const { return m_shadowStyle; }
-    void setShadowStyle(TShadowStyle style);
+    void SetShadowStyle(TShadowStyle style);
     TColor ShadowColor() const { return m_shadowColor; }
-    void setShadowColor(TColor color);
+    void SetShadowColor(TColor color);
     TColor ShadowBakColor() const { return m_shadowBakColor; }
-    void setShadowBakColor(TColor color);
+    void SetShadowBakColor(TColor color);
 
     // The chart caption, placed at its anchor plus (CaptionPosX, CaptionPosY) in the chart's
     // Font.
     QString Caption() const { return m_caption; }
-    void setCaption(const QString &text);
+    void SetCaption(const QString &text);
     int CaptionPosX() const { return m_captionPosX; }
-    void setCaptionPosX(int value);
+    void SetCaptionPosX(int value);
     int CaptionPosY() const { return m_captionPosY; }
-    void setCaptionPosY(int value);
+    void SetCaptionPosY(int value);
     TAlignment CaptionAlignment() const { return m_captionAlignment; }
-    void setCaptionAlignment(TAlignment value);
+    void SetCaptionAlignment(TAlignment value);
     TCaptionAnchorHoriz CaptionAnchorHoriz() const { return m_captionAnchorHoriz; }
-    void setCaptionAnchorHoriz(TCaptionAnchorHoriz value);
+    void SetCaptionAnchorHoriz(TCaptionAnchorHoriz value);
     TCaptionAnchorVert CaptionAnchorVert() const { return m_captionAnchorVert; }
-    void setCaptionAnchorVert(TCaptionAnchorVert value);
+    void SetCaptionAnchorVert(TCaptionAnchorVert value);
     // The caption font (also the font the text labels copy at creation); assigning copies.
     TFont *Font() const { return m_font.get(); }
     void SetFont(const TFont *font);
@@ -418,34 +416,34 @@ public:
     // logarithmic axes (-1 decades, -2 1-2-5, -3 every mantissa) or 0 for the ticks the
     // axis renderer recorded; values below -3 are ignored.
     GridStyleType GridStyle() const { return m_gridStyle; }
-    void setGridStyle(GridStyleType style);
+    void SetGridStyle(GridStyleType style);
     double GridDx() const { return m_gridDx; }
-    void setGridDx(double value);
+    void SetGridDx(double value);
     double GridDy() const { return m_gridDy; }
-    void setGridDy(double value);
+    void SetGridDy(double value);
     TColor GridColor() const { return m_gridColor; }
-    void setGridColor(TColor color);
+    void SetGridColor(TColor color);
 
     // Text items: font style and background, and the alignment of those added without one.
     TFontStyles TextFontStyle() const { return m_textFontStyle; }
-    void setTextFontStyle(TFontStyles style);
+    void SetTextFontStyle(TFontStyles style);
     TTextBkStyle TextBkStyle() const { return m_textBkStyle; }
-    void setTextBkStyle(TTextBkStyle style);
+    void SetTextBkStyle(TTextBkStyle style);
     TColor TextBkColor() const { return m_textBkColor; }
-    void setTextBkColor(TColor color);
+    void SetTextBkColor(TColor color);
     TAlignment TextAlignment() const { return m_textAlignment; }
-    void setTextAlignment(TAlignment alignment);
+    void SetTextAlignment(TAlignment alignment);
 
     // Crosshairs 1..4 and text labels 1..30 (nullptr outside); the chart owns them. Assigning a
     // crosshair copies its values.
     TCrossHair *CrossHair(int n) const;
-    void setCrossHair(int n, const TCrossHair *value);
+    void SetCrossHair(int n, const TCrossHair *value);
     static constexpr int TextLabelCount = 30;
     TTextLabel *TextLabel(int n) const;
 
     // The background picture and area band; assigning copies the values.
     TBakGndImg *BackGroundImg() const { return m_bakGndImg.get(); }
-    void setBackGroundImg(const TBakGndImg *value);
+    void SetBackGroundImg(const TBakGndImg *value);
 
     // OnScalesRendered: after the axes are drawn onto the full image (Top = Left = 0).
     // OnBeforeRenderData, OnDataRendered: before the grid and after the text labels, on the
@@ -510,6 +508,7 @@ private:
     void renderDataImage();
     void drawBareDataArea();
     void drawGrid(Canvas &canvas, int DX, int DY, bool Monochrome);
+    void drawGridLines(Canvas &canvas, int DX, int DY, bool Monochrome, bool dotted);
     void drawTextLabels(Canvas &canvas, int DX, int DY);
     void drawTextLabel(Canvas &canvas, const TTextLabel &label, int DX, int DY);
     void raiseRenderEvent(const TRenderEvent &event, Canvas &canvas, int top, int left);
@@ -574,7 +573,7 @@ private:
     void boundsChanged();
 
     // Store internals (rchart_store.cpp).
-    TChartItem &newItem(std::uint8_t kind);
+    TChartItem &newItem(TItemKind kind);
     void commitItem();
     void growItems();
     void synchroniseShares();
@@ -626,6 +625,12 @@ private:
     std::array<TScalePropsVert *, LayerCount> m_scaleY{};
     std::array<TScale *, LayerCount> m_rendererX{};
     std::array<TScale *, LayerCount> m_rendererY{};
+    // pixel = K * world + D per layer and axis (world replaced by its natural logarithm on
+    // logarithmic axes).
+    struct LayerMapping
+    {
+        long double KX = 0, DX = 0, KY = 0, DY = 0;
+    };
     std::array<LayerMapping, LayerCount> m_mapping{};
     TJointLayers *m_jointLayers = nullptr;
     bool m_isometric = false;
@@ -731,97 +736,97 @@ class TRChart : public TCustomRChart
     Q_OBJECT
     Q_PROPERTY(TFont *Font READ Font WRITE SetFont)
     Q_PROPERTY(QMenu *PopupMenu READ PopupMenu WRITE SetPopupMenu)
-    Q_PROPERTY(int AllocSize READ AllocSize WRITE setAllocSize)
-    Q_PROPERTY(bool AutoRedraw READ AutoRedraw WRITE setAutoRedraw)
-    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE setMarginLeft)
-    Q_PROPERTY(int MarginRight READ MarginRight WRITE setMarginRight)
-    Q_PROPERTY(int MarginTop READ MarginTop WRITE setMarginTop)
-    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE setMarginBottom)
-    Q_PROPERTY(int LRim READ MarginLeft WRITE setMarginLeft)
-    Q_PROPERTY(int RRim READ MarginRight WRITE setMarginRight)
-    Q_PROPERTY(int TRim READ MarginTop WRITE setMarginTop)
-    Q_PROPERTY(int BRim READ MarginBottom WRITE setMarginBottom)
-    Q_PROPERTY(TBakGndImg *BackGroundImg READ BackGroundImg WRITE setBackGroundImg)
-    Q_PROPERTY(int ClassDefault READ ClassDefault WRITE setClassDefault)
-    Q_PROPERTY(RChart::GridStyleType GridStyle READ GridStyle WRITE setGridStyle)
-    Q_PROPERTY(double GridDx READ GridDx WRITE setGridDx)
-    Q_PROPERTY(double GridDy READ GridDy WRITE setGridDy)
-    Q_PROPERTY(bool Isometric READ Isometric WRITE setIsometric)
-    Q_PROPERTY(TColor DataColor READ DataColor WRITE setDataColor)
-    Q_PROPERTY(Gfx::TPenStyle PenStyle READ PenStyle WRITE setPenStyle)
-    Q_PROPERTY(TColor ChartFrameColor READ ChartFrameColor WRITE setChartFrameColor)
-    Q_PROPERTY(TColor FillColor READ FillColor WRITE setFillColor)
-    Q_PROPERTY(TColor ChartColor READ ChartColor WRITE setChartColor)
-    Q_PROPERTY(TColor WindColor READ WindColor WRITE setWindColor)
-    Q_PROPERTY(TColor GridColor READ GridColor WRITE setGridColor)
-    Q_PROPERTY(TJointLayers *JointLayers READ JointLayers WRITE setJointLayers)
-    Q_PROPERTY(int LineWidth READ LineWidth WRITE setLineWidth)
-    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(int CaptionPosX READ CaptionPosX WRITE setCaptionPosX)
-    Q_PROPERTY(int CaptionPosY READ CaptionPosY WRITE setCaptionPosY)
-    Q_PROPERTY(Zel::TAlignment CaptionAlignment READ CaptionAlignment WRITE setCaptionAlignment)
+    Q_PROPERTY(int AllocSize READ AllocSize WRITE SetAllocSize)
+    Q_PROPERTY(bool AutoRedraw READ AutoRedraw WRITE SetAutoRedraw)
+    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE SetMarginLeft)
+    Q_PROPERTY(int MarginRight READ MarginRight WRITE SetMarginRight)
+    Q_PROPERTY(int MarginTop READ MarginTop WRITE SetMarginTop)
+    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE SetMarginBottom)
+    Q_PROPERTY(int LRim READ MarginLeft WRITE SetMarginLeft)
+    Q_PROPERTY(int RRim READ MarginRight WRITE SetMarginRight)
+    Q_PROPERTY(int TRim READ MarginTop WRITE SetMarginTop)
+    Q_PROPERTY(int BRim READ MarginBottom WRITE SetMarginBottom)
+    Q_PROPERTY(TBakGndImg *BackGroundImg READ BackGroundImg WRITE SetBackGroundImg)
+    Q_PROPERTY(int ClassDefault READ ClassDefault WRITE SetClassDefault)
+    Q_PROPERTY(RChart::GridStyleType GridStyle READ GridStyle WRITE SetGridStyle)
+    Q_PROPERTY(double GridDx READ GridDx WRITE SetGridDx)
+    Q_PROPERTY(double GridDy READ GridDy WRITE SetGridDy)
+    Q_PROPERTY(bool Isometric READ Isometric WRITE SetIsometric)
+    Q_PROPERTY(TColor DataColor READ DataColor WRITE SetDataColor)
+    Q_PROPERTY(Gfx::TPenStyle PenStyle READ PenStyle WRITE SetPenStyle)
+    Q_PROPERTY(TColor ChartFrameColor READ ChartFrameColor WRITE SetChartFrameColor)
+    Q_PROPERTY(TColor FillColor READ FillColor WRITE SetFillColor)
+    Q_PROPERTY(TColor ChartColor READ ChartColor WRITE SetChartColor)
+    Q_PROPERTY(TColor WindColor READ WindColor WRITE SetWindColor)
+    Q_PROPERTY(TColor GridColor READ GridColor WRITE SetGridColor)
+    Q_PROPERTY(TJointLayers *JointLayers READ JointLayers WRITE SetJointLayers)
+    Q_PROPERTY(int LineWidth READ LineWidth WRITE SetLineWidth)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(int CaptionPosX READ CaptionPosX WRITE SetCaptionPosX)
+    Q_PROPERTY(int CaptionPosY READ CaptionPosY WRITE SetCaptionPosY)
+    Q_PROPERTY(Zel::TAlignment CaptionAlignment READ CaptionAlignment WRITE SetCaptionAlignment)
     Q_PROPERTY(RChart::TCaptionAnchorHoriz CaptionAnchorHoriz READ CaptionAnchorHoriz WRITE
-                   setCaptionAnchorHoriz)
+                   SetCaptionAnchorHoriz)
     Q_PROPERTY(RChart::TCaptionAnchorVert CaptionAnchorVert READ CaptionAnchorVert WRITE
-                   setCaptionAnchorVert)
-    Q_PROPERTY(TCrossHair *CrossHair1 READ CrossHair1 WRITE setCrossHair1)
-    Q_PROPERTY(TCrossHair *CrossHair2 READ CrossHair2 WRITE setCrossHair2)
-    Q_PROPERTY(TCrossHair *CrossHair3 READ CrossHair3 WRITE setCrossHair3)
-    Q_PROPERTY(TCrossHair *CrossHair4 READ CrossHair4 WRITE setCrossHair4)
-    Q_PROPERTY(Zel::TMouseActMode MouseAction READ MouseAction WRITE setMouseAction)
-    Q_PROPERTY(bool MouseCursorFixed READ MouseCursorFixed WRITE setMouseCursorFixed)
-    Q_PROPERTY(TScalePropsHoriz *Scale1X READ Scale1X WRITE setScale1X)
-    Q_PROPERTY(TScalePropsVert *Scale1Y READ Scale1Y WRITE setScale1Y)
-    Q_PROPERTY(TScalePropsHoriz *Scale2X READ Scale2X WRITE setScale2X)
-    Q_PROPERTY(TScalePropsVert *Scale2Y READ Scale2Y WRITE setScale2Y)
-    Q_PROPERTY(TScalePropsHoriz *Scale3X READ Scale3X WRITE setScale3X)
-    Q_PROPERTY(TScalePropsVert *Scale3Y READ Scale3Y WRITE setScale3Y)
-    Q_PROPERTY(TScalePropsHoriz *Scale4X READ Scale4X WRITE setScale4X)
-    Q_PROPERTY(TScalePropsVert *Scale4Y READ Scale4Y WRITE setScale4Y)
-    Q_PROPERTY(RChart::TrcLayout StandardLayout READ StandardLayout WRITE setStandardLayout)
-    Q_PROPERTY(int ShadowWidth READ ShadowWidth WRITE setShadowWidth)
-    Q_PROPERTY(RChart::TShadowStyle ShadowStyle READ ShadowStyle WRITE setShadowStyle)
-    Q_PROPERTY(TColor ShadowColor READ ShadowColor WRITE setShadowColor)
-    Q_PROPERTY(TColor ShadowBakColor READ ShadowBakColor WRITE setShadowBakColor)
-    Q_PROPERTY(TRChart *UseDataOf READ UseDataOf WRITE setUseDataOf)
-    Q_PROPERTY(Gfx::TFontStyles TextFontStyle READ TextFontStyle WRITE setTextFontStyle)
-    Q_PROPERTY(RChart::TTextBkStyle TextBkStyle READ TextBkStyle WRITE setTextBkStyle)
-    Q_PROPERTY(TColor TextBkColor READ TextBkColor WRITE setTextBkColor)
-    Q_PROPERTY(Zel::TAlignment TextAlignment READ TextAlignment WRITE setTextAlignment)
+                   SetCaptionAnchorVert)
+    Q_PROPERTY(TCrossHair *CrossHair1 READ CrossHair1 WRITE SetCrossHair1)
+    Q_PROPERTY(TCrossHair *CrossHair2 READ CrossHair2 WRITE SetCrossHair2)
+    Q_PROPERTY(TCrossHair *CrossHair3 READ CrossHair3 WRITE SetCrossHair3)
+    Q_PROPERTY(TCrossHair *CrossHair4 READ CrossHair4 WRITE SetCrossHair4)
+    Q_PROPERTY(Zel::TMouseActMode MouseAction READ MouseAction WRITE SetMouseAction)
+    Q_PROPERTY(bool MouseCursorFixed READ MouseCursorFixed WRITE SetMouseCursorFixed)
+    Q_PROPERTY(TScalePropsHoriz *Scale1X READ Scale1X WRITE SetScale1X)
+    Q_PROPERTY(TScalePropsVert *Scale1Y READ Scale1Y WRITE SetScale1Y)
+    Q_PROPERTY(TScalePropsHoriz *Scale2X READ Scale2X WRITE SetScale2X)
+    Q_PROPERTY(TScalePropsVert *Scale2Y READ Scale2Y WRITE SetScale2Y)
+    Q_PROPERTY(TScalePropsHoriz *Scale3X READ Scale3X WRITE SetScale3X)
+    Q_PROPERTY(TScalePropsVert *Scale3Y READ Scale3Y WRITE SetScale3Y)
+    Q_PROPERTY(TScalePropsHoriz *Scale4X READ Scale4X WRITE SetScale4X)
+    Q_PROPERTY(TScalePropsVert *Scale4Y READ Scale4Y WRITE SetScale4Y)
+    Q_PROPERTY(RChart::TrcLayout StandardLayout READ StandardLayout WRITE SetStandardLayout)
+    Q_PROPERTY(int ShadowWidth READ ShadowWidth WRITE SetShadowWidth)
+    Q_PROPERTY(RChart::TShadowStyle ShadowStyle READ ShadowStyle WRITE SetShadowStyle)
+    Q_PROPERTY(TColor ShadowColor READ ShadowColor WRITE SetShadowColor)
+    Q_PROPERTY(TColor ShadowBakColor READ ShadowBakColor WRITE SetShadowBakColor)
+    Q_PROPERTY(TRChart *UseDataOf READ UseDataOf WRITE SetUseDataOf)
+    Q_PROPERTY(Gfx::TFontStyles TextFontStyle READ TextFontStyle WRITE SetTextFontStyle)
+    Q_PROPERTY(RChart::TTextBkStyle TextBkStyle READ TextBkStyle WRITE SetTextBkStyle)
+    Q_PROPERTY(TColor TextBkColor READ TextBkColor WRITE SetTextBkColor)
+    Q_PROPERTY(Zel::TAlignment TextAlignment READ TextAlignment WRITE SetTextAlignment)
 
 public:
     explicit TRChart(QWidget *parent = nullptr);
 
     TRChart *UseDataOf() const;
-    void setUseDataOf(TRChart *chart) { useDataOf(chart); }
+    void SetUseDataOf(TRChart *chart) { useDataOf(chart); }
 
     TCrossHair *CrossHair1() const { return CrossHair(1); }
-    void setCrossHair1(const TCrossHair *value) { setCrossHair(1, value); }
+    void SetCrossHair1(const TCrossHair *value) { SetCrossHair(1, value); }
     TCrossHair *CrossHair2() const { return CrossHair(2); }
-    void setCrossHair2(const TCrossHair *value) { setCrossHair(2, value); }
+    void SetCrossHair2(const TCrossHair *value) { SetCrossHair(2, value); }
     TCrossHair *CrossHair3() const { return CrossHair(3); }
-    void setCrossHair3(const TCrossHair *value) { setCrossHair(3, value); }
+    void SetCrossHair3(const TCrossHair *value) { SetCrossHair(3, value); }
     TCrossHair *CrossHair4() const { return CrossHair(4); }
-    void setCrossHair4(const TCrossHair *value) { setCrossHair(4, value); }
+    void SetCrossHair4(const TCrossHair *value) { SetCrossHair(4, value); }
 
     // The published axis records of layers 1..4; assigning copies the given record's values
     // into the chart's own record.
     TScalePropsHoriz *Scale1X() const { return LayerScaleX(1); }
-    void setScale1X(const TScaleProps *value) { assignScale(LayerScaleX(1), value); }
+    void SetScale1X(const TScaleProps *value) { assignScale(LayerScaleX(1), value); }
     TScalePropsVert *Scale1Y() const { return LayerScaleY(1); }
-    void setScale1Y(const TScaleProps *value) { assignScale(LayerScaleY(1), value); }
+    void SetScale1Y(const TScaleProps *value) { assignScale(LayerScaleY(1), value); }
     TScalePropsHoriz *Scale2X() const { return LayerScaleX(2); }
-    void setScale2X(const TScaleProps *value) { assignScale(LayerScaleX(2), value); }
+    void SetScale2X(const TScaleProps *value) { assignScale(LayerScaleX(2), value); }
     TScalePropsVert *Scale2Y() const { return LayerScaleY(2); }
-    void setScale2Y(const TScaleProps *value) { assignScale(LayerScaleY(2), value); }
+    void SetScale2Y(const TScaleProps *value) { assignScale(LayerScaleY(2), value); }
     TScalePropsHoriz *Scale3X() const { return LayerScaleX(3); }
-    void setScale3X(const TScaleProps *value) { assignScale(LayerScaleX(3), value); }
+    void SetScale3X(const TScaleProps *value) { assignScale(LayerScaleX(3), value); }
     TScalePropsVert *Scale3Y() const { return LayerScaleY(3); }
-    void setScale3Y(const TScaleProps *value) { assignScale(LayerScaleY(3), value); }
+    void SetScale3Y(const TScaleProps *value) { assignScale(LayerScaleY(3), value); }
     TScalePropsHoriz *Scale4X() const { return LayerScaleX(4); }
-    void setScale4X(const TScaleProps *value) { assignScale(LayerScaleX(4), value); }
+    void SetScale4X(const TScaleProps *value) { assignScale(LayerScaleX(4), value); }
     TScalePropsVert *Scale4Y() const { return LayerScaleY(4); }
-    void setScale4Y(const TScaleProps *value) { assignScale(LayerScaleY(4), value); }
+    void SetScale4Y(const TScaleProps *value) { assignScale(LayerScaleY(4), value); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -836,7 +841,7 @@ private:
 
 // --- Hot path: the two appends the display update runs 2001 times per refresh --------------
 
-inline TChartItem &TCustomRChart::newItem(std::uint8_t kind)
+inline TChartItem &TCustomRChart::newItem(TItemKind kind)
 {
     if (m_count >= m_capacity)
         growItems();

@@ -9,6 +9,7 @@
 
 #include "chart/Zel_rchart.h"
 
+#include "platform/CanvasSave.h"
 #include "scales/zelbase_markers.h"
 
 #include <algorithm>
@@ -21,35 +22,18 @@
 
 namespace {
 
-constexpr int kItemPixelLimit = 30000;
-constexpr double kIntLimit = 2147483647.0;
+using Zel::roundEven;
+
 constexpr TColor kMonochromeFill = 12632256;
 constexpr int kBatchSize = 200;
 constexpr int kGridLimit = 1000;
-
-// Nearest integer, halves to even (the processor's default rounding), for values already
-// known to be finite and within the int range. On x86 one conversion instruction; lrint would
-// be a library call unless errno handling is switched off.
-inline int roundEven(double v)
-{
-#if defined(__SSE2__)
-    return _mm_cvtsd_si32(_mm_set_sd(v));
-#else
-    return static_cast<int>(std::lrint(v));
-#endif
-}
 
 // A pixel offset stored in an item: rounded halves to even and kept within the int range.
 inline int pixelOffset(double v)
 {
     if (std::isnan(v))
         return 0;
-    return roundEven(std::clamp(v, -kIntLimit, kIntLimit));
-}
-
-inline int limitItemPixel(long long v)
-{
-    return static_cast<int>(std::clamp<long long>(v, -kItemPixelLimit, kItemPixelLimit));
+    return roundEven(std::clamp(v, -PixelLimit, PixelLimit));
 }
 
 inline bool samePixel(QPoint a, QPoint b)
@@ -151,16 +135,15 @@ public:
     ItemPainter(const TCustomRChart &chart, Canvas &canvas, int DX, int DY, bool monochrome,
                 TFontStyles textStyle, TTextBkStyle textBkStyle, TColor textBkColor,
                 TColor chartColor)
-        : m_chart(chart), m_canvas(canvas), m_offX(DX - chart.MarginLeft()),
-          m_offY(DY - chart.MarginTop()), m_monochrome(monochrome), m_textStyle(textStyle),
-          m_textBkStyle(textBkStyle), m_textBkColor(textBkColor)
+        : m_canvas(canvas), m_offX(DX - chart.MarginLeft()), m_offY(DY - chart.MarginTop()),
+          m_monochrome(monochrome), m_textStyle(textStyle), m_textBkStyle(textBkStyle),
+          m_textBkColor(textBkColor)
     {
         for (int L = 1; L <= TCustomRChart::LayerCount; ++L) {
             LayerMap &m = m_layers[std::size_t(L - 1)];
-            const TCustomRChart::LayerMapping &c = chart.layerMapping(L);
-            m.x = {c.KX, c.DX, double(c.KX), double(c.DX)};
-            m.y = {c.KY, c.DY, double(c.KY), double(c.DY)};
-            m.linear = !chart.LayerScaleX(L)->Logarithmic() && !chart.LayerScaleY(L)->Logarithmic();
+            m.x = chart.layerMapX(L);
+            m.y = chart.layerMapY(L);
+            m.linear = !m.x.Logarithmic() && !m.y.Logarithmic();
         }
         m_penWidth = chart.LineWidth();
         m_canvas.Pen().Width = m_penWidth;
@@ -268,9 +251,8 @@ public:
             flush();
             drawArrow(item, ink, fill, style);
             return;
-        default:
-            return; // unassigned kinds draw nothing
         }
+        // Unassigned kinds draw nothing.
     }
 
     // A line-to item and the line-to items after it that share its layer, class and
@@ -279,8 +261,7 @@ public:
     const TChartItem *drawLineToRun(const TChartItem *first, const TChartItem *end)
     {
         draw(*first);
-        const LayerMap &m =
-            m_layers[std::size_t(std::clamp(first->Layer, 1, TCustomRChart::LayerCount) - 1)];
+        const LayerMap &m = layerMap(first->Layer);
         const TChartItem *item = first + 1;
         if (!m.linear)
             return item;
@@ -302,28 +283,24 @@ public:
     }
 
 private:
-    struct Axis
-    {
-        long double K = 0, D = 0; // the mapping's coefficients
-        double k = 0, d = 0;      // the same rounded to double, for the fast path
-    };
+    // The maps of a layer's axes, read once per DrawItems.
     struct LayerMap
     {
-        Axis x, y;
+        TAxisMap x, y;
         bool linear = true;
     };
+
+    const LayerMap &layerMap(int layer) const
+    {
+        return m_layers[std::size_t(std::clamp(layer, 1, TCustomRChart::LayerCount) - 1)];
+    }
 
     // A world point of a layer in data-image pixels: control pixels limited to +-30000, then
     // shifted by (DX - MarginLeft, DY - MarginTop).
     QPoint toData(int layer, double X, double Y) const
     {
-        const int i = std::clamp(layer, 1, TCustomRChart::LayerCount) - 1;
-        const LayerMap &m = m_layers[std::size_t(i)];
-        if (m.linear) [[likely]]
-            return {axisPixel(m.x, X) + m_offX, axisPixel(m.y, Y) + m_offY};
-        int px = 0, py = 0;
-        m_chart.WorldToPixel(i + 1, X, Y, px, py);
-        return {limitItemPixel(px) + m_offX, limitItemPixel(py) + m_offY};
+        const LayerMap &m = layerMap(layer);
+        return {m.x.itemPixel(X) + m_offX, m.y.itemPixel(Y) + m_offY};
     }
 
     static bool continuesRun(const TChartItem &first, const TChartItem &item)
@@ -334,15 +311,16 @@ private:
                item.LineWidth == first.LineWidth;
     }
 
-    // toData for a linear layer, both axes at once. Falls back to the scalar rule when a
-    // pixel is beyond the limit, not a number, or too close to a half to trust the double.
+    // toData for a linear layer, both axes at once (TAxisMap::itemPixel for two values). Falls
+    // back to the scalar rule when a pixel is beyond the limit, not a number, or too close to
+    // a half to trust the double.
     QPoint mapLinear(const LayerMap &m, const TChartItem &item) const
     {
 #if defined(__SSE2__)
         const __m128d v = _mm_set_pd(item.Y, item.X);
         const __m128d sign = _mm_set1_pd(-0.0);
-        const __m128d term = _mm_mul_pd(_mm_set_pd(m.y.k, m.x.k), v);
-        const __m128d d = _mm_set_pd(m.y.d, m.x.d);
+        const __m128d term = _mm_mul_pd(_mm_set_pd(m.y.k(), m.x.k()), v);
+        const __m128d d = _mm_set_pd(m.y.d(), m.x.d());
         const __m128d p = _mm_add_pd(term, d);
         const __m128i n = _mm_cvtpd_epi32(p); // halves to even, like roundEven
         const __m128d off =
@@ -351,22 +329,21 @@ private:
         const __m128d tolerance = _mm_mul_pd(
             _mm_set1_pd(1e-14), _mm_add_pd(_mm_andnot_pd(sign, term), _mm_andnot_pd(sign, d)));
         const __m128d ok =
-            _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, p), _mm_set1_pd(kItemPixelLimit)),
+            _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, p), _mm_set1_pd(ItemPixelLimit)),
                        _mm_cmpgt_pd(off, tolerance));
         if (_mm_movemask_pd(ok) == 3) [[likely]]
             return {_mm_cvtsi128_si32(n) + m_offX,
                     _mm_cvtsi128_si32(_mm_shuffle_epi32(n, 1)) + m_offY};
 #endif
-        return {axisPixel(m.x, item.X) + m_offX, axisPixel(m.y, item.Y) + m_offY};
+        return {m.x.itemPixel(item.X) + m_offX, m.y.itemPixel(item.Y) + m_offY};
     }
 
     // The control pixel of a world point of a layer, limited only to the int range (for the
     // kinds that add pixel offsets before limiting).
     QPoint toControl(int layer, double X, double Y) const
     {
-        int px = 0, py = 0;
-        m_chart.WorldToPixel(layer, X, Y, px, py);
-        return {px, py};
+        const LayerMap &m = layerMap(layer);
+        return {m.x.pixel(X), m.y.pixel(Y)};
     }
 
     // The pen position moved by the item's pixel offsets, limited like every item pixel (a
@@ -381,28 +358,6 @@ private:
     QPoint controlToData(long long x, long long y) const
     {
         return {limitItemPixel(x) + m_offX, limitItemPixel(y) + m_offY};
-    }
-
-    // The mapping forms K * v + D in extended precision and stores it as a double. In double
-    // arithmetic the sum differs from that by far less than 1e-14 of the terms' size, so it
-    // rounds to the same integer unless it lies that close to a half: only then, and for
-    // values beyond the limit or NaN, the extended sum is formed. Limiting before rounding
-    // gives the same integer as rounding before limiting.
-    static int axisPixel(const Axis &a, double v)
-    {
-        const double term = a.k * v;
-        const double p = term + a.d;
-        if (std::fabs(p) < kItemPixelLimit) [[likely]] {
-            const int n = roundEven(p);
-            const double tolerance = 1e-14 * (std::fabs(term) + std::fabs(a.d));
-            if (std::fabs(std::fabs(p - double(n)) - 0.5) > tolerance) [[likely]]
-                return int(n);
-        }
-        double exact = static_cast<double>(a.K * v + a.D);
-        if (std::isnan(exact))
-            return 0;
-        exact = std::clamp(exact, double(-kItemPixelLimit), double(kItemPixelLimit));
-        return roundEven(exact);
     }
 
     void setPen(TColor color, TPenStyle style)
@@ -630,7 +585,6 @@ private:
         }
     }
 
-    const TCustomRChart &m_chart;
     Canvas &m_canvas;
     const int m_offX;
     const int m_offY;
@@ -665,11 +619,8 @@ void TCustomRChart::raiseRenderEvent(const TRenderEvent &event, Canvas &canvas, 
 void TCustomRChart::DrawItems(Canvas &canvas, int DX, int DY, bool Monochrome, bool NoGrid)
 {
     if (OnBeforeRenderData) {
-        const TColor pen = canvas.Pen().Color;
-        const TColor brush = canvas.Brush().Color;
+        const CanvasSave saved(canvas, CanvasSave::PenColor | CanvasSave::BrushColor);
         raiseRenderEvent(OnBeforeRenderData, canvas, m_marginTop - DY, m_marginLeft - DX);
-        canvas.Pen().Color = pen;
-        canvas.Brush().Color = brush;
     }
     canvas.Pen().Mode = Gfx::pmCopy;
     if (m_gridStyle != RChart::gsNone && !NoGrid)
@@ -708,6 +659,19 @@ void TCustomRChart::DrawItems(Canvas &canvas, int DX, int DY, bool Monochrome, b
 
 void TCustomRChart::drawGrid(Canvas &canvas, int DX, int DY, bool Monochrome)
 {
+    const bool dotted = m_gridStyle == RChart::gsHorizDotLines ||
+                        m_gridStyle == RChart::gsVertDotLines || m_gridStyle == RChart::gsDotLines;
+    {
+        const CanvasSave saved(canvas, CanvasSave::PenColor | CanvasSave::PenStyle);
+        drawGridLines(canvas, DX, DY, Monochrome, dotted);
+    }
+    // The dotted styles set the pen back to solid afterwards.
+    if (dotted)
+        canvas.Pen().Style = Gfx::psSolid;
+}
+
+void TCustomRChart::drawGridLines(Canvas &canvas, int DX, int DY, bool Monochrome, bool dotted)
+{
     const int L = m_activeLayer;
     const TScaleProps &xs = *LayerScaleX(L);
     const TScaleProps &ys = *LayerScaleY(L);
@@ -724,14 +688,10 @@ void TCustomRChart::drawGrid(Canvas &canvas, int DX, int DY, bool Monochrome)
                       int(std::clamp<long long>((long long)py + offY, INT32_MIN, INT32_MAX)));
     };
 
-    const TColor savedColor = canvas.Pen().Color;
-    const TPenStyle savedStyle = canvas.Pen().Style;
     canvas.Pen().Color = Monochrome ? clBlack : m_gridColor;
     canvas.Pen().Width = 1;
     canvas.Brush().Color = m_chartColor;
     canvas.Brush().Style = Gfx::bsSolid;
-    const bool dotted = m_gridStyle == RChart::gsHorizDotLines ||
-                        m_gridStyle == RChart::gsVertDotLines || m_gridStyle == RChart::gsDotLines;
     canvas.Pen().Style = dotted ? Gfx::psDot : Gfx::psSolid;
 
     const auto xValues = [&](auto &&visit) {
@@ -782,8 +742,6 @@ void TCustomRChart::drawGrid(Canvas &canvas, int DX, int DY, bool Monochrome)
     default:
         break;
     }
-    canvas.Pen().Style = dotted ? Gfx::psSolid : savedStyle;
-    canvas.Pen().Color = savedColor;
 }
 
 // --- Text labels --------------------------------------------------------------------------
@@ -855,14 +813,13 @@ void TCustomRChart::drawTextLabel(Canvas &canvas, const TTextLabel &label, int D
         canvas.Polyline({{x, y}, {x + w, y}});
         break;
     case Zel::tlShadow: {
-        const TBrushStyle style = canvas.Brush().Style;
-        canvas.Pen().Color = label.ColorShadow();
-        canvas.Brush().Color = label.ColorShadow();
-        canvas.Brush().Style = Gfx::bsSolid;
-        canvas.Rectangle(box.translated(label.ShadowDx(), label.ShadowDy()));
-        canvas.Pen().Color = label.ColorBorder();
-        canvas.Brush().Color = label.ColorBkg();
-        canvas.Brush().Style = style;
+        {
+            const CanvasSave saved(canvas, CanvasSave::PenColor | CanvasSave::BrushColor |
+                                               CanvasSave::BrushStyle);
+            canvas.Pen().Color = label.ColorShadow();
+            canvas.Brush() = TBrush{label.ColorShadow(), Gfx::bsSolid};
+            canvas.Rectangle(box.translated(label.ShadowDx(), label.ShadowDy()));
+        }
         canvas.Rectangle(box);
         break;
     }

@@ -417,7 +417,7 @@ void TCustomRChart::correctIsometricLayers()
     --m_scaleChangeBatch;
 }
 
-void TCustomRChart::setIsometric(bool on)
+void TCustomRChart::SetIsometric(bool on)
 {
     m_isometric = on;
     if (!on)
@@ -430,7 +430,7 @@ void TCustomRChart::setIsometric(bool on)
 
 // --- Joint layers ---------------------------------------------------------------------------
 
-void TCustomRChart::setJointLayers(const TJointLayers *value)
+void TCustomRChart::SetJointLayers(const TJointLayers *value)
 {
     if (value)
         m_jointLayers->Assign(*value);

@@ -119,7 +119,7 @@ void placeAxis(Record &record, const AxisPlace &place, Location nearSide, Locati
 
 } // namespace
 
-void TCustomRChart::setStandardLayout(TrcLayout layout)
+void TCustomRChart::SetStandardLayout(TrcLayout layout)
 {
     const int index = static_cast<int>(layout);
     if (index < 0 || index >= int(std::size(kLayouts)))
@@ -128,15 +128,15 @@ void TCustomRChart::setStandardLayout(TrcLayout layout)
     const bool former = lockPainting();
     m_standardLayout = layout;
 
-    setMarginLeft(l.margins.left);
-    setMarginRight(l.margins.right);
-    setMarginTop(l.margins.top);
-    setMarginBottom(l.margins.bottom);
-    setCaptionPosX(l.caption.x);
-    setCaptionPosY(l.caption.y);
-    setCaptionAlignment(l.caption.alignment);
-    setCaptionAnchorHoriz(l.caption.anchor);
-    setCaptionAnchorVert(RChart::cavChartTop);
+    SetMarginLeft(l.margins.left);
+    SetMarginRight(l.margins.right);
+    SetMarginTop(l.margins.top);
+    SetMarginBottom(l.margins.bottom);
+    SetCaptionPosX(l.caption.x);
+    SetCaptionPosY(l.caption.y);
+    SetCaptionAlignment(l.caption.alignment);
+    SetCaptionAnchorHoriz(l.caption.anchor);
+    SetCaptionAnchorVert(RChart::cavChartTop);
 
     // The record changes run the scale-change handler once, at the end.
     ++m_scaleChangeBatch;

@@ -1,8 +1,9 @@
 // The mapping between the world coordinates of the chart's layers and control pixels.
 //
 // Per layer and axis, pixel = K * world + D (the natural logarithm of the world value on a
-// logarithmic axis). The coefficients are kept in long double: the products with large world
-// values (day counts, masses times a steep factor) keep their sub-pixel part that way.
+// logarithmic axis), evaluated by TAxisMap. The coefficients are kept in long double: the
+// products with large world values (day counts, masses times a steep factor) keep their
+// sub-pixel part that way.
 
 #include "chart/Zel_rchart.h"
 
@@ -10,8 +11,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr double kPixelLimit = 2147483647.0;
 
 // K and D of one axis that map the record's RangeLow to the pixel `from` and RangeHigh to the
 // pixel `to`. Without extent, or for a range the mapping cannot use (equal ends, non-positive
@@ -36,34 +35,6 @@ void axisCoefficients(const TScaleProps &record, int extent, long double from, l
         K = k;
         D = d;
     }
-}
-
-// One coordinate: the sum is formed in long double, stored as a double, limited to the int
-// range and rounded to the nearest integer, halves to even.
-int toPixel(long double K, long double D, double value, const TScaleProps &record, int lowEdge,
-            int highEdge)
-{
-    double v;
-    if (record.Logarithmic()) {
-        if (value > kLogAxisFloor)
-            v = static_cast<double>(K * std::log(static_cast<long double>(value)) + D);
-        else
-            v = record.RangeHigh() >= record.RangeLow() ? lowEdge : highEdge;
-    } else {
-        v = static_cast<double>(K * value + D);
-    }
-    if (std::isnan(v))
-        return 0;
-    v = std::clamp(v, -kPixelLimit, kPixelLimit);
-    return static_cast<int>(std::nearbyint(v));
-}
-
-double toWorld(long double K, long double D, int pixel, const TScaleProps &record)
-{
-    if (K == 0)
-        return record.RangeLow();
-    const long double v = (pixel - D) / K;
-    return static_cast<double>(record.Logarithmic() ? std::exp(v) : v);
 }
 
 int clampLayer(int layer)
@@ -92,23 +63,34 @@ void TCustomRChart::UpdateMapping()
         updateLayerMapping(layer);
 }
 
-const TCustomRChart::LayerMapping &TCustomRChart::layerMapping(int L) const
+TAxisMap TCustomRChart::layerMapX(int L) const
 {
-    return m_mapping[L >= 1 && L <= LayerCount ? L - 1 : 0];
+    const int i = clampLayer(L) - 1;
+    const TScaleProps &record = *m_scaleX[i];
+    const int floor =
+        TAxisMap::lowEndEdge(false, width(), height(), record.RangeLow(), record.RangeHigh());
+    return TAxisMap(m_mapping[i].KX, m_mapping[i].DX, record.Logarithmic(), floor,
+                    record.RangeLow(), TAxisMap::Rounding::ViaDouble);
+}
+
+TAxisMap TCustomRChart::layerMapY(int L) const
+{
+    const int i = clampLayer(L) - 1;
+    const TScaleProps &record = *m_scaleY[i];
+    const int floor =
+        TAxisMap::lowEndEdge(true, width(), height(), record.RangeLow(), record.RangeHigh());
+    return TAxisMap(m_mapping[i].KY, m_mapping[i].DY, record.Logarithmic(), floor,
+                    record.RangeLow(), TAxisMap::Rounding::ViaDouble);
 }
 
 void TCustomRChart::WorldToPixel(int Layer, double X, double Y, int &PX, int &PY) const
 {
-    const int i = clampLayer(Layer) - 1;
-    const LayerMapping &m = m_mapping[i];
-    PX = toPixel(m.KX, m.DX, X, *m_scaleX[i], 0, width());
-    PY = toPixel(m.KY, m.DY, Y, *m_scaleY[i], height(), 0);
+    PX = layerMapX(Layer).pixel(X);
+    PY = layerMapY(Layer).pixel(Y);
 }
 
 void TCustomRChart::PixelToWorld(int Layer, int PX, int PY, double &X, double &Y) const
 {
-    const int i = clampLayer(Layer) - 1;
-    const LayerMapping &m = m_mapping[i];
-    X = toWorld(m.KX, m.DX, PX, *m_scaleX[i]);
-    Y = toWorld(m.KY, m.DY, PY, *m_scaleY[i]);
+    X = layerMapX(Layer).world(PX);
+    Y = layerMapY(Layer).world(PY);
 }

@@ -55,7 +55,7 @@ bool TCustomRChart::MouseAffectsLayer(int layer) const
     return layer >= 1 && layer <= LayerCount && m_mouseAffectsLayer[std::size_t(layer - 1)];
 }
 
-void TCustomRChart::setMouseAffectsLayer(int layer, bool affected)
+void TCustomRChart::SetMouseAffectsLayer(int layer, bool affected)
 {
     if (layer >= 1 && layer <= LayerCount)
         m_mouseAffectsLayer[std::size_t(layer - 1)] = affected;

@@ -8,13 +8,13 @@
 
 #include "chart/Zel_rchart.h"
 
+#include "platform/CanvasSave.h"
+
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-constexpr int kAreaPixelLimit = 30000;
 
 // Makes sure a canvas draws on an image for a scope. The chart keeps its canvases attached to
 // their images; one found elsewhere is attached here and handed back afterwards.
@@ -60,57 +60,57 @@ void TBakGndImg::changed()
 
 void TBakGndImg::SetName(const QString &value)
 {
-    m_name = m_includePath ? value : withoutDirectory(value);
+    m_settings.name = m_settings.includePath ? value : withoutDirectory(value);
     changed();
 }
 
 void TBakGndImg::SetIncludePath(bool value)
 {
-    m_includePath = value;
+    m_settings.includePath = value;
     if (!value)
-        m_name = withoutDirectory(m_name);
+        m_settings.name = withoutDirectory(m_settings.name);
     changed();
 }
 
 void TBakGndImg::SetFillMode(TBkgFillMode value)
 {
-    m_fillMode = value;
+    m_settings.fillMode = value;
     changed();
 }
 
 void TBakGndImg::SetAreaMode(TBkgAreaMode value)
 {
-    m_areaMode = value;
+    m_settings.areaMode = value;
     changed();
 }
 
 void TBakGndImg::SetAreaColor(TColor value)
 {
-    m_areaColor = value;
+    m_settings.areaColor = value;
     changed();
 }
 
 void TBakGndImg::SetAreaLeft(double value)
 {
-    m_areaLeft = value;
+    m_settings.areaLeft = value;
     changed();
 }
 
 void TBakGndImg::SetAreaRight(double value)
 {
-    m_areaRight = value;
+    m_settings.areaRight = value;
     changed();
 }
 
 void TBakGndImg::SetAreaTop(double value)
 {
-    m_areaTop = value;
+    m_settings.areaTop = value;
     changed();
 }
 
 void TBakGndImg::SetAreaBottom(double value)
 {
-    m_areaBottom = value;
+    m_settings.areaBottom = value;
     changed();
 }
 
@@ -118,15 +118,7 @@ void TBakGndImg::Assign(const TBakGndImg &source)
 {
     if (&source == this)
         return;
-    m_name = source.m_name;
-    m_includePath = source.m_includePath;
-    m_fillMode = source.m_fillMode;
-    m_areaMode = source.m_areaMode;
-    m_areaColor = source.m_areaColor;
-    m_areaLeft = source.m_areaLeft;
-    m_areaRight = source.m_areaRight;
-    m_areaTop = source.m_areaTop;
-    m_areaBottom = source.m_areaBottom;
+    m_settings = source.m_settings;
     changed();
 }
 
@@ -179,7 +171,7 @@ TCrossHair *TCustomRChart::CrossHair(int n) const
     return n >= 1 && n <= 4 ? m_crossHairs[std::size_t(n - 1)].get() : nullptr;
 }
 
-void TCustomRChart::setCrossHair(int n, const TCrossHair *value)
+void TCustomRChart::SetCrossHair(int n, const TCrossHair *value)
 {
     if (TCrossHair *hair = CrossHair(n); hair && value)
         hair->Assign(*value);
@@ -190,7 +182,7 @@ TTextLabel *TCustomRChart::TextLabel(int n) const
     return n >= 1 && n <= TextLabelCount ? m_textLabels[std::size_t(n - 1)].get() : nullptr;
 }
 
-void TCustomRChart::setBackGroundImg(const TBakGndImg *value)
+void TCustomRChart::SetBackGroundImg(const TBakGndImg *value)
 {
     if (value)
         m_bakGndImg->Assign(*value);
@@ -205,73 +197,73 @@ void TCustomRChart::SetFont(const TFont *font)
 
 // --- Setters ------------------------------------------------------------------------------
 
-void TCustomRChart::setChartFrameColor(TColor color)
+void TCustomRChart::SetChartFrameColor(TColor color)
 {
     m_chartFrameColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setShadowStyle(TShadowStyle style)
+void TCustomRChart::SetShadowStyle(TShadowStyle style)
 {
     m_shadowStyle = style;
     invalidatePicture();
 }
 
-void TCustomRChart::setShadowColor(TColor color)
+void TCustomRChart::SetShadowColor(TColor color)
 {
     m_shadowColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setShadowBakColor(TColor color)
+void TCustomRChart::SetShadowBakColor(TColor color)
 {
     m_shadowBakColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaption(const QString &text)
+void TCustomRChart::SetCaption(const QString &text)
 {
     m_caption = text;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaptionPosX(int value)
+void TCustomRChart::SetCaptionPosX(int value)
 {
     m_captionPosX = value;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaptionPosY(int value)
+void TCustomRChart::SetCaptionPosY(int value)
 {
     m_captionPosY = value;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaptionAlignment(TAlignment value)
+void TCustomRChart::SetCaptionAlignment(TAlignment value)
 {
     m_captionAlignment = value;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaptionAnchorHoriz(TCaptionAnchorHoriz value)
+void TCustomRChart::SetCaptionAnchorHoriz(TCaptionAnchorHoriz value)
 {
     m_captionAnchorHoriz = value;
     invalidatePicture();
 }
 
-void TCustomRChart::setCaptionAnchorVert(TCaptionAnchorVert value)
+void TCustomRChart::SetCaptionAnchorVert(TCaptionAnchorVert value)
 {
     m_captionAnchorVert = value;
     invalidatePicture();
 }
 
-void TCustomRChart::setGridStyle(GridStyleType style)
+void TCustomRChart::SetGridStyle(GridStyleType style)
 {
     m_gridStyle = style;
     invalidatePicture();
 }
 
-void TCustomRChart::setGridDx(double value)
+void TCustomRChart::SetGridDx(double value)
 {
     if (!(value >= -3))
         return;
@@ -279,7 +271,7 @@ void TCustomRChart::setGridDx(double value)
     invalidatePicture();
 }
 
-void TCustomRChart::setGridDy(double value)
+void TCustomRChart::SetGridDy(double value)
 {
     if (!(value >= -3))
         return;
@@ -287,31 +279,31 @@ void TCustomRChart::setGridDy(double value)
     invalidatePicture();
 }
 
-void TCustomRChart::setGridColor(TColor color)
+void TCustomRChart::SetGridColor(TColor color)
 {
     m_gridColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setTextFontStyle(TFontStyles style)
+void TCustomRChart::SetTextFontStyle(TFontStyles style)
 {
     m_textFontStyle = style;
     invalidatePicture();
 }
 
-void TCustomRChart::setTextBkStyle(TTextBkStyle style)
+void TCustomRChart::SetTextBkStyle(TTextBkStyle style)
 {
     m_textBkStyle = style;
     invalidatePicture();
 }
 
-void TCustomRChart::setTextBkColor(TColor color)
+void TCustomRChart::SetTextBkColor(TColor color)
 {
     m_textBkColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setTextAlignment(TAlignment alignment)
+void TCustomRChart::SetTextAlignment(TAlignment alignment)
 {
     m_textAlignment = alignment;
     invalidatePicture();
@@ -483,9 +475,10 @@ void TCustomRChart::drawAreaBand(Canvas &canvas, int DX, int DY, int w, int h)
     int lx = 0, ty = 0, rx = 0, by = 0;
     WorldToPixel(1, bg.AreaLeft(), bg.AreaTop(), lx, ty);
     WorldToPixel(1, bg.AreaRight(), bg.AreaBottom(), rx, by);
-    const auto limit = [](int v) { return std::clamp(v, -kAreaPixelLimit, kAreaPixelLimit); };
-    const int xL = limit(lx) - m_marginLeft + DX, xR = limit(rx) - m_marginLeft + DX;
-    const int yT = limit(ty) - m_marginTop + DY, yB = limit(by) - m_marginTop + DY;
+    const int xL = limitItemPixel(lx) - m_marginLeft + DX,
+              xR = limitItemPixel(rx) - m_marginLeft + DX;
+    const int yT = limitItemPixel(ty) - m_marginTop + DY,
+              yB = limitItemPixel(by) - m_marginTop + DY;
     const int l = DX, t = DY, r = DX + w, b = DY + h;
     canvas.Pen().Color = bg.AreaColor();
     canvas.Brush() = TBrush{bg.AreaColor(), Gfx::bsSolid};
@@ -586,7 +579,8 @@ void TCustomRChart::drawCrossHairs(Canvas &canvas, int OX, int OY)
                                  [](const auto &hair) { return hair->Mode() != Zel::chOff; });
     if (!any)
         return;
-    const TPen saved = canvas.Pen();
+    const CanvasSave saved(canvas, CanvasSave::PenColor | CanvasSave::PenWidth |
+                                       CanvasSave::PenStyle);
     const int W = width(), H = height(), S = m_shadowWidth;
     for (const auto &hair : m_crossHairs) {
         if (hair->Mode() == Zel::chOff)
@@ -608,7 +602,4 @@ void TCustomRChart::drawCrossHairs(Canvas &canvas, int OX, int OY)
             canvas.Polyline(
                 {{px - OX, m_marginTop + B + 1 - OY}, {px - OX, H - m_marginBottom - S - B - OY}});
     }
-    canvas.Pen().Color = saved.Color;
-    canvas.Pen().Width = saved.Width;
-    canvas.Pen().Style = saved.Style;
 }

@@ -100,6 +100,23 @@ using RChart::TTextBkStyle;
 // (Left, Top) from control pixels gives pixels of that picture.
 using TRenderEvent = std::function<void(QObject *Sender, Canvas &Canvas, int Top, int Left)>;
 
+// The plain published settings of the background picture, one value, so that Assign copies
+// them all.
+struct TBakGndImgSettings
+{
+    QString name;
+    bool includePath = false;
+    TBkgFillMode fillMode = RChart::bfStretch;
+    TBkgAreaMode areaMode = RChart::bamNone;
+    TColor areaColor = 14540253;
+    double areaLeft = -1;
+    double areaRight = 1;
+    double areaTop = 1;
+    double areaBottom = -1;
+
+    bool operator==(const TBakGndImgSettings &) const = default;
+};
+
 // The chart's background picture and the area band. Every assignment notifies through
 // OnChange; the chart repaints.
 class TBakGndImg : public QObject
@@ -120,45 +137,37 @@ public:
 
     // The picture file; empty for none. Without IncludePath only the file name part of what
     // is assigned is kept.
-    QString Name() const { return m_name; }
+    QString Name() const { return m_settings.name; }
     void SetName(const QString &value);
     // Switching it off drops the directory from the stored name.
-    bool IncludePath() const { return m_includePath; }
+    bool IncludePath() const { return m_settings.includePath; }
     void SetIncludePath(bool value);
-    TBkgFillMode FillMode() const { return m_fillMode; }
+    TBkgFillMode FillMode() const { return m_settings.fillMode; }
     void SetFillMode(TBkgFillMode value);
-    TBkgAreaMode AreaMode() const { return m_areaMode; }
+    TBkgAreaMode AreaMode() const { return m_settings.areaMode; }
     void SetAreaMode(TBkgAreaMode value);
-    TColor AreaColor() const { return m_areaColor; }
+    TColor AreaColor() const { return m_settings.areaColor; }
     void SetAreaColor(TColor value);
     // Edges of the area band in world coordinates of layer 1.
-    double AreaLeft() const { return m_areaLeft; }
+    double AreaLeft() const { return m_settings.areaLeft; }
     void SetAreaLeft(double value);
-    double AreaRight() const { return m_areaRight; }
+    double AreaRight() const { return m_settings.areaRight; }
     void SetAreaRight(double value);
-    double AreaTop() const { return m_areaTop; }
+    double AreaTop() const { return m_settings.areaTop; }
     void SetAreaTop(double value);
-    double AreaBottom() const { return m_areaBottom; }
+    double AreaBottom() const { return m_settings.areaBottom; }
     void SetAreaBottom(double value);
 
     // Copies every value (not OnChange), then notifies once.
     void Assign(const TBakGndImg &source);
     // Forgets the picture without notifying: the chart does this while it paints, when the
     // file cannot be loaded.
-    void dropName() { m_name.clear(); }
+    void dropName() { m_settings.name.clear(); }
 
     std::function<void(QObject *sender)> OnChange;
 
 private:
     void changed();
 
-    QString m_name;
-    bool m_includePath = false;
-    TBkgFillMode m_fillMode = RChart::bfStretch;
-    TBkgAreaMode m_areaMode = RChart::bamNone;
-    TColor m_areaColor = 14540253;
-    double m_areaLeft = -1;
-    double m_areaRight = 1;
-    double m_areaTop = 1;
-    double m_areaBottom = -1;
+    TBakGndImgSettings m_settings;
 };

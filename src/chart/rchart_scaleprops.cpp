@@ -44,37 +44,37 @@ void TScaleProps::setScaleTypeValue(TScaleType type)
 
 void TScaleProps::SetCaption(const QString &value)
 {
-    m_caption = value;
+    m_settings.caption = value;
     changed();
 }
 
 void TScaleProps::SetCaptionPosX(int value)
 {
-    m_captionPosX = value;
+    m_settings.captionPosX = value;
     changed();
 }
 
 void TScaleProps::SetCaptionPosY(int value)
 {
-    m_captionPosY = value;
+    m_settings.captionPosY = value;
     changed();
 }
 
 void TScaleProps::SetCaptionAlignment(TAlignment value)
 {
-    m_captionAlignment = value;
+    m_settings.captionAlignment = value;
     changed();
 }
 
 void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor value)
 {
-    m_captionAnchor = value;
+    m_settings.captionAnchor = value;
     changed();
 }
 
 void TScaleProps::SetColorScale(TColor value)
 {
-    m_colorScale = value;
+    m_settings.colorScale = value;
     changed();
 }
 
@@ -90,7 +90,7 @@ void TScaleProps::SetDateFormat(const TDTLabel *value)
 
 void TScaleProps::SetDecPlaces(int value)
 {
-    m_decPlaces = std::clamp(value, -3, 12);
+    m_settings.decPlaces = std::clamp(value, -3, 12);
     changed();
 }
 
@@ -108,28 +108,29 @@ void TScaleProps::SetLogarithmic(bool value)
 {
     // Stored values arrive in any order while loading, so the check waits until they are in.
     if (value && !isLoading()) {
-        const bool fits = m_rangeLow >= kLogAxisFloor && m_rangeHigh >= kLogAxisFloor &&
-                          m_labelType != ftDateTime;
+        const bool fits = m_settings.rangeLow >= kLogAxisFloor &&
+                          m_settings.rangeHigh >= kLogAxisFloor &&
+                          m_settings.labelType != ftDateTime;
         if (!fits)
             value = false;
     }
-    m_logarithmic = value;
+    m_settings.logarithmic = value;
     changed();
 }
 
 void TScaleProps::SetLabelType(TFigType value)
 {
-    m_labelType = value;
+    m_settings.labelType = value;
     if (value == ftDateTime)
-        m_logarithmic = false;
+        m_settings.logarithmic = false;
     else if (value == ftTime)
-        m_decPlaces = 4;
+        m_settings.decPlaces = 4;
     changed();
 }
 
 void TScaleProps::SetMinTicks(int value)
 {
-    m_minTicks = value;
+    m_settings.minTicks = value;
     changed();
 }
 
@@ -137,20 +138,20 @@ void TScaleProps::SetMinRange(double value)
 {
     if (!(value > kLogAxisFloor) || !std::isfinite(value))
         return;
-    m_minRange = value;
-    if (!(std::abs(m_rangeHigh - m_rangeLow) < value))
+    m_settings.minRange = value;
+    if (!(std::abs(m_settings.rangeHigh - m_settings.rangeLow) < value))
         return;
-    const double mid = (m_rangeLow + m_rangeHigh) / 2;
+    const double mid = (m_settings.rangeLow + m_settings.rangeHigh) / 2;
     double low = mid - value / 2;
     double high = mid + value / 2;
     // On a logarithmic axis the widening must not reach zero or below: the range then grows
     // upward from its lower end instead.
-    if (m_logarithmic && low < kLogAxisFloor) {
-        low = std::min(m_rangeLow, m_rangeHigh);
+    if (m_settings.logarithmic && low < kLogAxisFloor) {
+        low = std::min(m_settings.rangeLow, m_settings.rangeHigh);
         high = low + value;
     }
-    m_rangeLow = low;
-    m_rangeHigh = high;
+    m_settings.rangeLow = low;
+    m_settings.rangeHigh = high;
     changed();
 }
 
@@ -158,13 +159,13 @@ void TScaleProps::SetRangeLow(double value)
 {
     // A non-positive bound has no place on a logarithmic axis, however close it is to the
     // other end; NaN and infinities have none on any axis.
-    const bool refused = !std::isfinite(value) || (m_logarithmic && value < kLogAxisFloor);
+    const bool refused = !std::isfinite(value) || (m_settings.logarithmic && value < kLogAxisFloor);
     if (!refused) {
-        if (std::abs(m_rangeHigh - value) < m_minRange) {
-            m_rangeLow = value;
-            m_rangeHigh = value + m_minRange;
+        if (std::abs(m_settings.rangeHigh - value) < m_settings.minRange) {
+            m_settings.rangeLow = value;
+            m_settings.rangeHigh = value + m_settings.minRange;
         } else {
-            m_rangeLow = value;
+            m_settings.rangeLow = value;
         }
     }
     changed();
@@ -172,17 +173,17 @@ void TScaleProps::SetRangeLow(double value)
 
 void TScaleProps::SetRangeHigh(double value)
 {
-    bool refused = !std::isfinite(value) || (m_logarithmic && value < kLogAxisFloor);
-    const bool tooClose = std::abs(m_rangeLow - value) < m_minRange;
+    bool refused = !std::isfinite(value) || (m_settings.logarithmic && value < kLogAxisFloor);
+    const bool tooClose = std::abs(m_settings.rangeLow - value) < m_settings.minRange;
     // Pulling the low end down by MinRange must not take a logarithmic axis to zero or below.
-    if (tooClose && m_logarithmic && value - m_minRange < kLogAxisFloor)
+    if (tooClose && m_settings.logarithmic && value - m_settings.minRange < kLogAxisFloor)
         refused = true;
     if (!refused) {
         if (tooClose) {
-            m_rangeHigh = value;
-            m_rangeLow = value - m_minRange;
+            m_settings.rangeHigh = value;
+            m_settings.rangeLow = value - m_settings.minRange;
         } else {
-            m_rangeHigh = value;
+            m_settings.rangeHigh = value;
         }
     }
     changed();
@@ -190,31 +191,31 @@ void TScaleProps::SetRangeHigh(double value)
 
 void TScaleProps::SetShortTicks(bool value)
 {
-    m_shortTicks = value;
+    m_settings.shortTicks = value;
     changed();
 }
 
 void TScaleProps::SetScaleInscript(const QString &value)
 {
-    m_scaleInscript = value;
+    m_settings.scaleInscript = value;
     changed();
 }
 
 void TScaleProps::SetScalePos(int value)
 {
-    m_scalePos = value;
+    m_settings.scalePos = value;
     changed();
 }
 
 void TScaleProps::SetUserTickText(const QString &value)
 {
-    m_userTickText = value;
+    m_settings.userTickText = value;
     changed();
 }
 
 void TScaleProps::SetVisible(bool value)
 {
-    m_visible = value;
+    m_settings.visible = value;
     changed();
 }
 
@@ -222,24 +223,7 @@ void TScaleProps::Assign(const TScaleProps &source)
 {
     if (&source == this)
         return;
-    m_caption = source.m_caption;
-    m_captionPosX = source.m_captionPosX;
-    m_captionPosY = source.m_captionPosY;
-    m_captionAlignment = source.m_captionAlignment;
-    m_captionAnchor = source.m_captionAnchor;
-    m_colorScale = source.m_colorScale;
-    m_decPlaces = source.m_decPlaces;
-    m_logarithmic = source.m_logarithmic;
-    m_labelType = source.m_labelType;
-    m_minTicks = source.m_minTicks;
-    m_minRange = source.m_minRange;
-    m_rangeLow = source.m_rangeLow;
-    m_rangeHigh = source.m_rangeHigh;
-    m_shortTicks = source.m_shortTicks;
-    m_scaleInscript = source.m_scaleInscript;
-    m_scalePos = source.m_scalePos;
-    m_userTickText = source.m_userTickText;
-    m_visible = source.m_visible;
+    m_settings = source.m_settings;
     if (source.isHorizontal() == isHorizontal())
         m_scaleType = source.m_scaleType;
     m_muted = true;

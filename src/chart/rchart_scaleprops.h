@@ -36,8 +36,30 @@ using ZelAxis::TScaleLocVert;
 using enum ZelAxis::TScaleLocHoriz;
 using enum ZelAxis::TScaleLocVert;
 
-// Bounds at or below which a logarithmic axis has no place for a value.
-constexpr double kLogAxisFloor = 1e-100;
+// The plain published settings of an axis record, one value, so that Assign copies them all.
+struct TScalePropsSettings
+{
+    QString caption;
+    int captionPosX = 0;
+    int captionPosY = 0;
+    TAlignment captionAlignment = Zel::taCenter;
+    TScaleUnitAnchor captionAnchor = uaSclTopLft;
+    TColor colorScale = clBlack;
+    int decPlaces = -2;
+    bool logarithmic = false;
+    TFigType labelType = ftNum;
+    int minTicks = 3;
+    double minRange = 1e-10;
+    double rangeLow = 0.0;
+    double rangeHigh = 1.0;
+    bool shortTicks = true;
+    QString scaleInscript;
+    int scalePos = 0;
+    QString userTickText;
+    bool visible = false;
+
+    bool operator==(const TScalePropsSettings &) const = default;
+};
 
 // The published settings of one chart axis. Every setter ends with OnChange (raised on every
 // assignment, also of an unchanged value) unless its comment says otherwise. The record's
@@ -70,23 +92,23 @@ class TScaleProps : public QObject
 public:
     ~TScaleProps() override;
 
-    QString Caption() const { return m_caption; }
+    QString Caption() const { return m_settings.caption; }
     void SetCaption(const QString &value);
-    int CaptionPosX() const { return m_captionPosX; }
+    int CaptionPosX() const { return m_settings.captionPosX; }
     void SetCaptionPosX(int value);
-    int CaptionPosY() const { return m_captionPosY; }
+    int CaptionPosY() const { return m_settings.captionPosY; }
     void SetCaptionPosY(int value);
-    TAlignment CaptionAlignment() const { return m_captionAlignment; }
+    TAlignment CaptionAlignment() const { return m_settings.captionAlignment; }
     void SetCaptionAlignment(TAlignment value);
-    TScaleUnitAnchor CaptionAnchor() const { return m_captionAnchor; }
+    TScaleUnitAnchor CaptionAnchor() const { return m_settings.captionAnchor; }
     void SetCaptionAnchor(TScaleUnitAnchor value);
-    TColor ColorScale() const { return m_colorScale; }
+    TColor ColorScale() const { return m_settings.colorScale; }
     void SetColorScale(TColor value);
     // Assigning copies the values into the record's own object.
     TDTLabel *DateFormat() const { return m_dateFormat; }
     void SetDateFormat(const TDTLabel *value);
     // Clamped to -3..12.
-    int DecPlaces() const { return m_decPlaces; }
+    int DecPlaces() const { return m_settings.decPlaces; }
     void SetDecPlaces(int value);
     // Assigning copies the values into the record's own object.
     TFont *Font() const { return m_font; }
@@ -94,36 +116,36 @@ public:
     // Switching off always takes effect. Switching on is taken unchecked while the owner is
     // loading, otherwise only when both range ends are >= 1e-100 and LabelType is not
     // ftDateTime. OnChange in every case.
-    bool Logarithmic() const { return m_logarithmic; }
+    bool Logarithmic() const { return m_settings.logarithmic; }
     void SetLogarithmic(bool value);
     // ftDateTime also switches Logarithmic off, ftTime sets DecPlaces to 4.
-    TFigType LabelType() const { return m_labelType; }
+    TFigType LabelType() const { return m_settings.labelType; }
     void SetLabelType(TFigType value);
-    int MinTicks() const { return m_minTicks; }
+    int MinTicks() const { return m_settings.minTicks; }
     void SetMinTicks(int value);
     // The smallest range width. Values <= 1e-100 (and NaN, infinities) are ignored without
     // OnChange. A present range narrower than the new value is widened about its midpoint
     // (OnChange); otherwise nothing else happens and OnChange is not raised.
-    double MinRange() const { return m_minRange; }
+    double MinRange() const { return m_settings.minRange; }
     void SetMinRange(double value);
     // Setting an end closer than MinRange to the other moves the other end to MinRange away.
     // On a logarithmic axis values below 1e-100 are ignored, and so is a RangeHigh that would
     // pull the low end below 1e-100 that way; NaN and infinities are always ignored. OnChange
     // in every case.
-    double RangeLow() const { return m_rangeLow; }
+    double RangeLow() const { return m_settings.rangeLow; }
     void SetRangeLow(double value);
-    double RangeHigh() const { return m_rangeHigh; }
+    double RangeHigh() const { return m_settings.rangeHigh; }
     void SetRangeHigh(double value);
-    bool ShortTicks() const { return m_shortTicks; }
+    bool ShortTicks() const { return m_settings.shortTicks; }
     void SetShortTicks(bool value);
-    QString ScaleInscript() const { return m_scaleInscript; }
+    QString ScaleInscript() const { return m_settings.scaleInscript; }
     void SetScaleInscript(const QString &value);
     // Pixels by which the axis is moved outward from the plot edge.
-    int ScalePos() const { return m_scalePos; }
+    int ScalePos() const { return m_settings.scalePos; }
     void SetScalePos(int value);
-    QString UserTickText() const { return m_userTickText; }
+    QString UserTickText() const { return m_settings.userTickText; }
     void SetUserTickText(const QString &value);
-    bool Visible() const { return m_visible; }
+    bool Visible() const { return m_settings.visible; }
     void SetVisible(bool value);
 
     // The renderer's scale type that the location selects.
@@ -144,8 +166,8 @@ public:
     // operations check the values themselves).
     void setRangeDirect(double low, double high)
     {
-        m_rangeLow = low;
-        m_rangeHigh = high;
+        m_settings.rangeLow = low;
+        m_settings.rangeHigh = high;
     }
 
     std::function<void(QObject *sender)> OnChange;
@@ -156,26 +178,9 @@ protected:
     void changed();
 
 private:
-    QString m_caption;
-    int m_captionPosX = 0;
-    int m_captionPosY = 0;
-    TAlignment m_captionAlignment = Zel::taCenter;
-    TScaleUnitAnchor m_captionAnchor = uaSclTopLft;
-    TColor m_colorScale = clBlack;
+    TScalePropsSettings m_settings;
     TDTLabel *m_dateFormat;
-    int m_decPlaces = -2;
     TFont *m_font;
-    bool m_logarithmic = false;
-    TFigType m_labelType = ftNum;
-    int m_minTicks = 3;
-    double m_minRange = 1e-10;
-    double m_rangeLow = 0.0;
-    double m_rangeHigh = 1.0;
-    bool m_shortTicks = true;
-    QString m_scaleInscript;
-    int m_scalePos = 0;
-    QString m_userTickText;
-    bool m_visible = false;
     TScaleType m_scaleType;
     const ZelComponent *m_loadingOwner = nullptr;
     // Set while the record changes its own font or date format, whose notifications would

@@ -25,13 +25,13 @@ void TItemText::assign(const QString &text)
 
 // --- Store attributes ---------------------------------------------------------------------
 
-void TCustomRChart::setAllocSize(int value)
+void TCustomRChart::SetAllocSize(int value)
 {
     if (value >= 1 && value <= MaxAllocSize)
         m_allocSize = value;
 }
 
-void TCustomRChart::setActiveLayer(int layer)
+void TCustomRChart::SetActiveLayer(int layer)
 {
     if (layer >= 1 && layer <= LayerCount) {
         m_activeLayer = layer; // painting draws this layer's grid
@@ -39,12 +39,12 @@ void TCustomRChart::setActiveLayer(int layer)
     }
 }
 
-void TCustomRChart::setLineWidth(int width)
+void TCustomRChart::SetLineWidth(int width)
 {
     m_lineWidth = static_cast<std::uint8_t>(std::clamp(width, 0, 255));
 }
 
-void TCustomRChart::setClassDefault(int classNo)
+void TCustomRChart::SetClassDefault(int classNo)
 {
     if (classNo >= 0 && classNo <= 254)
         m_classDefault = static_cast<std::uint8_t>(classNo);
@@ -243,7 +243,7 @@ bool TCustomRChart::ClassVisible(int classNo) const
     return classNo >= 0 && classNo < ClassCount && m_classVisible[classNo];
 }
 
-void TCustomRChart::setClassVisible(int classNo, bool visible)
+void TCustomRChart::SetClassVisible(int classNo, bool visible)
 {
     if (classNo >= 0 && classNo < ClassCount) {
         m_classVisible[classNo] = visible;
@@ -256,7 +256,7 @@ bool TCustomRChart::LayerVisible(int layer) const
     return layer >= 1 && layer <= LayerCount && m_layerVisible[layer - 1];
 }
 
-void TCustomRChart::setLayerVisible(int layer, bool visible)
+void TCustomRChart::SetLayerVisible(int layer, bool visible)
 {
     if (layer >= 1 && layer <= LayerCount) {
         m_layerVisible[layer - 1] = visible;

@@ -36,7 +36,7 @@ TCustomRChart::TCustomRChart(QWidget *parent) : QWidget(parent)
     ++m_scaleChangeBatch;
     createLayers();
     resize(280, 200);
-    setStandardLayout(RChart::rcl_X1Bottom_Y1Left);
+    SetStandardLayout(RChart::rcl_X1Bottom_Y1Left);
     for (int L = 1; L <= LayerCount; ++L) {
         for (TScale *scale : {layerRendererX(L), layerRendererY(L)}) {
             scale->SetTransparent(true);
@@ -107,31 +107,31 @@ void TCustomRChart::marginsChanged()
     invalidatePicture();
 }
 
-void TCustomRChart::setMarginLeft(int value)
+void TCustomRChart::SetMarginLeft(int value)
 {
     m_marginLeft = value;
     marginsChanged();
 }
 
-void TCustomRChart::setMarginRight(int value)
+void TCustomRChart::SetMarginRight(int value)
 {
     m_marginRight = value;
     marginsChanged();
 }
 
-void TCustomRChart::setMarginTop(int value)
+void TCustomRChart::SetMarginTop(int value)
 {
     m_marginTop = value;
     marginsChanged();
 }
 
-void TCustomRChart::setMarginBottom(int value)
+void TCustomRChart::SetMarginBottom(int value)
 {
     m_marginBottom = value;
     marginsChanged();
 }
 
-void TCustomRChart::setShadowWidth(int value)
+void TCustomRChart::SetShadowWidth(int value)
 {
     m_shadowWidth = std::clamp(value, 0, 32);
     marginsChanged();
@@ -168,13 +168,13 @@ void TCustomRChart::boundsChanged()
     UpdateMapping();
 }
 
-void TCustomRChart::setChartColor(TColor color)
+void TCustomRChart::SetChartColor(TColor color)
 {
     m_chartColor = color;
     invalidatePicture();
 }
 
-void TCustomRChart::setWindColor(TColor color)
+void TCustomRChart::SetWindColor(TColor color)
 {
     m_windColor = color;
     invalidatePicture();

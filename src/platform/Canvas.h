@@ -228,6 +228,10 @@ private:
     void line(int x0, int y0, int x1, int y1);
     void boxOutline(int l, int t, int r, int b);
     void ellipseRaster(int l, int t, int r, int b);
+    void ellipseBrushOnly(int l, int t, int r, int b);
+    void ellipseWidePen(int l, int t, int r, int b);
+    void ellipseThinPen(int l, int t, int r, int b);
+    void ellipseStyledPen(int l, int t, int r, int b);
     void polygonFill(std::span<const QPoint> points, std::uint32_t color, RasterOp rop);
     void blit(const QRect &dest, const QImage &source, const QRect &sourceRect, TCopyMode mode);
 

@@ -281,6 +281,49 @@ private:
     std::vector<std::pair<long long, long long>> m_rows;
 };
 
+// An x limited to one pixel beyond either side of the clip rectangle, as span takes it.
+int clipX(const QRect &clip, long long x)
+{
+    return int(std::clamp<long long>(x, clip.left() - 1LL, clip.right() + 1LL));
+}
+
+// A row of an ellipse region: its extent x0..x1 and, on the one-pixel ring's walk, the
+// interior i0..i1 that the rows above and below enclose (the ring is the rest of the row).
+struct RingRow
+{
+    bool present = false;
+    long long x0 = 0, x1 = 0;
+    bool hasInterior = false;
+    long long i0 = 0, i1 = 0;
+};
+
+// The ring of an ellipse region is made of the pixels with a 4-neighbour outside the region: a
+// thin 8-connected ring around the interior. Visits the present rows from yFrom to yTo.
+template <class Visit>
+void forEachRingRow(const EllipseRows &box, long long yFrom, long long yTo, Visit &&visit)
+{
+    RingRow above, current, below;
+    const auto read = [&box](long long y, RingRow &row) {
+        row.present = box.row(y, row.x0, row.x1);
+    };
+    read(yFrom - 1, above);
+    read(yFrom, current);
+    for (long long y = yFrom; y <= yTo; ++y) {
+        read(y + 1, below);
+        if (current.present) {
+            current.hasInterior = false;
+            if (above.present && below.present) {
+                current.i0 = std::max({current.x0 + 1, above.x0, below.x0});
+                current.i1 = std::min({current.x1 - 1, above.x1, below.x1});
+                current.hasInterior = current.i0 <= current.i1;
+            }
+            visit(y, current);
+        }
+        above = current;
+        current = below;
+    }
+}
+
 bool is32Bit(const QImage &image)
 {
     const QImage::Format format = image.format();
@@ -411,102 +454,85 @@ void Canvas::boxOutline(int l, int t, int r, int b)
     }
 }
 
+// Ellipses by the pen: the brush alone (clear pen), a pen wider than one pixel (the band between
+// two ellipse regions), a solid one-pixel pen (the region's ring) and a styled one-pixel pen
+// (the ring's pixels in order round the centre, the pattern running along them).
 void Canvas::ellipseRaster(int l, int t, int r, int b)
 {
     const ResolvedPen &p = pen();
+    if (p.clear)
+        ellipseBrushOnly(l, t, r, b);
+    else if (p.width > 1)
+        ellipseWidePen(l, t, r, b);
+    else if (!p.pattern)
+        ellipseThinPen(l, t, r, b);
+    else
+        ellipseStyledPen(l, t, r, b);
+}
+
+void Canvas::ellipseBrushOnly(int l, int t, int r, int b)
+{
     const ResolvedBrush &br = brush();
-    const RasterOp rop = p.rop;
-    const auto clampX = [this](long long x) {
-        return int(std::clamp<long long>(x, m_clip.left() - 1LL, m_clip.right() + 1LL));
-    };
-    const auto fillRegion = [&](const EllipseRows &box, std::uint32_t color) {
-        const long long yFrom = std::max<long long>(box.top(), m_clip.top());
-        const long long yTo = std::min<long long>(box.bottom(), m_clip.bottom());
-        long long x0 = 0, x1 = 0;
-        for (long long y = yFrom; y <= yTo; ++y)
-            if (box.row(y, x0, x1))
-                span(int(y), clampX(x0), clampX(x1), color, rop);
-    };
+    if (br.clear)
+        return;
+    // As with rectangles, the brush alone covers one pixel less each way.
+    const EllipseRows box(l, t, r - 1LL, b - 1LL);
+    const long long yFrom = std::max<long long>(box.top(), m_clip.top());
+    const long long yTo = std::min<long long>(box.bottom(), m_clip.bottom());
+    long long x0 = 0, x1 = 0;
+    for (long long y = yFrom; y <= yTo; ++y)
+        if (box.row(y, x0, x1))
+            span(int(y), clipX(m_clip, x0), clipX(m_clip, x1), br.color, pen().rop);
+}
 
-    if (p.clear) {
-        // As with rectangles, the brush alone covers one pixel less each way.
+void Canvas::ellipseWidePen(int l, int t, int r, int b)
+{
+    const ResolvedPen &p = pen();
+    const ResolvedBrush &br = brush();
+    const long long w = p.width;
+    const long long outward = m_pen.Style == Gfx::psInsideFrame ? 0 : w / 2;
+    const long long inward = m_pen.Style == Gfx::psInsideFrame ? w - 1 : (w - 1) / 2;
+    const EllipseRows outer(l - outward, t - outward, r + outward, b + outward);
+    const EllipseRows inner(l + inward + 1, t + inward + 1, r - inward - 1, b - inward - 1);
+    const long long yFrom = std::max<long long>(outer.top(), m_clip.top());
+    const long long yTo = std::min<long long>(outer.bottom(), m_clip.bottom());
+    for (long long y = yFrom; y <= yTo; ++y) {
+        long long ox0 = 0, ox1 = 0, ix0 = 0, ix1 = 0;
+        if (!outer.row(y, ox0, ox1))
+            continue;
+        if (inner.row(y, ix0, ix1)) {
+            span(int(y), clipX(m_clip, ox0), clipX(m_clip, ix0 - 1), p.color, p.rop);
+            span(int(y), clipX(m_clip, ix1 + 1), clipX(m_clip, ox1), p.color, p.rop);
+            if (!br.clear)
+                span(int(y), clipX(m_clip, ix0), clipX(m_clip, ix1), br.color, p.rop);
+        } else {
+            span(int(y), clipX(m_clip, ox0), clipX(m_clip, ox1), p.color, p.rop);
+        }
+    }
+}
+
+void Canvas::ellipseThinPen(int l, int t, int r, int b)
+{
+    const ResolvedPen &p = pen();
+    const ResolvedBrush &br = brush();
+    const long long yFrom = std::max<long long>(t, m_clip.top());
+    const long long yTo = std::min<long long>(b - 1LL, m_clip.bottom());
+    forEachRingRow(EllipseRows(l, t, r, b), yFrom, yTo, [&](long long y, const RingRow &row) {
+        if (!row.hasInterior) {
+            span(int(y), clipX(m_clip, row.x0), clipX(m_clip, row.x1), p.color, p.rop);
+            return;
+        }
+        span(int(y), clipX(m_clip, row.x0), clipX(m_clip, row.i0 - 1), p.color, p.rop);
+        span(int(y), clipX(m_clip, row.i1 + 1), clipX(m_clip, row.x1), p.color, p.rop);
         if (!br.clear)
-            fillRegion(EllipseRows(l, t, r - 1LL, b - 1LL), br.color);
-        return;
-    }
+            span(int(y), clipX(m_clip, row.i0), clipX(m_clip, row.i1), br.color, p.rop);
+    });
+}
 
-    if (p.width > 1) {
-        const long long w = p.width;
-        const long long outward = m_pen.Style == Gfx::psInsideFrame ? 0 : w / 2;
-        const long long inward = m_pen.Style == Gfx::psInsideFrame ? w - 1 : (w - 1) / 2;
-        const EllipseRows outer(l - outward, t - outward, r + outward, b + outward);
-        const EllipseRows inner(l + inward + 1, t + inward + 1, r - inward - 1, b - inward - 1);
-        const long long yFrom = std::max<long long>(outer.top(), m_clip.top());
-        const long long yTo = std::min<long long>(outer.bottom(), m_clip.bottom());
-        for (long long y = yFrom; y <= yTo; ++y) {
-            long long ox0 = 0, ox1 = 0, ix0 = 0, ix1 = 0;
-            if (!outer.row(y, ox0, ox1))
-                continue;
-            if (inner.row(y, ix0, ix1)) {
-                span(int(y), clampX(ox0), clampX(ix0 - 1), p.color, rop);
-                span(int(y), clampX(ix1 + 1), clampX(ox1), p.color, rop);
-                if (!br.clear)
-                    span(int(y), clampX(ix0), clampX(ix1), br.color, rop);
-            } else {
-                span(int(y), clampX(ox0), clampX(ox1), p.color, rop);
-            }
-        }
-        return;
-    }
-
-    // One-pixel outline: the pixels of the region with a 4-neighbour outside it. They form a
-    // thin 8-connected ring; the rest of the region is the interior.
-    const EllipseRows box(l, t, r, b);
-    struct Row
-    {
-        bool present = false;
-        long long x0 = 0, x1 = 0;
-    };
-    const auto rowAt = [&box](long long y) {
-        Row row;
-        row.present = box.row(y, row.x0, row.x1);
-        return row;
-    };
-    const auto innerOf = [](const Row &row, const Row &above, const Row &below, long long &i0,
-                            long long &i1) {
-        if (!above.present || !below.present)
-            return false;
-        i0 = std::max({row.x0 + 1, above.x0, below.x0});
-        i1 = std::min({row.x1 - 1, above.x1, below.x1});
-        return i0 <= i1;
-    };
-
-    if (!p.pattern) {
-        const long long yFrom = std::max<long long>(t, m_clip.top());
-        const long long yTo = std::min<long long>(b - 1LL, m_clip.bottom());
-        Row above = rowAt(yFrom - 1);
-        Row current = rowAt(yFrom);
-        for (long long y = yFrom; y <= yTo; ++y) {
-            const Row below = rowAt(y + 1);
-            long long i0 = 0, i1 = 0;
-            if (current.present) {
-                if (innerOf(current, above, below, i0, i1)) {
-                    span(int(y), clampX(current.x0), clampX(i0 - 1), p.color, rop);
-                    span(int(y), clampX(i1 + 1), clampX(current.x1), p.color, rop);
-                    if (!br.clear)
-                        span(int(y), clampX(i0), clampX(i1), br.color, rop);
-                } else {
-                    span(int(y), clampX(current.x0), clampX(current.x1), p.color, rop);
-                }
-            }
-            above = current;
-            current = below;
-        }
-        return;
-    }
-
-    // Styled outline: the ring's pixels are put in order round the centre, clockwise from
-    // the left, and the pattern runs along them.
+void Canvas::ellipseStyledPen(int l, int t, int r, int b)
+{
+    const ResolvedPen &p = pen();
+    const ResolvedBrush &br = brush();
     struct RingPixel
     {
         long long x, y;
@@ -519,24 +545,17 @@ void Canvas::ellipseRaster(int l, int t, int r, int b)
         for (long long x = x0; x <= x1; ++x)
             ring.push_back({x, y, std::atan2(double(2 * y - cy2), double(2 * x - cx2))});
     };
-    Row above = rowAt(t - 1LL);
-    Row current = rowAt(t);
-    for (long long y = t; y < b; ++y) {
-        const Row below = rowAt(y + 1);
-        long long i0 = 0, i1 = 0;
-        if (current.present) {
-            if (innerOf(current, above, below, i0, i1)) {
-                addRing(y, current.x0, i0 - 1);
-                addRing(y, i1 + 1, current.x1);
-                if (!br.clear)
-                    span(int(y), clampX(i0), clampX(i1), br.color, rop);
-            } else {
-                addRing(y, current.x0, current.x1);
-            }
+    // The whole ring is collected, clipped or not, so that the pattern starts where it would.
+    forEachRingRow(EllipseRows(l, t, r, b), t, b - 1LL, [&](long long y, const RingRow &row) {
+        if (!row.hasInterior) {
+            addRing(y, row.x0, row.x1);
+            return;
         }
-        above = current;
-        current = below;
-    }
+        addRing(y, row.x0, row.i0 - 1);
+        addRing(y, row.i1 + 1, row.x1);
+        if (!br.clear)
+            span(int(y), clipX(m_clip, row.i0), clipX(m_clip, row.i1), br.color, p.rop);
+    });
     std::sort(ring.begin(), ring.end(), [](const RingPixel &a, const RingPixel &c) {
         if (a.angle != c.angle)
             return a.angle < c.angle;
@@ -550,9 +569,9 @@ void Canvas::ellipseRaster(int l, int t, int r, int b)
             continue;
         std::uint32_t &pixel = m_bits[qsizetype(px.y) * m_stride + qsizetype(px.x)];
         if (p.pattern[i % std::size_t(p.patternLength)])
-            pixel = combine(rop, pixel, p.color);
+            pixel = combine(p.rop, pixel, p.color);
         else if (fillGaps)
-            pixel = combine(rop, pixel, gapColor);
+            pixel = combine(p.rop, pixel, gapColor);
     }
 }
 

@@ -34,19 +34,19 @@ TPanel::TPanel(QWidget *parent) : QFrame(parent)
     useFaceColor(this);
 }
 
-void TPanel::setCaption(const QString &caption)
+void TPanel::SetCaption(const QString &caption)
 {
     m_caption = caption;
     update();
 }
 
-void TPanel::setBevelInner(TBevelCut bevel)
+void TPanel::SetBevelInner(TBevelCut bevel)
 {
     m_bevelInner = bevel;
     update();
 }
 
-void TPanel::setBevelOuter(TBevelCut bevel)
+void TPanel::SetBevelOuter(TBevelCut bevel)
 {
     m_bevelOuter = bevel;
     update();
@@ -64,7 +64,7 @@ void TPanel::paintEvent(QPaintEvent *)
 
 TBevel::TBevel(QWidget *parent) : QWidget(parent) {}
 
-void TBevel::setShape(TBevelShape shape)
+void TBevel::SetShape(TBevelShape shape)
 {
     m_shape = shape;
     update();
@@ -137,7 +137,7 @@ void TScrollBar::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void TScrollBar::setParams(int position, int min, int max)
+void TScrollBar::SetParams(int position, int min, int max)
 {
     setRange(min, max);
     setValue(position);

@@ -27,17 +27,17 @@ using Ctl::TBevelShape;
 class TPanel : public QFrame
 {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(Ctl::TBevelCut BevelInner READ BevelInner WRITE setBevelInner)
-    Q_PROPERTY(Ctl::TBevelCut BevelOuter READ BevelOuter WRITE setBevelOuter)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(Ctl::TBevelCut BevelInner READ BevelInner WRITE SetBevelInner)
+    Q_PROPERTY(Ctl::TBevelCut BevelOuter READ BevelOuter WRITE SetBevelOuter)
 public:
     explicit TPanel(QWidget *parent = nullptr);
     QString Caption() const { return m_caption; }
-    void setCaption(const QString &caption);
+    void SetCaption(const QString &caption);
     TBevelCut BevelInner() const { return m_bevelInner; }
-    void setBevelInner(TBevelCut bevel);
+    void SetBevelInner(TBevelCut bevel);
     TBevelCut BevelOuter() const { return m_bevelOuter; }
-    void setBevelOuter(TBevelCut bevel);
+    void SetBevelOuter(TBevelCut bevel);
     // Width of the frame that aligned children stay inside.
     int borderWidth() const
     {
@@ -57,11 +57,11 @@ private:
 class TBevel : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(Ctl::TBevelShape Shape READ Shape WRITE setShape)
+    Q_PROPERTY(Ctl::TBevelShape Shape READ Shape WRITE SetShape)
 public:
     explicit TBevel(QWidget *parent = nullptr);
     TBevelShape Shape() const { return m_shape; }
-    void setShape(TBevelShape shape);
+    void SetShape(TBevelShape shape);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -73,22 +73,22 @@ private:
 class TLabel : public QLabel
 {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
 public:
     explicit TLabel(QWidget *parent = nullptr);
     QString Caption() const { return text(); }
-    void setCaption(const QString &caption) { setText(caption); }
+    void SetCaption(const QString &caption) { setText(caption); }
 };
 
 // A push button with a glyph; the disabled glyph is derived from the enabled one.
 class TBitBtn : public QPushButton
 {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
 public:
     explicit TBitBtn(QWidget *parent = nullptr);
     QString Caption() const { return text(); }
-    void setCaption(const QString &caption) { setText(caption); }
+    void SetCaption(const QString &caption) { setText(caption); }
 
     std::function<void()> OnClick;
 };
@@ -98,29 +98,29 @@ public:
 class TScrollBar : public QScrollBar
 {
     Q_OBJECT
-    Q_PROPERTY(int Min READ Min WRITE setMin)
-    Q_PROPERTY(int Max READ Max WRITE setMax)
-    Q_PROPERTY(int Position READ Position WRITE setPosition)
-    Q_PROPERTY(int SmallChange READ SmallChange WRITE setSmallChange)
-    Q_PROPERTY(int LargeChange READ LargeChange WRITE setLargeChange)
-    Q_PROPERTY(int PageSize READ PageSize WRITE setPageSize)
+    Q_PROPERTY(int Min READ Min WRITE SetMin)
+    Q_PROPERTY(int Max READ Max WRITE SetMax)
+    Q_PROPERTY(int Position READ Position WRITE SetPosition)
+    Q_PROPERTY(int SmallChange READ SmallChange WRITE SetSmallChange)
+    Q_PROPERTY(int LargeChange READ LargeChange WRITE SetLargeChange)
+    Q_PROPERTY(int PageSize READ PageSize WRITE SetPageSize)
 public:
     explicit TScrollBar(Qt::Orientation orientation, QWidget *parent = nullptr);
 
     int Min() const { return minimum(); }
-    void setMin(int value) { setMinimum(value); }
+    void SetMin(int value) { setMinimum(value); }
     int Max() const { return maximum(); }
-    void setMax(int value) { setMaximum(value); }
+    void SetMax(int value) { setMaximum(value); }
     int Position() const { return value(); }
-    void setPosition(int position) { setValue(position); }
+    void SetPosition(int position) { setValue(position); }
     int SmallChange() const { return singleStep(); }
-    void setSmallChange(int step) { setSingleStep(step); }
+    void SetSmallChange(int step) { setSingleStep(step); }
     int LargeChange() const { return pageStep(); }
-    void setLargeChange(int step) { setPageStep(step); }
+    void SetLargeChange(int step) { setPageStep(step); }
     int PageSize() const { return m_pageSize; }
-    void setPageSize(int size) { m_pageSize = size; }
+    void SetPageSize(int size) { m_pageSize = size; }
     // Sets all three at once; the position is clamped into the new range.
-    void setParams(int position, int min, int max);
+    void SetParams(int position, int min, int max);
 
     std::function<void(TScrollBar *sender)> OnChange;
 

@@ -1,5 +1,7 @@
 #include "platform/Fonts.h"
 
+#include "platform/Component.h"
+
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QHash>
@@ -114,34 +116,26 @@ void TFont::changed()
 
 void TFont::SetCharset(int value)
 {
-    if (value == m_data.charset)
-        return;
-    m_data.charset = value;
-    changed();
+    if (assignIfChanged(m_data.charset, value))
+        changed();
 }
 
 void TFont::SetColor(TColor value)
 {
-    if (value == m_data.color)
-        return;
-    m_data.color = value;
-    changed();
+    if (assignIfChanged(m_data.color, value))
+        changed();
 }
 
 void TFont::SetHeight(int value)
 {
-    if (value == m_data.height)
-        return;
-    m_data.height = value;
-    changed();
+    if (assignIfChanged(m_data.height, value))
+        changed();
 }
 
 void TFont::SetName(const QString &value)
 {
-    if (value == m_data.name)
-        return;
-    m_data.name = value;
-    changed();
+    if (assignIfChanged(m_data.name, value))
+        changed();
 }
 
 int TFont::Size() const
@@ -156,10 +150,8 @@ void TFont::SetSize(int points)
 
 void TFont::SetStyle(TFontStyles value)
 {
-    if (value == m_data.style)
-        return;
-    m_data.style = value;
-    changed();
+    if (assignIfChanged(m_data.style, value))
+        changed();
 }
 
 void TFont::SetPixelsPerInch(int value)

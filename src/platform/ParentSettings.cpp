@@ -1,5 +1,7 @@
 #include "platform/ParentSettings.h"
 
+#include "platform/Component.h"
+
 FontData fontDataOf(const QFont &font, FontData data)
 {
     data.name = font.family();
@@ -39,10 +41,8 @@ void TParentSettings::setFont(const TFont *value)
 
 void TParentSettings::setParentFont(bool value)
 {
-    if (value == m_parentFont)
-        return;
-    m_parentFont = value;
-    followParentFont();
+    if (assignIfChanged(m_parentFont, value))
+        followParentFont();
 }
 
 void TParentSettings::followParentFont()

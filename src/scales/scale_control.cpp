@@ -18,7 +18,7 @@ TScale::TScale(QWidget *parent)
     m_dateFormat->OnChange = [this](QObject *) { Repaint(); };
     // An opaque scale covers every pixel of its picture; a transparent one lets the parent's
     // background show.
-    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_settings.transparent);
     // OnMouseMove reports every move over the control, not only while a button is held.
     setMouseTracking(true);
     setFrameColorsFromScheme();
@@ -34,20 +34,32 @@ TScale::~TScale() = default;
 
 TScaleGeometry TScale::geometry() const
 {
-    return {width(),     height(),       m_marginLeft, m_marginRight,
-            m_marginTop, m_marginBottom, m_scaleType};
+    return {width(),
+            height(),
+            m_settings.marginLeft,
+            m_settings.marginRight,
+            m_settings.marginTop,
+            m_settings.marginBottom,
+            m_settings.scaleType};
 }
 
 void TScale::UpdateMapping()
 {
     if (isLoading())
         return;
-    ComputeScaleMapping(geometry(), m_rangeLow, m_rangeHigh, m_logarithmic, m_mapping);
+    ComputeScaleMapping(geometry(), m_settings.rangeLow, m_settings.rangeHigh,
+                        m_settings.logarithmic, m_mapping);
+}
+
+TAxisMap TScale::axisMap() const
+{
+    return ScaleAxisMap(m_mapping, geometry(), m_settings.rangeLow, m_settings.rangeHigh,
+                        m_settings.logarithmic);
 }
 
 int TScale::ValueToPixel(double value) const
 {
-    return MapValueToPixel(m_mapping, geometry(), m_rangeLow, m_rangeHigh, m_logarithmic, value);
+    return axisMap().pixel(value);
 }
 
 void TScale::updateMappingAndRepaint()
@@ -56,48 +68,39 @@ void TScale::updateMappingAndRepaint()
     Repaint();
 }
 
-void TScale::repaintIfChanged(bool changed)
-{
-    if (changed)
-        Repaint();
-}
-
 // --- setters ----------------------------------------------------------------------------------
 
 void TScale::SetFrameStyle(TFrameStyle value)
 {
-    const bool changed = value != m_frameStyle;
-    m_frameStyle = value;
-    repaintIfChanged(changed);
+    if (assignIfChanged(m_settings.frameStyle, value))
+        Repaint();
 }
 
 void TScale::SetColorScale(TColor value)
 {
-    const bool changed = value != m_colorScale;
-    m_colorScale = value;
-    repaintIfChanged(changed);
+    if (assignIfChanged(m_settings.colorScale, value))
+        Repaint();
 }
 
 void TScale::SetColorBackGnd(TColor value)
 {
-    const bool changed = value != m_colorBackGnd;
-    m_colorBackGnd = value;
-    repaintIfChanged(changed);
+    if (assignIfChanged(m_settings.colorBackGnd, value))
+        Repaint();
 }
 
 void TScale::setFrameColorsFromScheme()
 {
-    const TFrameColors colors = frameColorsOf(m_colorScheme);
-    m_shadowColor = colors.Shadow;
-    m_highlightColor = colors.Highlight;
+    const TFrameColors colors = frameColorsOf(m_settings.colorScheme);
+    m_frameColors.Shadow = colors.Shadow;
+    m_frameColors.Highlight = colors.Highlight;
 }
 
 void TScale::SetColorScheme(TColorScheme value)
 {
-    const bool changed = value != m_colorScheme;
-    m_colorScheme = value;
+    const bool changed = assignIfChanged(m_settings.colorScheme, value);
     setFrameColorsFromScheme();
-    repaintIfChanged(changed);
+    if (changed)
+        Repaint();
 }
 
 void TScale::SetLogarithmic(bool value)
@@ -105,10 +108,11 @@ void TScale::SetLogarithmic(bool value)
     // Loading applies the stored values in any order, so the check waits until they are all
     // in; a scale made in code is checked at once.
     if (value && !isLoading()) {
-        if (!(m_rangeLow >= 1e-100 && m_rangeHigh >= 1e-100) || m_labelType == ftDateTime)
-            value = m_logarithmic;
+        if (!(m_settings.rangeLow >= kLogAxisFloor && m_settings.rangeHigh >= kLogAxisFloor) ||
+            m_settings.labelType == ftDateTime)
+            value = m_settings.logarithmic;
     }
-    m_logarithmic = value;
+    m_settings.logarithmic = value;
     updateMappingAndRepaint();
 }
 
@@ -116,9 +120,9 @@ void TScale::SetRangeLow(double value)
 {
     if (!std::isfinite(value))
         return;
-    if (value == m_rangeHigh)
-        m_rangeHigh = value + 1;
-    m_rangeLow = value;
+    if (value == m_settings.rangeHigh)
+        m_settings.rangeHigh = value + 1;
+    m_settings.rangeLow = value;
     updateMappingAndRepaint();
 }
 
@@ -126,128 +130,125 @@ void TScale::SetRangeHigh(double value)
 {
     if (!std::isfinite(value))
         return;
-    if (value == m_rangeLow)
-        m_rangeLow = value + 1;
-    m_rangeHigh = value;
+    if (value == m_settings.rangeLow)
+        m_settings.rangeLow = value + 1;
+    m_settings.rangeHigh = value;
     updateMappingAndRepaint();
 }
 
 void TScale::SetShortTicks(bool value)
 {
-    const bool changed = value != m_shortTicks;
-    m_shortTicks = value;
-    repaintIfChanged(changed);
+    if (assignIfChanged(m_settings.shortTicks, value))
+        Repaint();
 }
 
 void TScale::SetDecPlaces(int value)
 {
-    m_decPlaces = std::clamp(value, -3, 12);
+    m_settings.decPlaces = std::clamp(value, -3, 12);
     updateMappingAndRepaint();
 }
 
 void TScale::SetUserTickText(const QString &value)
 {
-    m_userTickText = value;
+    m_settings.userTickText = value;
     Repaint();
 }
 
 void TScale::SetMinTicks(int value)
 {
-    m_minTicks = value == 0 ? 0 : std::clamp(value, 2, 10);
+    m_settings.minTicks = value == 0 ? 0 : std::clamp(value, 2, 10);
     Repaint();
 }
 
 void TScale::SetScaleType(TScaleType value)
 {
-    if (value == m_scaleType)
-        return;
-    m_scaleType = value;
-    updateMappingAndRepaint();
+    if (assignIfChanged(m_settings.scaleType, value))
+        updateMappingAndRepaint();
 }
 
 void TScale::SetLabelType(TFigType value)
 {
-    m_labelType = value;
-    if (value == ftDateTime && m_logarithmic) {
+    m_settings.labelType = value;
+    if (value == ftDateTime && m_settings.logarithmic) {
         // The mapping must follow, or the linear axis would be placed by logarithms.
-        m_logarithmic = false;
+        m_settings.logarithmic = false;
         UpdateMapping();
     } else if (value == ftTime) {
-        m_decPlaces = 4;
+        m_settings.decPlaces = 4;
     }
     Repaint();
 }
 
 void TScale::SetShowBaseLine(bool value)
 {
-    m_showBaseLine = value;
+    m_settings.showBaseLine = value;
     Repaint();
 }
 
 void TScale::SetTransparent(bool value)
 {
-    m_transparent = value;
+    m_settings.transparent = value;
     setAttribute(Qt::WA_OpaquePaintEvent, !value);
     Repaint();
 }
 
 void TScale::SetMarginTop(int value)
 {
-    m_marginTop = std::max(value, 0);
+    m_settings.marginTop = std::max(value, 0);
     updateMappingAndRepaint();
 }
 
 void TScale::SetMarginBottom(int value)
 {
-    m_marginBottom = std::max(value, 0);
+    m_settings.marginBottom = std::max(value, 0);
     updateMappingAndRepaint();
 }
 
 void TScale::SetMarginRight(int value)
 {
-    m_marginRight = std::max(value, 0);
+    m_settings.marginRight = std::max(value, 0);
     updateMappingAndRepaint();
 }
 
 void TScale::SetMarginLeft(int value)
 {
-    m_marginLeft = std::max(value, 0);
+    m_settings.marginLeft = std::max(value, 0);
     updateMappingAndRepaint();
 }
 
 void TScale::SetCaptionPosX(int value)
 {
-    m_captionPosX = value;
+    m_settings.captionPosX = value;
     Repaint();
 }
 
 void TScale::SetCaptionPosY(int value)
 {
-    m_captionPosY = value;
+    m_settings.captionPosY = value;
     Repaint();
 }
 
 void TScale::SetCaptionAlignment(TAlignment value)
 {
-    m_captionAlignment = value;
+    m_settings.captionAlignment = value;
     Repaint();
 }
 
 void TScale::SetCaptionAnchor(TScaleUnitAnchor value)
 {
-    m_captionAnchor = value;
+    m_settings.captionAnchor = value;
     Repaint();
 }
 
 void TScale::SetCaption(const QString &value)
 {
-    m_caption = value;
+    m_settings.caption = value;
     Repaint();
 }
 
 void TScale::SetScaleInscript(const QString &value)
 {
-    m_scaleInscript = value;
+    m_settings.scaleInscript = value;
     Repaint();
 }
 
@@ -266,7 +267,7 @@ void TScale::SetFont(const TFont *value)
 
 void TScale::Repaint()
 {
-    if (!m_transparent || m_embedded) {
+    if (!m_settings.transparent || m_embedded) {
         Paint();
         return;
     }
@@ -297,10 +298,8 @@ void TScale::PaintSuspended()
 
 void TScale::SetEmbedded(bool value)
 {
-    if (value == m_embedded)
-        return;
-    m_embedded = value;
-    Repaint();
+    if (assignIfChanged(m_embedded, value))
+        Repaint();
 }
 
 void TScale::SetTargetCanvas(Canvas *canvas, int offsetX, int offsetY)
@@ -359,47 +358,21 @@ void TScale::Assign(const QObject *source)
             source ? QString::fromLatin1(source->metaObject()->className()) : QStringLiteral("nil");
         throw EZelError("Cannot assign a " + name.toStdString() + " to a TScale");
     }
-    m_frameStyle = other->m_frameStyle;
-    m_frameColor = other->m_frameColor;
-    m_shadowColor = other->m_shadowColor;
-    m_highlightColor = other->m_highlightColor;
-    m_colorScale = other->m_colorScale;
-    m_colorBackGnd = other->m_colorBackGnd;
-    m_colorScheme = other->m_colorScheme;
+    m_settings = other->m_settings;
+    m_frameColors = other->m_frameColors;
     OnScaleTickDrawn = other->OnScaleTickDrawn;
-    m_logarithmic = other->m_logarithmic;
     m_mapping = other->m_mapping;
-    m_rangeLow = other->m_rangeLow;
-    m_rangeHigh = other->m_rangeHigh;
-    m_shortTicks = other->m_shortTicks;
     m_ticks = other->m_ticks;
-    m_minTicks = other->m_minTicks;
-    m_decPlaces = other->m_decPlaces;
-    m_showBaseLine = other->m_showBaseLine;
-    m_transparent = other->m_transparent;
-    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
-    m_labelType = other->m_labelType;
-    m_marginTop = other->m_marginTop;
-    m_marginBottom = other->m_marginBottom;
-    m_marginLeft = other->m_marginLeft;
-    m_marginRight = other->m_marginRight;
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_settings.transparent);
     {
         // One repaint at the end, not one from the date format's notification halfway.
         auto notify = std::move(m_dateFormat->OnChange);
         m_dateFormat->setData(other->m_dateFormat->data());
         m_dateFormat->OnChange = std::move(notify);
     }
-    m_captionPosX = other->m_captionPosX;
-    m_captionPosY = other->m_captionPosY;
-    m_captionAlignment = other->m_captionAlignment;
-    m_captionAnchor = other->m_captionAnchor;
-    m_userTickText = other->m_userTickText;
-    m_scaleInscript = other->m_scaleInscript;
-    m_caption = other->m_caption;
     m_target = other->m_target;
     m_targetX = other->m_targetX;
     m_targetY = other->m_targetY;
-    m_scaleType = other->m_scaleType;
     m_suspendPaint = other->m_suspendPaint;
     Repaint();
 }

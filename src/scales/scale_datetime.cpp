@@ -2,6 +2,8 @@
 
 #include "scales/Zel_ScaleDateTime.h"
 
+#include "platform/Component.h"
+
 #include <cmath>
 
 // ---- TDTLabel --------------------------------------------------------------------------------
@@ -23,34 +25,26 @@ void TDTLabel::SetTimeFormat(TTimeFormat value)
 
 void TDTLabel::SetDateSeparator(QChar value)
 {
-    if (value == m_data.dateSeparator)
-        return;
-    m_data.dateSeparator = value;
-    changed();
+    if (assignIfChanged(m_data.dateSeparator, value))
+        changed();
 }
 
 void TDTLabel::SetTimeSeparator(QChar value)
 {
-    if (value == m_data.timeSeparator)
-        return;
-    m_data.timeSeparator = value;
-    changed();
+    if (assignIfChanged(m_data.timeSeparator, value))
+        changed();
 }
 
 void TDTLabel::SetYearLength(TYearLength value)
 {
-    if (value == m_data.yearLength)
-        return;
-    m_data.yearLength = value;
-    changed();
+    if (assignIfChanged(m_data.yearLength, value))
+        changed();
 }
 
 void TDTLabel::SetMonthName(bool value)
 {
-    if (value == m_data.monthName)
-        return;
-    m_data.monthName = value;
-    changed();
+    if (assignIfChanged(m_data.monthName, value))
+        changed();
 }
 
 void TDTLabel::SetDateOrder(TDateOrder value)
@@ -62,10 +56,8 @@ void TDTLabel::SetDateOrder(TDateOrder value)
 
 void TDTLabel::SetDateForTime(TDateForTime value)
 {
-    if (value == m_data.dateForTime)
-        return;
-    m_data.dateForTime = value;
-    changed();
+    if (assignIfChanged(m_data.dateForTime, value))
+        changed();
 }
 
 void TDTLabel::Assign(const TDTLabel &source)
@@ -77,10 +69,8 @@ void TDTLabel::Assign(const TDTLabel &source)
 
 void TDTLabel::setData(const DateTimeFormat &data)
 {
-    if (data == m_data)
-        return;
-    m_data = data;
-    changed();
+    if (assignIfChanged(m_data, data))
+        changed();
 }
 
 // ---- tables ----------------------------------------------------------------------------------

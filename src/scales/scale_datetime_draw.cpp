@@ -8,8 +8,8 @@
 
 bool TScale::drawTimeScale(Canvas &canvas, int baseLine)
 {
-    const TimeAxisLayout layout =
-        computeTimeAxis(m_rangeLow, m_rangeHigh, paintMinTicks(), m_shortTicks);
+    const TimeAxisLayout layout = computeTimeAxis(m_settings.rangeLow, m_settings.rangeHigh,
+                                                  paintMinTicks(), m_settings.shortTicks);
     if (!layout.handled)
         return false;
     for (const AxisTick &tick : layout.ticks) {
@@ -29,14 +29,15 @@ bool TScale::drawTimeScale(Canvas &canvas, int baseLine)
 void TScale::drawDateTimeScale(Canvas &canvas, int baseLine)
 {
     const bool vertical = isVertical();
-    const DateTimeAxisLayout layout = computeDateTimeAxis(
-        m_rangeLow, m_rangeHigh, paintMinTicks(), m_shortTicks, vertical, m_dateFormat->data());
+    const DateTimeAxisLayout layout =
+        computeDateTimeAxis(m_settings.rangeLow, m_settings.rangeHigh, paintMinTicks(),
+                            m_settings.shortTicks, vertical, m_dateFormat->data());
 
     if (!layout.message.isEmpty()) {
         // Written at the middle of the range instead of ticks. Vertical axes stack the lines
         // beside the base line, the first one a line above the middle; horizontal axes centre
         // the one line on the labels' side of the base line.
-        const long long mid = ValueToPixel((m_rangeLow + m_rangeHigh) / 2);
+        const long long mid = ValueToPixel((m_settings.rangeLow + m_settings.rangeHigh) / 2);
         const long long lineHeight = canvas.TextHeight(QStringLiteral("T"));
         const long long b = baseLine;
         if (vertical) {
@@ -44,12 +45,13 @@ void TScale::drawDateTimeScale(Canvas &canvas, int baseLine)
                 const QString &line = layout.message.at(i);
                 const long long top = mid + (i - 1) * lineHeight;
                 const long long left =
-                    m_scaleType == sctYR ? b - 2 - canvas.TextWidth(line) : b + 2;
+                    m_settings.scaleType == sctYR ? b - 2 - canvas.TextWidth(line) : b + 2;
                 textOutClipped(canvas, left, top, line);
             }
         } else {
             const QString &line = layout.message.front();
-            const long long top = m_scaleType == sctXT ? b + 7 : b - 7 - canvas.TextHeight(line);
+            const long long top =
+                m_settings.scaleType == sctXT ? b + 7 : b - 7 - canvas.TextHeight(line);
             textOutClipped(canvas, mid - canvas.TextWidth(line) / 2, top, line);
         }
         return;
@@ -79,7 +81,7 @@ void TScale::drawDateTimeScale(Canvas &canvas, int baseLine)
             if (!tick.dateLine.isEmpty()) {
                 // One text height further away from the base line than the time label.
                 const int h = canvas.TextHeight(tick.dateLine);
-                const int shifted = m_scaleType == sctXT ? baseLine + h : baseLine - h;
+                const int shifted = m_settings.scaleType == sctXT ? baseLine + h : baseLine - h;
                 drawHorizontalLabel(canvas, pixel, shifted, tick.dateLine);
             }
         }

@@ -41,15 +41,15 @@ bool TScale::mayPaint() const
 
 long long TScale::baseLineCoordinate(int offsetX, int offsetY) const
 {
-    switch (m_scaleType) {
+    switch (m_settings.scaleType) {
     case sctXB:
-        return static_cast<long long>(offsetY) + height() - m_marginBottom - 1;
+        return static_cast<long long>(offsetY) + height() - m_settings.marginBottom - 1;
     case sctXT:
-        return static_cast<long long>(offsetY) + m_marginTop;
+        return static_cast<long long>(offsetY) + m_settings.marginTop;
     case sctYL:
-        return static_cast<long long>(offsetX) + m_marginLeft;
+        return static_cast<long long>(offsetX) + m_settings.marginLeft;
     case sctYR:
-        return static_cast<long long>(offsetX) + width() - m_marginRight - 1;
+        return static_cast<long long>(offsetX) + width() - m_settings.marginRight - 1;
     }
     return 0;
 }
@@ -80,18 +80,18 @@ void TScale::Paint()
         ensureOwnPicture();
         canvas = &m_ownCanvas;
         offsetX = offsetY = 0;
-        if (m_transparent)
+        if (m_settings.transparent)
             m_picture.fill(Qt::transparent);
     }
     canvas->Font().Assign(*m_font);
     if (OnBeforeScaleRendered)
         OnBeforeScaleRendered(this, *canvas);
 
-    if (m_transparent) {
-        canvas->Pen() = TPen{m_colorScale};
+    if (m_settings.transparent) {
+        canvas->Pen() = TPen{m_settings.colorScale};
         const int base = safe(baseLineCoordinate(offsetX, offsetY));
         drawAxis(*canvas, base);
-        if (m_showBaseLine)
+        if (m_settings.showBaseLine)
             drawBaseLine(*canvas, base);
         // The handler gets the canvas the scale was drawn on, so that what it adds lands in
         // the same picture.
@@ -101,18 +101,17 @@ void TScale::Paint()
         Bitmap bitmap(w, h);
         Canvas &bc = bitmap.canvas();
         bc.Font().Assign(*m_font);
-        bc.Pen() = TPen{m_colorBackGnd};
-        bc.Brush() = TBrush{m_colorBackGnd};
+        bc.Pen() = TPen{m_settings.colorBackGnd};
+        bc.Brush() = TBrush{m_settings.colorBackGnd};
         bc.Rectangle(0, 0, w, h);
-        bc.Pen() = TPen{m_colorScale};
+        bc.Pen() = TPen{m_settings.colorScale};
         const int base = safe(baseLineCoordinate(0, 0));
         drawAxis(bc, base);
-        if (m_showBaseLine)
+        if (m_settings.showBaseLine)
             drawBaseLine(bc, base);
         if (OnAfterScaleRendered)
             OnAfterScaleRendered(this, bc);
-        DrawFrame3D(bc, 0, 0, w - 1, h - 1, m_frameStyle, m_frameColor, m_shadowColor,
-                    m_highlightColor);
+        DrawFrame3D(bc, 0, 0, w - 1, h - 1, m_settings.frameStyle, m_frameColors);
         const TCopyMode mode = canvas->CopyMode();
         canvas->SetCopyMode(cmSrcCopy);
         canvas->Draw(offsetX, offsetY, bitmap);
@@ -127,11 +126,11 @@ void TScale::Paint()
 void TScale::drawBaseLine(Canvas &canvas, int baseLine)
 {
     if (isVertical()) {
-        canvas.MoveTo(baseLine, m_marginTop);
-        canvas.LineTo(baseLine, safe(static_cast<long long>(height()) - m_marginBottom));
+        canvas.MoveTo(baseLine, m_settings.marginTop);
+        canvas.LineTo(baseLine, safe(static_cast<long long>(height()) - m_settings.marginBottom));
     } else {
-        canvas.MoveTo(m_marginLeft, baseLine);
-        canvas.LineTo(safe(static_cast<long long>(width()) - m_marginRight), baseLine);
+        canvas.MoveTo(m_settings.marginLeft, baseLine);
+        canvas.LineTo(safe(static_cast<long long>(width()) - m_settings.marginRight), baseLine);
     }
 }
 
@@ -155,18 +154,18 @@ void TScale::drawAxis(Canvas &canvas, int baseLine)
     canvas.Pen().Width = 1;
     canvas.Pen().Style = Gfx::psSolid;
     canvas.Pen().Mode = Gfx::pmCopy;
-    canvas.Brush().Style = m_transparent ? Gfx::bsClear : Gfx::bsSolid;
+    canvas.Brush().Style = m_settings.transparent ? Gfx::bsClear : Gfx::bsSolid;
     canvas.setBkMode(BkMode::FollowBrush);
     canvas.setTextAlign(TextAlignH::Left, TextAlignV::Top);
 
-    m_paintMinTicks = m_minTicks;
+    m_paintMinTicks = m_settings.minTicks;
     if (!isVertical() && m_paintMinTicks != 0)
         m_paintMinTicks = std::clamp(m_paintMinTicks, 2, 20);
     m_ticks.clear();
     m_labelCounter = 0;
     m_zeroHeight = canvas.TextHeight(QStringLiteral("0"));
 
-    switch (m_labelType) {
+    switch (m_settings.labelType) {
     case ftDateTime:
         drawDateTimeScale(canvas, baseLine);
         break;
@@ -183,11 +182,11 @@ void TScale::drawAxis(Canvas &canvas, int baseLine)
 
 void TScale::drawNumericAxis(Canvas &canvas, int baseLine)
 {
-    if (m_logarithmic) {
+    if (m_settings.logarithmic) {
         // Ends at or below zero leave no place for ticks on a logarithmic mapping.
-        if (!(m_rangeLow > 0 && m_rangeHigh > 0))
+        if (!(m_settings.rangeLow > 0 && m_settings.rangeHigh > 0))
             return;
-        if (UsesDecadeTicks(m_rangeLow, m_rangeHigh)) {
+        if (UsesDecadeTicks(m_settings.rangeLow, m_settings.rangeHigh)) {
             drawLogAxis(canvas, baseLine);
             return;
         }
@@ -198,23 +197,25 @@ void TScale::drawNumericAxis(Canvas &canvas, int baseLine)
 void TScale::labelTick(Canvas &canvas, int baseLine, double value, QString text)
 {
     ++m_labelCounter;
-    if (m_labelType == ftUserText)
-        text = UserTickItem(m_userTickText, m_labelCounter);
+    if (m_settings.labelType == ftUserText)
+        text = UserTickItem(m_settings.userTickText, m_labelCounter);
     else
-        text = ApplyInscript(text, m_scaleInscript);
+        text = ApplyInscript(text, m_settings.scaleInscript);
     drawTickLabel(canvas, baseLine, value, text);
 }
 
 void TScale::drawLinearAxis(Canvas &canvas, int baseLine)
 {
-    const int dp = AutoDecPlaces(m_decPlaces, m_rangeHigh, m_rangeLow);
-    const bool labels = m_labelType != ftNoFigs;
+    const int dp = AutoDecPlaces(m_settings.decPlaces, m_settings.rangeHigh, m_settings.rangeLow);
+    const bool labels = m_settings.labelType != ftNoFigs;
     const long long pixels =
-        isVertical() ? static_cast<long long>(height()) - m_marginTop - m_marginBottom - 1
-                     : static_cast<long long>(width()) - m_marginLeft - m_marginRight - 1;
-    const int minTicks = LinearAxisMinTicks(m_paintMinTicks, m_rangeLow, m_rangeHigh, pixels);
-    ForEachLinearTick(minTicks, m_rangeLow, m_rangeHigh, m_shortTicks, isVertical(),
-                      [&](const TScaleTick &tick) {
+        isVertical()
+            ? static_cast<long long>(height()) - m_settings.marginTop - m_settings.marginBottom - 1
+            : static_cast<long long>(width()) - m_settings.marginLeft - m_settings.marginRight - 1;
+    const int minTicks =
+        LinearAxisMinTicks(m_paintMinTicks, m_settings.rangeLow, m_settings.rangeHigh, pixels);
+    ForEachLinearTick(minTicks, m_settings.rangeLow, m_settings.rangeHigh, m_settings.shortTicks,
+                      isVertical(), [&](const TScaleTick &tick) {
                           const double value = static_cast<double>(tick.Value);
                           if (tick.Record)
                               recordTick(value);
@@ -224,8 +225,9 @@ void TScale::drawLinearAxis(Canvas &canvas, int baseLine)
                               drawTickMark(canvas, baseLine, value, longTickLength());
                               if (labels)
                                   labelTick(canvas, baseLine, value,
-                                            LinearTickLabel(tick.Value, dp, m_decPlaces, m_rangeLow,
-                                                            m_rangeHigh));
+                                            LinearTickLabel(tick.Value, dp, m_settings.decPlaces,
+                                                            m_settings.rangeLow,
+                                                            m_settings.rangeHigh));
                           }
                           raiseTickDrawn(canvas, baseLine, value);
                       });
@@ -233,22 +235,23 @@ void TScale::drawLinearAxis(Canvas &canvas, int baseLine)
 
 void TScale::drawLogAxis(Canvas &canvas, int baseLine)
 {
-    const int dp = AutoLogDecPlaces(m_decPlaces, m_rangeHigh, m_rangeLow);
-    const bool labels = m_labelType != ftNoFigs;
-    ForEachLogTick(m_paintMinTicks, m_rangeLow, m_rangeHigh, m_shortTicks, isVertical(),
-                   [&](const TScaleTick &tick) {
-                       const double value = static_cast<double>(tick.Value);
-                       const bool labelled = tick.Kind == TTickKind::LogLabelled;
-                       if (tick.Record)
-                           recordTick(value);
-                       // Every tick of a vertical logarithmic axis has the long length.
-                       const int length =
-                           labelled || isVertical() ? longTickLength() : ShortTickLength;
-                       drawTickMark(canvas, baseLine, value, length);
-                       if (labelled && labels)
-                           labelTick(canvas, baseLine, value, LogTickLabel(tick, dp, m_decPlaces));
-                       raiseTickDrawn(canvas, baseLine, value);
-                   });
+    const int dp =
+        AutoLogDecPlaces(m_settings.decPlaces, m_settings.rangeHigh, m_settings.rangeLow);
+    const bool labels = m_settings.labelType != ftNoFigs;
+    ForEachLogTick(
+        m_paintMinTicks, m_settings.rangeLow, m_settings.rangeHigh, m_settings.shortTicks,
+        isVertical(), [&](const TScaleTick &tick) {
+            const double value = static_cast<double>(tick.Value);
+            const bool labelled = tick.Kind == TTickKind::LogLabelled;
+            if (tick.Record)
+                recordTick(value);
+            // Every tick of a vertical logarithmic axis has the long length.
+            const int length = labelled || isVertical() ? longTickLength() : ShortTickLength;
+            drawTickMark(canvas, baseLine, value, length);
+            if (labelled && labels)
+                labelTick(canvas, baseLine, value, LogTickLabel(tick, dp, m_settings.decPlaces));
+            raiseTickDrawn(canvas, baseLine, value);
+        });
 }
 
 // --- ticks and labels -----------------------------------------------------------------------
@@ -263,7 +266,7 @@ void TScale::drawTickMark(Canvas &canvas, int baseLine, double value, int length
 {
     const long long pixel = ValueToPixel(value);
     const long long b = baseLine;
-    switch (m_scaleType) {
+    switch (m_settings.scaleType) {
     case sctXB:
         canvas.MoveTo(safe(pixel), safe(b));
         canvas.LineTo(safe(pixel), safe(b - length));
@@ -288,7 +291,7 @@ void TScale::raiseTickDrawn(Canvas &canvas, int baseLine, double value)
     if (!OnScaleTickDrawn)
         return;
     const QPoint p = tickBasePoint(baseLine, value);
-    OnScaleTickDrawn(this, canvas, m_scaleType, value, p.x(), p.y());
+    OnScaleTickDrawn(this, canvas, m_settings.scaleType, value, p.x(), p.y());
 }
 
 void TScale::textOutClipped(Canvas &canvas, long long x, long long y, const QString &text)
@@ -309,8 +312,9 @@ void TScale::drawHorizontalLabel(Canvas &canvas, int x, int baseLine, const QStr
     if (px + half >= static_cast<long long>(width()) - 2)
         left = static_cast<long long>(width()) - 2 * half - 2;
     const long long textHeight = canvas.TextHeight(text);
-    const long long top = m_scaleType == sctXT ? static_cast<long long>(baseLine) + 7
-                                               : static_cast<long long>(baseLine) - textHeight - 7;
+    const long long top = m_settings.scaleType == sctXT
+                              ? static_cast<long long>(baseLine) + 7
+                              : static_cast<long long>(baseLine) - textHeight - 7;
     textOutClipped(canvas, left, top, text);
 }
 
@@ -320,7 +324,7 @@ void TScale::drawVerticalLabel(Canvas &canvas, int y, int baseLine, const QStrin
     if (text.isEmpty())
         return;
     const long long top = static_cast<long long>(y) - textHeight / 2;
-    const long long left = m_scaleType == sctYL
+    const long long left = m_settings.scaleType == sctYL
                                ? static_cast<long long>(baseLine) + 8
                                : static_cast<long long>(baseLine) - canvas.TextWidth(text) - 8;
     textOutClipped(canvas, left, top, text);
@@ -339,45 +343,47 @@ void TScale::drawTickLabel(Canvas &canvas, int baseLine, double value, const QSt
 
 void TScale::drawCaption(Canvas &canvas, int baseLine)
 {
-    if (m_caption.isEmpty())
+    if (m_settings.caption.isEmpty())
         return;
-    const long long w = canvas.TextWidth(m_caption);
+    const long long w = canvas.TextWidth(m_settings.caption);
     const long long W = width();
     const long long H = height();
     long long x;
     long long y;
     if (isVertical()) {
-        x = static_cast<long long>(baseLine) + m_captionPosX;
-        switch (m_captionAnchor) {
+        x = static_cast<long long>(baseLine) + m_settings.captionPosX;
+        switch (m_settings.captionAnchor) {
         case uaSclCenter:
-            y = m_marginTop + (H - m_marginTop - m_marginBottom) / 2 + m_captionPosY;
+            y = m_settings.marginTop + (H - m_settings.marginTop - m_settings.marginBottom) / 2 +
+                m_settings.captionPosY;
             break;
         case uaSclBotRgt:
-            y = H - m_marginBottom + m_captionPosY;
+            y = H - m_settings.marginBottom + m_settings.captionPosY;
             break;
         default:
-            y = static_cast<long long>(m_marginTop) + m_captionPosY;
+            y = static_cast<long long>(m_settings.marginTop) + m_settings.captionPosY;
             break;
         }
     } else {
-        y = static_cast<long long>(baseLine) + m_captionPosY;
-        switch (m_captionAnchor) {
+        y = static_cast<long long>(baseLine) + m_settings.captionPosY;
+        switch (m_settings.captionAnchor) {
         case uaSclCenter:
-            x = m_marginLeft + (W - m_marginLeft - m_marginRight) / 2 + m_captionPosX;
+            x = m_settings.marginLeft + (W - m_settings.marginLeft - m_settings.marginRight) / 2 +
+                m_settings.captionPosX;
             break;
         case uaSclBotRgt:
-            x = W - m_marginRight + m_captionPosX;
+            x = W - m_settings.marginRight + m_settings.captionPosX;
             break;
         default:
-            x = static_cast<long long>(m_marginLeft) + m_captionPosX;
+            x = static_cast<long long>(m_settings.marginLeft) + m_settings.captionPosX;
             break;
         }
     }
-    if (m_captionAlignment == Zel::taRightJustify)
+    if (m_settings.captionAlignment == Zel::taRightJustify)
         x -= w;
-    else if (m_captionAlignment == Zel::taCenter)
+    else if (m_settings.captionAlignment == Zel::taCenter)
         x -= w / 2;
-    textOutClipped(canvas, x, y, m_caption);
+    textOutClipped(canvas, x, y, m_settings.caption);
 }
 
 // --- own picture ----------------------------------------------------------------------------
@@ -385,11 +391,12 @@ void TScale::drawCaption(Canvas &canvas, int baseLine)
 void TScale::ensureOwnPicture()
 {
     const QImage::Format format =
-        m_transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+        m_settings.transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (m_picture.size() == size() && m_picture.format() == format)
         return;
     m_ownCanvas.setDevice(nullptr);
     m_picture = QImage(size(), format);
-    m_picture.fill(m_transparent ? QColor(Qt::transparent) : toQColor(m_colorBackGnd));
+    m_picture.fill(m_settings.transparent ? QColor(Qt::transparent)
+                                          : toQColor(m_settings.colorBackGnd));
     m_ownCanvas.setDevice(&m_picture);
 }

@@ -1,7 +1,7 @@
 // Label texts of numeric scale axes: number formatting, zero snapping, the 14-character cut,
 // inscripts, user texts and the labels of logarithmic axes.
 
-#include "scales/Zel_Scale.h"
+#include "scales/Zel_ScaleEngine.h"
 #include "scales/Zel_math2.h"
 
 #include <QStringList>

@@ -4,7 +4,7 @@
 // step at the loop ends, 1e-9 relative at the ends of a logarithmic axis) are applied as the
 // tick layout has always used them.
 
-#include "scales/Zel_Scale.h"
+#include "scales/Zel_ScaleEngine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -239,26 +239,55 @@ bool ComputeScaleMapping(const TScaleGeometry &g, double RangeLow, double RangeH
     return true;
 }
 
+int TAxisMap::pixel(double value) const
+{
+    if (m_rounding == Rounding::ViaDouble) {
+        double v;
+        if (m_logarithmic && !(value > kLogAxisFloor))
+            v = m_floorPixel;
+        else if (m_logarithmic)
+            v = static_cast<double>(m_K * std::log(static_cast<long double>(value)) + m_D);
+        else
+            v = static_cast<double>(m_K * value + m_D);
+        if (std::isnan(v))
+            return 0;
+        v = std::clamp(v, -PixelLimit, PixelLimit);
+        return static_cast<int>(std::nearbyint(v));
+    }
+    long double p;
+    if (m_logarithmic && !(value > kLogAxisFloor))
+        p = m_floorPixel;
+    else if (m_logarithmic)
+        p = m_K * std::log(value) + m_D;
+    else
+        p = m_K * value + m_D;
+    if (std::isnan(p))
+        return 0;
+    p = std::clamp<long double>(p, -PixelLimit, PixelLimit);
+    return static_cast<int>(Zel::Round(p));
+}
+
+double TAxisMap::world(int pixel) const
+{
+    if (m_K == 0)
+        return m_rangeLow;
+    const long double v = (pixel - m_D) / m_K;
+    return static_cast<double>(m_logarithmic ? std::exp(v) : v);
+}
+
+TAxisMap ScaleAxisMap(const TScaleMapping &mapping, const TScaleGeometry &g, double RangeLow,
+                      double RangeHigh, bool Logarithmic)
+{
+    const int floor =
+        TAxisMap::lowEndEdge(isVerticalScale(g.ScaleType), g.Width, g.Height, RangeLow, RangeHigh);
+    return TAxisMap(mapping.PixelFactor, mapping.PixelOffset, Logarithmic, floor, RangeLow,
+                    TAxisMap::Rounding::Extended);
+}
+
 int MapValueToPixel(const TScaleMapping &mapping, const TScaleGeometry &g, double RangeLow,
                     double RangeHigh, bool Logarithmic, double value)
 {
-    long double p;
-    if (Logarithmic) {
-        if (value > 1e-100) {
-            p = static_cast<long double>(mapping.PixelFactor) * std::log(value) +
-                mapping.PixelOffset;
-        } else if (isVerticalScale(g.ScaleType)) {
-            p = RangeHigh >= RangeLow ? g.Height : 0;
-        } else {
-            p = RangeHigh >= RangeLow ? 0 : g.Width;
-        }
-    } else {
-        p = static_cast<long double>(mapping.PixelFactor) * value + mapping.PixelOffset;
-    }
-    if (std::isnan(p))
-        return 0;
-    p = std::clamp(p, -2147483647.0L, 2147483647.0L);
-    return static_cast<int>(Zel::Round(p));
+    return ScaleAxisMap(mapping, g, RangeLow, RangeHigh, Logarithmic).pixel(value);
 }
 
 void ForEachLinearTick(int MinTicks, double RangeLow, double RangeHigh, bool ShortTicks,

@@ -1,6 +1,7 @@
 // Frames around the pictures of the scale control and other framed rectangles.
 
 #include "platform/Canvas.h"
+#include "platform/CanvasSave.h"
 #include "scales/Zel_zelbase.h"
 
 #include <algorithm>
@@ -73,9 +74,8 @@ void DrawFrame3D(Canvas &canvas, int left, int top, int right, int bottom, TFram
         return;
     }
 
-    const TPen saved = canvas.Pen();
+    const CanvasSave saved(canvas, CanvasSave::Pen | CanvasSave::PenPos);
     canvas.Pen() = TPen{};
-    const QPoint savedPos = canvas.PenPos();
     if (style == Zel::fsSimple) {
         ring(canvas, left, top, right, bottom, F, F);
     } else {
@@ -83,6 +83,4 @@ void DrawFrame3D(Canvas &canvas, int left, int top, int right, int bottom, TFram
         ring(canvas, left + 1LL, top + 1LL, right - 1LL, bottom - 1LL, rings.innerTopLeft,
              rings.innerBottomRight);
     }
-    canvas.Pen() = saved;
-    canvas.MoveTo(savedPos.x(), savedPos.y());
 }

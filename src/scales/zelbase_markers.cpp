@@ -3,8 +3,10 @@
 #include "scales/zelbase_markers.h"
 
 #include "platform/Canvas.h"
+#include "platform/CanvasSave.h"
 
 #include <QChar>
+#include <QPoint>
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -105,212 +107,273 @@ void drawCharacter(Canvas &canvas, int code, int x, int y)
     const QString text(ansiCharacter(code));
     const int w = canvas.TextWidth(text);
     const int h = canvas.TextHeight(text);
-    const TextAlignH alignH = canvas.textAlignH();
-    const TextAlignV alignV = canvas.textAlignV();
-    const TColor fontColor = canvas.Font().Color();
-    const TBrushStyle brushStyle = canvas.Brush().Style;
-    const BkMode bkMode = canvas.bkMode();
+    const CanvasSave saved(canvas, CanvasSave::TextAlign | CanvasSave::FontColor |
+                                       CanvasSave::BrushStyle | CanvasSave::BackgroundMode);
     // The symbol colour is the pen's, like every other shape's; nothing is drawn behind it.
     canvas.Font().SetColor(canvas.Pen().Color);
     canvas.Brush().Style = Gfx::bsClear;
     canvas.setBkMode(BkMode::Transparent);
     canvas.setTextAlign(TextAlignH::Left, TextAlignV::Top);
     canvas.TextOut(x - w / 2, y - h / 2, text);
-    canvas.setTextAlign(alignH, alignV);
-    canvas.setBkMode(bkMode);
-    canvas.Brush().Style = brushStyle;
-    canvas.Font().SetColor(fontColor);
 }
 
-void drawShape(Canvas &canvas, int code, int x, int y)
+// ---- the shape families ------------------------------------------------------------------------
+
+// 1..3: pluses with arms of 1, 2 and 3 pixels; 4..6: diagonal crosses of the same sizes.
+// Stamped on the screen, drawn with lines of the pen on a printer.
+void drawThinCross(Canvas &canvas, int code, int x, int y)
 {
-    const bool printer = canvas.isPrinter();
-    switch (code) {
-    case 0:
-        canvas.SetPixel(x, y, canvas.Pen().Color);
-        break;
-    case 1:
-    case 2:
-    case 3:
-        if (printer) {
-            const int a = code + 1;
-            line(canvas, x - a, y, x + a, y);
-            line(canvas, x, y - a, x, y + a);
-        } else {
-            stamp(canvas, code == 1 ? kPlus1 : code == 2 ? kPlus2 : kPlus3, x, y);
-        }
-        break;
-    case 4:
-    case 5:
-    case 6:
-        if (printer) {
-            const int a = code - 2;
-            line(canvas, x - a, y - a, x + a, y + a);
-            line(canvas, x - a, y + a, x + a, y - a);
-        } else {
-            stamp(canvas, code == 4 ? kCross1 : code == 5 ? kCross2 : kCross3, x, y);
-        }
-        break;
-    case 7:
-    case 8:
-    case 9: {
+    if (!canvas.isPrinter()) {
+        static constexpr std::array<const Pattern *, 6> patterns = {&kPlus1,  &kPlus2,  &kPlus3,
+                                                                    &kCross1, &kCross2, &kCross3};
+        stamp(canvas, *patterns[std::size_t(code - 1)], x, y);
+    } else if (code <= 3) {
+        const int a = code + 1;
+        line(canvas, x - a, y, x + a, y);
+        line(canvas, x, y - a, x, y + a);
+    } else {
+        const int a = code - 2;
+        line(canvas, x - a, y - a, x + a, y + a);
+        line(canvas, x - a, y + a, x + a, y - a);
+    }
+}
+
+// 25: the heavy diagonal cross, stamped on the screen, six lines on a printer.
+void drawHeavyCross(Canvas &canvas, int x, int y)
+{
+    if (!canvas.isPrinter()) {
+        stamp(canvas, kHeavyCross, x, y);
+        return;
+    }
+    line(canvas, x - 3, y - 3, x + 3, y + 3);
+    line(canvas, x - 3, y - 2, x + 2, y + 3);
+    line(canvas, x - 2, y - 3, x + 3, y + 2);
+    line(canvas, x - 3, y + 3, x + 3, y - 3);
+    line(canvas, x - 3, y + 2, x + 2, y - 3);
+    line(canvas, x - 2, y + 3, x + 3, y - 2);
+}
+
+// 7..9: filled squares of half-width 1..3; 10..12: their outlines.
+void drawSquare(Canvas &canvas, int code, int x, int y)
+{
+    if (code <= 9) {
         const int a = code - 6;
         fillWithPen(canvas);
         canvas.Rectangle(x - a, y - a, x + a + 1, y + a + 1);
-        break;
+        return;
     }
-    case 10:
-    case 11:
-    case 12: {
-        const int a = code - 9;
-        canvas.Polyline(
-            {{x - a, y - a}, {x - a, y + a}, {x + a, y + a}, {x + a, y - a}, {x - a, y - a}});
-        break;
-    }
-    case 13:
-    case 19:
-        canvas.Polyline({{x - 3, y}, {x, y + 3}, {x + 3, y}, {x, y - 3}, {x - 3, y}});
-        if (code == 13)
-            canvas.SetPixel(x, y, canvas.Pen().Color);
-        break;
-    case 14:
-    case 15: {
+    const int a = code - 9;
+    canvas.Polyline(
+        {{x - a, y - a}, {x - a, y + a}, {x + a, y + a}, {x + a, y - a}, {x - a, y - a}});
+}
+
+// 13: a diamond outline with its centre pixel, 19: the outline alone; 14, 15: filled diamonds.
+void drawDiamond(Canvas &canvas, int code, int x, int y)
+{
+    if (code == 14 || code == 15) {
         const int a = code - 12;
         fillWithPen(canvas);
         canvas.Polygon({{x - a, y}, {x, y + a}, {x + a, y}, {x, y - a}});
-        break;
+        return;
     }
+    canvas.Polyline({{x - 3, y}, {x, y + 3}, {x + 3, y}, {x, y - 3}, {x - 3, y}});
+    if (code == 13)
+        canvas.SetPixel(x, y, canvas.Pen().Color);
+}
+
+// 16, 17, 27: open circles; 24, 26, 28: filled ones.
+void drawCircle(Canvas &canvas, int code, int x, int y)
+{
+    switch (code) {
     case 16:
     case 17: {
         const int a = code - 14;
         beginOpen(canvas);
         canvas.Ellipse(x - a, y - a, x + a + 1, y + a + 1);
         endOpen(canvas);
-        break;
+        return;
     }
-    case 18:
-        // The printer gets the same pixels: there is no line form of a chequer.
-        stamp(canvas, kChequer, x, y);
-        break;
-    case 20:
-    case 21: {
-        const int a = code - 17;
-        line(canvas, x, y, x - a, y + a);
-        line(canvas, x, y, x + a, y + a);
-        break;
-    }
-    case 22:
-    case 23: {
-        const int a = code - 19;
-        line(canvas, x, y, x - a, y - a);
-        line(canvas, x, y, x + a, y - a);
-        break;
-    }
-    case 24:
-        fillWithPen(canvas);
-        canvas.Ellipse(x - 3, y - 3, x + 4, y + 4);
-        break;
-    case 25:
-        if (printer) {
-            line(canvas, x - 3, y - 3, x + 3, y + 3);
-            line(canvas, x - 3, y - 2, x + 2, y + 3);
-            line(canvas, x - 2, y - 3, x + 3, y + 2);
-            line(canvas, x - 3, y + 3, x + 3, y - 3);
-            line(canvas, x - 3, y + 2, x + 2, y - 3);
-            line(canvas, x - 2, y + 3, x + 3, y - 2);
-        } else {
-            stamp(canvas, kHeavyCross, x, y);
-        }
-        break;
-    case 26:
-        fillWithPen(canvas);
-        canvas.Ellipse(x - 2, y - 2, x + 3, y + 3);
-        break;
     case 27:
         beginOpen(canvas);
         canvas.Ellipse(x - 2, y - 2, x + 2, y + 2);
         endOpen(canvas);
-        break;
-    case 28:
+        return;
+    case 24:
+        fillWithPen(canvas);
+        canvas.Ellipse(x - 3, y - 3, x + 4, y + 4);
+        return;
+    case 26:
+        fillWithPen(canvas);
+        canvas.Ellipse(x - 2, y - 2, x + 3, y + 3);
+        return;
+    default: // 28
         fillWithPen(canvas);
         canvas.Ellipse(x - 2, y - 2, x + 2, y + 2);
-        break;
-    case 29:
-    case 30:
-    case 31:
-    case 32: {
-        const int a = (code == 29 || code == 31) ? 2 : 3;
-        triangle(canvas, {x - a, y}, {x, y + a}, {x + a, y}, code <= 30);
-        break;
+        return;
     }
-    case 33:
-    case 34:
-        triangle(canvas, {x - 4, y - 3}, {x, y + 4}, {x + 4, y - 3}, code == 34);
-        break;
-    case 35:
-    case 36:
-        triangle(canvas, {x - 4, y + 3}, {x, y - 4}, {x + 4, y + 3}, code == 36);
-        break;
+}
+
+// 20, 21: a caret opening downwards; 22, 23: upwards.
+void drawChevron(Canvas &canvas, int code, int x, int y)
+{
+    if (code <= 21) {
+        const int a = code - 17;
+        line(canvas, x, y, x - a, y + a);
+        line(canvas, x, y, x + a, y + a);
+    } else {
+        const int a = code - 19;
+        line(canvas, x, y, x - a, y - a);
+        line(canvas, x, y, x + a, y - a);
+    }
+}
+
+// The triangles, by their corners relative to the centre: 29..36 pointing up and down, 40..47
+// left and right.
+struct TriangleShape
+{
+    int code;
+    std::array<QPoint, 3> corners;
+    bool filled;
+};
+
+constexpr std::array<TriangleShape, 16> kTriangles = {{
+    {29, {{{-2, 0}, {0, 2}, {2, 0}}}, true},
+    {30, {{{-3, 0}, {0, 3}, {3, 0}}}, true},
+    {31, {{{-2, 0}, {0, 2}, {2, 0}}}, false},
+    {32, {{{-3, 0}, {0, 3}, {3, 0}}}, false},
+    {33, {{{-4, -3}, {0, 4}, {4, -3}}}, false},
+    {34, {{{-4, -3}, {0, 4}, {4, -3}}}, true},
+    {35, {{{-4, 3}, {0, -4}, {4, 3}}}, false},
+    {36, {{{-4, 3}, {0, -4}, {4, 3}}}, true},
+    {40, {{{3, -2}, {-2, 0}, {3, 2}}}, false},
+    {41, {{{3, -2}, {-2, 0}, {3, 2}}}, true},
+    {42, {{{4, -3}, {-3, 0}, {4, 3}}}, false},
+    {43, {{{4, -3}, {-3, 0}, {4, 3}}}, true},
+    {44, {{{-3, -2}, {2, 0}, {-3, 2}}}, false},
+    {45, {{{-3, -2}, {2, 0}, {-3, 2}}}, true},
+    {46, {{{-4, -3}, {3, 0}, {-4, 3}}}, false},
+    {47, {{{-4, -3}, {3, 0}, {-4, 3}}}, true},
+}};
+
+void drawTriangle(Canvas &canvas, int code, int x, int y)
+{
+    for (const TriangleShape &shape : kTriangles) {
+        if (shape.code != code)
+            continue;
+        const QPoint centre(x, y);
+        triangle(canvas, centre + shape.corners[0], centre + shape.corners[1],
+                 centre + shape.corners[2], shape.filled);
+        return;
+    }
+}
+
+// 37, 38: a post and an I-beam; 39: a circle with a plus; 48..51: plus, boxes and stars.
+void drawComposite(Canvas &canvas, int code, int x, int y)
+{
+    switch (code) {
     case 37:
         line(canvas, x - 3, y, x + 4, y);
         line(canvas, x, y, x, y - 8);
-        break;
+        return;
     case 38:
         line(canvas, x - 3, y - 2, x + 4, y - 2);
         line(canvas, x - 3, y + 2, x + 4, y + 2);
         line(canvas, x, y - 2, x, y + 2);
-        break;
+        return;
     case 39:
         beginOpen(canvas);
         canvas.Ellipse(x - 3, y - 3, x + 4, y + 4);
         endOpen(canvas);
         line(canvas, x - 3, y, x + 4, y);
         line(canvas, x, y - 3, x, y + 4);
-        break;
-    case 40:
-    case 41:
-        triangle(canvas, {x + 3, y - 2}, {x - 2, y}, {x + 3, y + 2}, code == 41);
-        break;
-    case 42:
-    case 43:
-        triangle(canvas, {x + 4, y - 3}, {x - 3, y}, {x + 4, y + 3}, code == 43);
-        break;
-    case 44:
-    case 45:
-        triangle(canvas, {x - 3, y - 2}, {x + 2, y}, {x - 3, y + 2}, code == 45);
-        break;
-    case 46:
-    case 47:
-        triangle(canvas, {x - 4, y - 3}, {x + 3, y}, {x - 4, y + 3}, code == 47);
-        break;
+        return;
     case 48:
         beginOpen(canvas);
         canvas.Rectangle(x - 3, y - 3, x + 4, y + 4);
         line(canvas, x - 3, y, x + 4, y);
         line(canvas, x, y - 3, x, y + 4);
         endOpen(canvas);
-        break;
+        return;
     case 49:
         beginOpen(canvas);
         canvas.Rectangle(x - 2, y - 2, x + 3, y + 3);
         longPlus(canvas, x, y);
         endOpen(canvas);
-        break;
+        return;
     case 50:
         longPlus(canvas, x, y);
         line(canvas, x - 3, y - 3, x + 4, y + 4);
         line(canvas, x - 3, y + 3, x + 4, y - 4);
         endOpen(canvas);
-        break;
-    case 51:
+        return;
+    default: // 51
         longPlus(canvas, x, y);
         line(canvas, x - 1, y - 3, x + 2, y - 3);
         line(canvas, x - 1, y + 3, x + 2, y + 3);
         line(canvas, x - 3, y - 1, x - 3, y + 2);
         line(canvas, x + 3, y - 1, x + 3, y + 2);
         endOpen(canvas);
+        return;
+    }
+}
+
+// The families of the shape codes 0..51, and the family of each code.
+enum class Family : std::uint8_t {
+    Pixel,
+    ThinCross,
+    Square,
+    Diamond,
+    Circle,
+    Chequer,
+    Chevron,
+    HeavyCross,
+    Triangle,
+    Composite
+};
+
+using enum Family;
+constexpr std::array<Family, 52> kFamilies = {
+    Pixel,     ThinCross,  ThinCross, ThinCross, ThinCross, ThinCross, ThinCross, Square,
+    Square,    Square,     Square,    Square,    Square,    Diamond,   Diamond,   Diamond,
+    Circle,    Circle,     Chequer,   Diamond,   Chevron,   Chevron,   Chevron,   Chevron,
+    Circle,    HeavyCross, Circle,    Circle,    Circle,    Triangle,  Triangle,  Triangle,
+    Triangle,  Triangle,   Triangle,  Triangle,  Triangle,  Composite, Composite, Composite,
+    Triangle,  Triangle,   Triangle,  Triangle,  Triangle,  Triangle,  Triangle,  Triangle,
+    Composite, Composite,  Composite, Composite};
+
+void drawShape(Canvas &canvas, int code, int x, int y)
+{
+    switch (kFamilies[std::size_t(code)]) {
+    case Pixel:
+        canvas.SetPixel(x, y, canvas.Pen().Color);
         break;
-    default:
+    case ThinCross:
+        drawThinCross(canvas, code, x, y);
+        break;
+    case Square:
+        drawSquare(canvas, code, x, y);
+        break;
+    case Diamond:
+        drawDiamond(canvas, code, x, y);
+        break;
+    case Circle:
+        drawCircle(canvas, code, x, y);
+        break;
+    case Chequer:
+        // The printer gets the same pixels: there is no line form of a chequer.
+        stamp(canvas, kChequer, x, y);
+        break;
+    case Chevron:
+        drawChevron(canvas, code, x, y);
+        break;
+    case HeavyCross:
+        drawHeavyCross(canvas, x, y);
+        break;
+    case Triangle:
+        drawTriangle(canvas, code, x, y);
+        break;
+    case Composite:
+        drawComposite(canvas, code, x, y);
         break;
     }
 }
@@ -330,7 +393,6 @@ void DrawMarker(Canvas &canvas, int code, int x, int y)
         drawCharacter(canvas, code, x, y);
         return;
     }
-    const TColor brushColor = canvas.Brush().Color;
+    const CanvasSave saved(canvas, CanvasSave::BrushColor);
     drawShape(canvas, code, x, y);
-    canvas.Brush().Color = brushColor;
 }

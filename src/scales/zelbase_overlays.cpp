@@ -16,57 +16,49 @@ void TCrossHair::changed()
 
 void TCrossHair::SetPosX(double value)
 {
-    m_posX = value;
+    m_settings.posX = value;
     changed();
 }
 
 void TCrossHair::SetPosY(double value)
 {
-    m_posY = value;
+    m_settings.posY = value;
     changed();
 }
 
 void TCrossHair::SetColor(TColor value)
 {
-    m_color = value;
+    m_settings.color = value;
     changed();
 }
 
 void TCrossHair::SetMode(TCrossHMode value)
 {
-    m_mode = value;
+    m_settings.mode = value;
     changed();
 }
 
 void TCrossHair::SetLineType(TPenStyle value)
 {
-    m_lineType = value;
+    m_settings.lineType = value;
     changed();
 }
 
 void TCrossHair::SetLineWid(int value)
 {
-    m_lineWid = value;
+    m_settings.lineWid = value;
     changed();
 }
 
 void TCrossHair::SetLayer(int value)
 {
-    m_layer = std::clamp(value, zelFirstLayer, zelLastLayer);
+    m_settings.layer = std::clamp(value, zelFirstLayer, zelLastLayer);
     changed();
 }
 
 void TCrossHair::Assign(const TCrossHair &source)
 {
-    if (&source != this) {
-        m_posX = source.m_posX;
-        m_posY = source.m_posY;
-        m_color = source.m_color;
-        m_mode = source.m_mode;
-        m_lineType = source.m_lineType;
-        m_lineWid = source.m_lineWid;
-        m_layer = source.m_layer;
-    }
+    m_settings = source.m_settings;
     changed();
 }
 
@@ -94,13 +86,13 @@ void TCustomTextLabel::changed()
 
 void TCustomTextLabel::SetPosX(double value)
 {
-    m_posX = value;
+    m_settings.posX = value;
     changed();
 }
 
 void TCustomTextLabel::SetPosY(double value)
 {
-    m_posY = value;
+    m_settings.posY = value;
     changed();
 }
 
@@ -108,61 +100,61 @@ void TCustomTextLabel::SetLayer(int value)
 {
     if (value < zelFirstLayer || value > zelLastLayer)
         return;
-    m_layer = value;
+    m_settings.layer = value;
     changed();
 }
 
 void TCustomTextLabel::SetShadowDx(int value)
 {
-    m_shadowDx = value;
+    m_settings.shadowDx = value;
     changed();
 }
 
 void TCustomTextLabel::SetShadowDy(int value)
 {
-    m_shadowDy = value;
+    m_settings.shadowDy = value;
     changed();
 }
 
 void TCustomTextLabel::SetColorShadow(TColor value)
 {
-    m_colorShadow = value;
+    m_settings.colorShadow = value;
     changed();
 }
 
 void TCustomTextLabel::SetAlignment(TAlignment value)
 {
-    m_alignment = value;
+    m_settings.alignment = value;
     changed();
 }
 
 void TCustomTextLabel::SetVerticalAlignment(TVerticalAlignment value)
 {
-    m_verticalAlignment = value;
+    m_settings.verticalAlignment = value;
     changed();
 }
 
 void TCustomTextLabel::SetAttachToData(TTxtLblAttachMode value)
 {
-    m_attachToData = value;
+    m_settings.attachToData = value;
     changed();
 }
 
 void TCustomTextLabel::SetColorBkg(TColor value)
 {
-    m_colorBkg = value;
+    m_settings.colorBkg = value;
     changed();
 }
 
 void TCustomTextLabel::SetColorBorder(TColor value)
 {
-    m_colorBorder = value;
+    m_settings.colorBorder = value;
     changed();
 }
 
 void TCustomTextLabel::SetTransparent(bool value)
 {
-    m_transparent = value;
+    m_settings.transparent = value;
     changed();
 }
 
@@ -183,48 +175,34 @@ void TCustomTextLabel::SetCaption(const QString &value)
         if (c.unicode() < 32 && c.unicode() != 10)
             c = QLatin1Char(' ');
     }
-    m_caption = caption;
+    m_settings.caption = caption;
     changed();
 }
 
 void TCustomTextLabel::SetMode(TTxtLblMode value)
 {
-    m_mode = value;
+    m_settings.mode = value;
     changed();
 }
 
 void TCustomTextLabel::SetVisible(bool value)
 {
-    m_visible = value;
+    m_settings.visible = value;
     changed();
 }
 
 QStringList TCustomTextLabel::CaptionLines() const
 {
-    return m_caption.split(QLatin1Char('\n'));
+    return m_settings.caption.split(QLatin1Char('\n'));
 }
 
 void TCustomTextLabel::Assign(const TCustomTextLabel &source)
 {
     if (&source != this) {
-        m_posX = source.m_posX;
-        m_posY = source.m_posY;
-        m_layer = source.m_layer;
-        m_shadowDx = source.m_shadowDx;
-        m_shadowDy = source.m_shadowDy;
-        m_colorShadow = source.m_colorShadow;
-        m_alignment = source.m_alignment;
-        m_verticalAlignment = source.m_verticalAlignment;
-        m_attachToData = source.m_attachToData;
-        m_colorBkg = source.m_colorBkg;
-        m_colorBorder = source.m_colorBorder;
-        m_transparent = source.m_transparent;
+        m_settings = source.m_settings;
         m_fontChangeQuiet = true;
         m_font->Assign(*source.m_font);
         m_fontChangeQuiet = false;
-        m_caption = source.m_caption;
-        m_mode = source.m_mode;
-        m_visible = source.m_visible;
     }
     changed();
 }

@@ -23,6 +23,20 @@
 constexpr int zelFirstLayer = 1;
 constexpr int zelLastLayer = 16;
 
+// The plain published settings of a crosshair, one value, so that Assign copies them all.
+struct TCrossHairSettings
+{
+    double posX = 0.0;
+    double posY = 0.0;
+    TColor color = clBlack;
+    TCrossHMode mode = Zel::chOff;
+    TPenStyle lineType = Gfx::psSolid;
+    int lineWid = 1;
+    int layer = zelFirstLayer;
+
+    bool operator==(const TCrossHairSettings &) const = default;
+};
+
 // A crosshair: a horizontal line at world y PosY and/or a vertical line at world x PosX,
 // placed through the mapping of Layer. A new crosshair has the settings the chart gives its
 // crosshairs (position 0, 0, black, off, solid, one pixel) on layer 1.
@@ -40,19 +54,19 @@ class TCrossHair : public QObject
 public:
     explicit TCrossHair(QObject *parent = nullptr);
 
-    double PosX() const { return m_posX; }
+    double PosX() const { return m_settings.posX; }
     void SetPosX(double value);
-    double PosY() const { return m_posY; }
+    double PosY() const { return m_settings.posY; }
     void SetPosY(double value);
-    TColor Color() const { return m_color; }
+    TColor Color() const { return m_settings.color; }
     void SetColor(TColor value);
-    TCrossHMode Mode() const { return m_mode; }
+    TCrossHMode Mode() const { return m_settings.mode; }
     void SetMode(TCrossHMode value);
-    TPenStyle LineType() const { return m_lineType; }
+    TPenStyle LineType() const { return m_settings.lineType; }
     void SetLineType(TPenStyle value);
-    int LineWid() const { return m_lineWid; }
+    int LineWid() const { return m_settings.lineWid; }
     void SetLineWid(int value);
-    int Layer() const { return m_layer; }
+    int Layer() const { return m_settings.layer; }
     // Values below 1 store 1, values above 16 store 16; either way OnChange is raised.
     void SetLayer(int value);
 
@@ -64,13 +78,30 @@ public:
 private:
     void changed();
 
-    double m_posX = 0.0;
-    double m_posY = 0.0;
-    TColor m_color = clBlack;
-    TCrossHMode m_mode = Zel::chOff;
-    TPenStyle m_lineType = Gfx::psSolid;
-    int m_lineWid = 1;
-    int m_layer = zelFirstLayer;
+    TCrossHairSettings m_settings;
+};
+
+// The plain published settings of a text label (all but its font), one value, so that Assign
+// copies them all.
+struct TTextLabelSettings
+{
+    double posX = 100.0;
+    double posY = 10.0;
+    int layer = zelFirstLayer;
+    int shadowDx = 0;
+    int shadowDy = 0;
+    TColor colorShadow = rgbColor(128, 128, 128);
+    TAlignment alignment = Zel::taCenter;
+    TVerticalAlignment verticalAlignment = Zel::vaBottom;
+    TTxtLblAttachMode attachToData = Zel::tlamNone;
+    TColor colorBkg = rgbColor(192, 192, 192);
+    TColor colorBorder = clBlack;
+    bool transparent = false;
+    QString caption;
+    TTxtLblMode mode = Zel::tlsimple;
+    bool visible = true;
+
+    bool operator==(const TTextLabelSettings &) const = default;
 };
 
 // A text label: a caption of one or more lines (separated by line feeds) anchored at
@@ -85,42 +116,42 @@ public:
     explicit TCustomTextLabel(QObject *parent = nullptr);
     ~TCustomTextLabel() override;
 
-    double PosX() const { return m_posX; }
+    double PosX() const { return m_settings.posX; }
     void SetPosX(double value);
-    double PosY() const { return m_posY; }
+    double PosY() const { return m_settings.posY; }
     void SetPosY(double value);
-    int Layer() const { return m_layer; }
+    int Layer() const { return m_settings.layer; }
     // Values outside 1..16 are ignored: no change, no notification.
     void SetLayer(int value);
-    int ShadowDx() const { return m_shadowDx; }
+    int ShadowDx() const { return m_settings.shadowDx; }
     void SetShadowDx(int value);
-    int ShadowDy() const { return m_shadowDy; }
+    int ShadowDy() const { return m_settings.shadowDy; }
     void SetShadowDy(int value);
-    TColor ColorShadow() const { return m_colorShadow; }
+    TColor ColorShadow() const { return m_settings.colorShadow; }
     void SetColorShadow(TColor value);
-    TAlignment Alignment() const { return m_alignment; }
+    TAlignment Alignment() const { return m_settings.alignment; }
     void SetAlignment(TAlignment value);
-    TVerticalAlignment VerticalAlignment() const { return m_verticalAlignment; }
+    TVerticalAlignment VerticalAlignment() const { return m_settings.verticalAlignment; }
     void SetVerticalAlignment(TVerticalAlignment value);
-    TTxtLblAttachMode AttachToData() const { return m_attachToData; }
+    TTxtLblAttachMode AttachToData() const { return m_settings.attachToData; }
     void SetAttachToData(TTxtLblAttachMode value);
-    TColor ColorBkg() const { return m_colorBkg; }
+    TColor ColorBkg() const { return m_settings.colorBkg; }
     void SetColorBkg(TColor value);
-    TColor ColorBorder() const { return m_colorBorder; }
+    TColor ColorBorder() const { return m_settings.colorBorder; }
     void SetColorBorder(TColor value);
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return m_settings.transparent; }
     void SetTransparent(bool value);
     // The label's own font; it lives as long as the label.
     TFont *Font() const { return m_font.get(); }
     // Copies the settings of value into the label's own font (nullptr copies nothing but
     // still notifies).
     void SetFont(const TFont *value);
-    QString Caption() const { return m_caption; }
+    QString Caption() const { return m_settings.caption; }
     // Every character below code 32 other than the line feed is stored as a blank.
     void SetCaption(const QString &value);
-    TTxtLblMode Mode() const { return m_mode; }
+    TTxtLblMode Mode() const { return m_settings.mode; }
     void SetMode(TTxtLblMode value);
-    bool Visible() const { return m_visible; }
+    bool Visible() const { return m_settings.visible; }
     void SetVisible(bool value);
 
     // The caption's lines, split at line feeds (an empty caption is one empty line).
@@ -136,22 +167,8 @@ protected:
     void changed();
 
 private:
-    double m_posX = 100.0;
-    double m_posY = 10.0;
-    int m_layer = zelFirstLayer;
-    int m_shadowDx = 0;
-    int m_shadowDy = 0;
-    TColor m_colorShadow = rgbColor(128, 128, 128);
-    TAlignment m_alignment = Zel::taCenter;
-    TVerticalAlignment m_verticalAlignment = Zel::vaBottom;
-    TTxtLblAttachMode m_attachToData = Zel::tlamNone;
-    TColor m_colorBkg = rgbColor(192, 192, 192);
-    TColor m_colorBorder = clBlack;
-    bool m_transparent = false;
+    TTextLabelSettings m_settings;
     std::unique_ptr<TFont> m_font;
-    QString m_caption;
-    TTxtLblMode m_mode = Zel::tlsimple;
-    bool m_visible = true;
     // Set while the label itself changes its font, so that the font's own notifications are
     // not passed on in addition to the label's one.
     bool m_fontChangeQuiet = false;

@@ -35,10 +35,8 @@ TNumLab::~TNumLab() = default;
 
 template <class T> void TNumLab::setAndRepaint(T &field, const T &value)
 {
-    if (field == value)
-        return;
-    field = value;
-    Repaint();
+    if (assignIfChanged(field, value))
+        Repaint();
 }
 
 void TNumLab::SetFont(const TFont *value)
@@ -75,10 +73,8 @@ void TNumLab::setVisible(bool visible)
 void TNumLab::SetValue(double value)
 {
     // NaN never equals the stored value, so assigning it always repaints.
-    if (value == m_value)
-        return;
-    m_value = value;
-    Repaint();
+    if (assignIfChanged(m_value, value))
+        Repaint();
 }
 
 void TNumLab::SetDisplayType(TDisplay value)

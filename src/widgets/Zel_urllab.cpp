@@ -139,10 +139,8 @@ TUrlLab::~TUrlLab() = default;
 
 template <class T> void TUrlLab::setAndRepaint(T &field, const T &value)
 {
-    if (field == value)
-        return;
-    field = value;
-    Repaint();
+    if (assignIfChanged(field, value))
+        Repaint();
 }
 
 void TUrlLab::SetConstraints(const TSizeConstraints *value)

@@ -79,7 +79,7 @@ TEST(Classroom, HoldFreezesTheTraceAndSliderMovesKeepItsNoise)
     EXPECT_EQ(f.signal(), held) << "the timer leaves a held trace alone";
     EXPECT_EQ(w.RCScope->Caption(), "HOLD (Space releases)");
 
-    w.SBarMass->setPosition(w.SBarMass->Position() + 500); // recomputed with the frozen noise
+    w.SBarMass->SetPosition(w.SBarMass->Position() + 500); // recomputed with the frozen noise
     const std::vector<double> moved = f.signal();
     const std::vector<double> movedClean = noiseFreeSignal(w.sliderPositions());
     for (size_t i = 0; i < moved.size(); ++i)
@@ -134,11 +134,11 @@ TEST(Classroom, CrosshairsOnTheHalfHeightPointsMeasureTheResolvingPower)
 {
     Window f(false);
     TfrmExample &w = f.w;
-    w.SBarMagnifX->setPosition(800); // 0.8 wide around 42: the argon line at 39.962 is not in it
-    w.SBarMass->setPosition(39962);
+    w.SBarMagnifX->SetPosition(800); // 0.8 wide around 42: the argon line at 39.962 is not in it
+    w.SBarMass->SetPosition(39962);
     for (const int resolvingPower : {800, 1500}) {
         SCOPED_TRACE(resolvingPower);
-        w.SBarResol->setPosition(resolvingPower);
+        w.SBarResol->SetPosition(resolvingPower);
         w.SetMeasuring(true);
         EXPECT_EQ(w.RCScope->MouseAction(), Zel::maDragCrossH);
         // The half-height points of the noise-free line, between samples.

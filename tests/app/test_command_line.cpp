@@ -79,7 +79,7 @@ TEST(CommandLine, MalformedNumbersNameTheOption)
 TEST(CommandLine, SliderOptionsGoThroughTheSlidersInTheirOrder)
 {
     TfrmExample w;
-    w.SBarMassFineAdj->setPosition(250);
+    w.SBarMassFineAdj->SetPosition(250);
     const int before = w.updateCount();
     const CommandLineOptions o = parseCommandLine(
         {"--mass", "155.0004", "--range", "1e9", "--resolution", "1000", "--amplification", "200",

@@ -113,22 +113,22 @@ TEST(MainWindow, SharedHandlersRedrawOnlyOnRealChanges)
     TfrmExample w;
     w.Timer1->stop();
     const int before = w.updateCount();
-    w.SBarMass->setPosition(50000);
+    w.SBarMass->SetPosition(50000);
     EXPECT_EQ(w.updateCount(), before + 1);
-    w.SBarMassFineAdj->setPosition(12);
+    w.SBarMassFineAdj->SetPosition(12);
     EXPECT_EQ(w.updateCount(), before + 2);
-    w.SBarMassFineAdj->setPosition(12); // same position: nothing
+    w.SBarMassFineAdj->SetPosition(12); // same position: nothing
     EXPECT_EQ(w.updateCount(), before + 2);
-    w.SBarPFK->setPosition(40);
-    w.SBarMetNonenone->setPosition(40);
-    w.SBarPregnene->setPosition(40);
-    w.SBarAmplif->setPosition(500);
-    w.SBarMagnifX->setPosition(9000);
+    w.SBarPFK->SetPosition(40);
+    w.SBarMetNonenone->SetPosition(40);
+    w.SBarPregnene->SetPosition(40);
+    w.SBarAmplif->SetPosition(500);
+    w.SBarMagnifX->SetPosition(9000);
     EXPECT_EQ(w.updateCount(), before + 7);
-    w.SBarMass->setPosition(99999999); // clamped to the maximum
+    w.SBarMass->SetPosition(99999999); // clamped to the maximum
     EXPECT_EQ(w.SBarMass->Position(), 900000);
     EXPECT_EQ(w.updateCount(), before + 8);
-    w.SBarMass->setPosition(900001); // clamps to where it already is
+    w.SBarMass->SetPosition(900001); // clamps to where it already is
     EXPECT_EQ(w.updateCount(), before + 8);
 }
 
@@ -136,10 +136,10 @@ TEST(MainWindow, ResolutionReadoutFollowsTheResolutionSliderOnly)
 {
     TfrmExample w;
     EXPECT_EQ(w.NLabResol->DisplayedText(), "800");
-    w.SBarResol->setPosition(1234);
+    w.SBarResol->SetPosition(1234);
     EXPECT_EQ(w.NLabResol->Value(), 1234.0);
     EXPECT_EQ(w.NLabResol->DisplayedText(), "1234");
-    w.SBarMass->setPosition(60000);
+    w.SBarMass->SetPosition(60000);
     EXPECT_EQ(w.NLabResol->DisplayedText(), "1234");
     // Setting the read-out directly does not move the slider back.
     w.NLabResol->SetValue(99);
@@ -162,7 +162,7 @@ TEST(MainWindow, UpdateDisplayWritesTheTraceAndTheVisibleWindow)
     EXPECT_DOUBLE_EQ(y.first, -0.2);
     EXPECT_DOUBLE_EQ(y.second, 100.0);
 
-    w.SBarAmplif->setPosition(100); // highest gain: full scale 1
+    w.SBarAmplif->SetPosition(100); // highest gain: full scale 1
     EXPECT_DOUBLE_EQ(w.RCScope->layerRangeY(1).second, 1.0);
 }
 
@@ -237,7 +237,7 @@ TEST(MainWindow, ArrowKeysMoveEverySliderTheSameWay)
                                         {Qt::Key_Down, 1},
                                         {Qt::Key_Left, -1},
                                         {Qt::Key_Up, -1}}) {
-            bar->setPosition(bar->Min() + bar->SmallChange());
+            bar->SetPosition(bar->Min() + bar->SmallChange());
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
             QCoreApplication::sendEvent(bar, &press);
             EXPECT_EQ(bar->Position(), bar->Min() + (1 + sign) * bar->SmallChange())

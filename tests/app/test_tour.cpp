@@ -69,8 +69,8 @@ TEST(Tour, NextWalksTheStepTableAndStopsAtFive)
         EXPECT_NEAR(f.w.RCScope->layerRangeY(1).second, window[step - 1][2], 1e-9);
         EXPECT_EQ(f.w.NLabResol->DisplayedText(), step < 4 ? "800" : "1000");
         // A learner's moves between steps are simply overwritten by the next one.
-        f.w.SBarMassFineAdj->setPosition(-500);
-        f.w.SBarPregnene->setPosition(0);
+        f.w.SBarMassFineAdj->SetPosition(-500);
+        f.w.SBarPregnene->SetPosition(0);
     }
     f.w.BButNext->click(); // disabled: nothing happens
     EXPECT_EQ(f.w.CurrentTourStep(), 5);

@@ -70,7 +70,7 @@ TEST(BackgroundPicture, WhatIsNoPictureDrawsThePlainBackgroundAndIsForgotten)
         TRChart chart;
         chart.resize(300, 200);
         chart.show();
-        chart.setChartColor(clSilver);
+        chart.SetChartColor(clSilver);
         chart.BackGroundImg()->SetIncludePath(true);
         chart.BackGroundImg()->SetName(name);
         EXPECT_EQ(chart.BackGroundImg()->Name(), QString());

@@ -23,7 +23,7 @@ protected:
     {
         chart.resize(300, 200);
         chart.SetLayerRange(1, 0, 0, 230, 140);
-        chart.setChartColor(clWhite);
+        chart.SetChartColor(clWhite);
         image = QImage(chart.plotWidth() + 1, chart.plotHeight() + 1, QImage::Format_RGB32);
         image.fill(Qt::white);
     }
@@ -90,7 +90,7 @@ TEST_F(ItemsTest, AttributeChangeAndOtherKindsEndTheBatch)
     chart.AddMoveTo(10, 10);
     chart.AddLineTo(20, 10);
     chart.AddLineTo(30, 10);
-    chart.setDataColor(kRed);
+    chart.SetDataColor(kRed);
     chart.AddLineTo(40, 10); // new colour: the first run is drawn first
     chart.AddMark(50, 50, 0);
     chart.AddLineTo(60, 10); // starts at the current position (40, 10)
@@ -105,7 +105,7 @@ TEST_F(ItemsTest, AttributeChangeAndOtherKindsEndTheBatch)
 
 TEST_F(ItemsTest, LineToOnAnEmptyStoreStartsAtTheDataAreaCorner)
 {
-    chart.setDataColor(kRed);
+    chart.SetDataColor(kRed);
     chart.AddLineTo(0, wy(10)); // straight down the left edge from (0, 0)
     draw();
     // The frame covers column 0; the line ends just above row 10 and the frame is drawn over
@@ -122,7 +122,7 @@ TEST_F(ItemsTest, FarAwayPointsAreLimitedToThirtyThousandPixels)
 {
     std::vector<QPoint> points;
     chart.polylineDrawn = [&](std::span<const QPoint> p) { points.assign(p.begin(), p.end()); };
-    chart.setDataColor(kRed);
+    chart.SetDataColor(kRed);
     chart.AddMoveTo(10, 70);
     chart.AddLineTo(1e12, 70);
     draw();
@@ -182,7 +182,7 @@ TEST_F(ItemsTest, ItemPixelsAgreeWithWorldToPixelIncludingHalves)
 
 TEST_F(ItemsTest, HugeRelativeOffsetsAndLabelAnchorsStayWithinTheLimit)
 {
-    chart.setDataColor(kRed);
+    chart.SetDataColor(kRed);
     chart.AddMoveTo(10, wy(70));
     chart.AddMoveRel(2000000000, 0);
     chart.AddMoveRel(2000000000, 0); // would leave the int range without the limit
@@ -204,8 +204,8 @@ TEST_F(ItemsTest, HugeRelativeOffsetsAndLabelAnchorsStayWithinTheLimit)
 
 TEST_F(ItemsTest, RectangleCoversBothCornersAndCollapsesToOnePixel)
 {
-    chart.setDataColor(kRed);
-    chart.setFillColor(kBlue);
+    chart.SetDataColor(kRed);
+    chart.SetFillColor(kBlue);
     chart.AddRect(10, wy(10), 20, wy(20));
     chart.AddRect(100, wy(100), 100, wy(100));
     draw();
@@ -219,8 +219,8 @@ TEST_F(ItemsTest, RectangleCoversBothCornersAndCollapsesToOnePixel)
 
 TEST_F(ItemsTest, TransparentRectangleAndEllipseLeaveTheInterior)
 {
-    chart.setDataColor(kRed);
-    chart.setFillColor(kBlue);
+    chart.SetDataColor(kRed);
+    chart.SetFillColor(kBlue);
     chart.AddRect(10, wy(10), 20, wy(20), true);
     chart.AddEllipse(60, wy(60), 10, 5);
     draw();
@@ -237,7 +237,7 @@ TEST_F(ItemsTest, TransparentRectangleAndEllipseLeaveTheInterior)
 
 TEST_F(ItemsTest, LineLeavesOutItsEndWhileLineRelIncludesIt)
 {
-    chart.setDataColor(kRed);
+    chart.SetDataColor(kRed);
     chart.AddLine(10, wy(10), 20, wy(10));
     chart.AddMoveTo(10, wy(30));
     chart.AddLineRel(10, 0);
@@ -252,7 +252,7 @@ TEST_F(ItemsTest, LineLeavesOutItsEndWhileLineRelIncludesIt)
 
 TEST_F(ItemsTest, LineRelMovesThePenButNotTheStartOfTheNextPolyline)
 {
-    chart.setDataColor(kRed);
+    chart.SetDataColor(kRed);
     chart.AddMoveTo(10, wy(50));
     chart.AddLineRel(0, 20);     // pen ends at (10, 70)
     chart.AddMoveRel(5, 0);      // from the pen: (15, 70)
@@ -268,8 +268,8 @@ TEST_F(ItemsTest, LineRelMovesThePenButNotTheStartOfTheNextPolyline)
 
 TEST_F(ItemsTest, BoxIsSizedInPixelsAroundItsCentre)
 {
-    chart.setDataColor(kRed);
-    chart.setFillColor(kBlue);
+    chart.SetDataColor(kRed);
+    chart.SetFillColor(kBlue);
     chart.AddBox(100, wy(50), 3, 2);
     draw();
     EXPECT_EQ(pixel(97, 48), kRed);
@@ -281,7 +281,7 @@ TEST_F(ItemsTest, BoxIsSizedInPixelsAroundItsCentre)
 
 TEST_F(ItemsTest, FramedRectangleEdgesFollowTheFrameStyle)
 {
-    chart.setFillColor(clSilver);
+    chart.SetFillColor(clSilver);
     chart.AddFramedRect(10, wy(40), 40, wy(10), Zel::fsLowered, kRed, kBlue);
     chart.AddFramedRect(60, wy(40), 90, wy(10), Zel::fsRaised, kRed, kBlue);
     draw();
@@ -298,8 +298,8 @@ TEST_F(ItemsTest, FramedRectangleEdgesFollowTheFrameStyle)
 
 TEST_F(ItemsTest, ArrowHeadPointsAlongTheLine)
 {
-    chart.setDataColor(kRed);
-    chart.setFillColor(kBlue);
+    chart.SetDataColor(kRed);
+    chart.SetFillColor(kBlue);
     chart.AddArrow(20, wy(50), 80, wy(50), 10, false);
     chart.AddArrow(20, wy(100), 80, wy(100), 10, true);
     draw();
@@ -317,7 +317,7 @@ TEST_F(ItemsTest, ArrowHeadPointsAlongTheLine)
 
 TEST_F(ItemsTest, VerticalArrowHeadsPointAlongTheShaftLikeTheirNeighbours)
 {
-    chart.setFillColor(kBlue);
+    chart.SetFillColor(kBlue);
     // Down and up the screen: a row inside the head, a row past the tip.
     for (const auto &[from, to, inside, beyond] : {std::array{20, 80, 76, 85}, {80, 20, 24, 15}})
         for (int x2 : {100, 101}) { // exactly vertical, and one pixel off
@@ -332,7 +332,7 @@ TEST_F(ItemsTest, VerticalArrowHeadsPointAlongTheShaftLikeTheirNeighbours)
 
 TEST_F(ItemsTest, TextIsCentredVerticallyOnItsPointAndAlignedByMode)
 {
-    chart.setDataColor(kRed);
+    chart.SetDataColor(kRed);
     chart.AddText(100, wy(50), QStringLiteral("WWW"), 10, Zel::taRightJustify);
     draw();
     int minX = 1000, maxX = -1, minY = 1000, maxY = -1;
@@ -352,7 +352,7 @@ TEST_F(ItemsTest, TextIsCentredVerticallyOnItsPointAndAlignedByMode)
 
 TEST_F(ItemsTest, MarkUsesTheMarkerShapes)
 {
-    chart.setDataColor(kRed);
+    chart.SetDataColor(kRed);
     chart.AddMark(100, wy(50), 9); // filled 7 x 7 square
     draw();
     EXPECT_EQ(pixel(97, 47), kRed);
@@ -363,9 +363,9 @@ TEST_F(ItemsTest, MarkUsesTheMarkerShapes)
 // Marks and text items look the same whatever was drawn before them.
 TEST_F(ItemsTest, MarksTakeTheSymbolColourAndFillWhateverCameBefore)
 {
-    chart.setFillColor(kBlue);
+    chart.SetFillColor(kBlue);
     chart.AddRect(10, wy(10), 20, wy(20)); // leaves a solid blue brush
-    chart.setDataColor(kRed);
+    chart.SetDataColor(kRed);
     chart.AddMark(100, wy(50), 'W');          // red, with nothing behind it
     chart.AddEllipse(30, wy(30), 5, 5, true); // leaves a clear brush
     chart.AddMark(150, wy(50), 9);            // still a filled square
@@ -407,27 +407,27 @@ TEST_F(ItemsTest, TextItemsAreWrittenInTheChartsFace)
 
 TEST_F(ItemsTest, ClassAndLayerFiltersHideItems)
 {
-    chart.setDataColor(kRed);
-    chart.setClassDefault(3);
+    chart.SetDataColor(kRed);
+    chart.SetClassDefault(3);
     chart.AddRect(10, wy(10), 20, wy(20));
-    chart.setClassDefault(0);
-    chart.setActiveLayer(2);
+    chart.SetClassDefault(0);
+    chart.SetActiveLayer(2);
     chart.SetLayerRange(2, 0, 0, 230, 140);
     chart.AddRect(30, wy(10), 40, wy(20));
-    chart.setClassVisible(3, false);
-    chart.setLayerVisible(2, false);
+    chart.SetClassVisible(3, false);
+    chart.SetLayerVisible(2, false);
     draw();
     EXPECT_EQ(pixel(10, 10), clWhite);
     EXPECT_EQ(pixel(30, 10), clWhite);
-    chart.setLayerVisible(2, true);
+    chart.SetLayerVisible(2, true);
     draw();
     EXPECT_EQ(pixel(30, 10), kRed);
 }
 
 TEST_F(ItemsTest, MonochromeDrawsBlackPensAndGreyFills)
 {
-    chart.setDataColor(kRed);
-    chart.setFillColor(kBlue);
+    chart.SetDataColor(kRed);
+    chart.SetFillColor(kBlue);
     chart.AddRect(10, wy(10), 20, wy(20));
     draw(true);
     EXPECT_EQ(pixel(10, 10), clBlack);
@@ -446,7 +446,7 @@ TEST_F(ItemsTest, OffsetShiftsEverythingAndEventsReportIt)
         afterTop = top, afterLeft = left;
         seenAfter = canvas.Pixel(15, 25);
     };
-    chart.setDataColor(kRed);
+    chart.SetDataColor(kRed);
     chart.AddRect(10, wy(10), 20, wy(20));
     draw(false, false, 5, 10);
     EXPECT_EQ(beforeLeft, 50 - 5);
@@ -463,7 +463,7 @@ TEST_F(ItemsTest, OffsetShiftsEverythingAndEventsReportIt)
 
 TEST_F(ItemsTest, DataFrameSurroundsTheImageInTheFrameColour)
 {
-    chart.setChartFrameColor(kBlue);
+    chart.SetChartFrameColor(kBlue);
     draw();
     EXPECT_EQ(pixel(0, 0), kBlue);
     EXPECT_EQ(pixel(230, 0), kBlue);
@@ -500,10 +500,10 @@ std::vector<int> rowsWith(const QImage &image, TColor color, int column)
 TEST_F(ItemsTest, GridStepsStartAtTheFirstMultipleAboveTheLowEnd)
 {
     chart.SetLayerRange(1, 5, 0, 235, 140);
-    chart.setGridColor(kRed);
-    chart.setGridStyle(RChart::gsLines);
-    chart.setGridDx(50);
-    chart.setGridDy(40);
+    chart.SetGridColor(kRed);
+    chart.SetGridStyle(RChart::gsLines);
+    chart.SetGridDx(50);
+    chart.SetGridDy(40);
     draw();
     // x 50, 100, 150, 200 lie at pixels 45, 95, 145, 195; y 40, 80, 120 at rows 100, 60, 20.
     EXPECT_EQ(columnsWith(image, kRed, 70), (std::vector<int>{45, 95, 145, 195}));
@@ -512,10 +512,10 @@ TEST_F(ItemsTest, GridStepsStartAtTheFirstMultipleAboveTheLowEnd)
 
 TEST_F(ItemsTest, NoGridAndGridStylesChooseTheDirections)
 {
-    chart.setGridColor(kRed);
-    chart.setGridDx(50);
-    chart.setGridDy(40);
-    chart.setGridStyle(RChart::gsVertLines);
+    chart.SetGridColor(kRed);
+    chart.SetGridDx(50);
+    chart.SetGridDy(40);
+    chart.SetGridStyle(RChart::gsVertLines);
     draw(false, true);
     EXPECT_TRUE(columnsWith(image, kRed, 70).empty());
     draw();
@@ -523,7 +523,7 @@ TEST_F(ItemsTest, NoGridAndGridStylesChooseTheDirections)
     EXPECT_TRUE(rowsWith(image, kRed, 10).empty());
 
     image.fill(Qt::white);
-    chart.setGridStyle(RChart::gsHorizDotLines);
+    chart.SetGridStyle(RChart::gsHorizDotLines);
     draw();
     EXPECT_TRUE(columnsWith(image, kRed, 70).empty());
     const std::vector<int> dotted = columnsWith(image, kRed, 100);
@@ -534,7 +534,7 @@ TEST_F(ItemsTest, NoGridAndGridStylesChooseTheDirections)
     EXPECT_EQ(pixel(99, 20), clWhite);
 
     image.fill(Qt::white);
-    chart.setGridStyle(RChart::gsPoints);
+    chart.SetGridStyle(RChart::gsPoints);
     draw();
     EXPECT_EQ(pixel(50, 100), kRed);
     EXPECT_EQ(pixel(51, 100), clWhite);
@@ -543,11 +543,11 @@ TEST_F(ItemsTest, NoGridAndGridStylesChooseTheDirections)
 
 TEST_F(ItemsTest, GridStepRulesRejectValuesBelowMinusThree)
 {
-    chart.setGridDx(-4);
+    chart.SetGridDx(-4);
     EXPECT_EQ(chart.GridDx(), 0.0);
-    chart.setGridDx(-3);
+    chart.SetGridDx(-3);
     EXPECT_EQ(chart.GridDx(), -3.0);
-    chart.setGridDy(-3.5);
+    chart.SetGridDy(-3.5);
     EXPECT_EQ(chart.GridDy(), 0.0);
 }
 
@@ -558,8 +558,8 @@ TEST_F(ItemsTest, LogarithmicGridRules)
     chart.LayerScaleX(1)->SetLogarithmic(true);
     chart.SetLayerRange(1, 1, 0, 1000, 140);
     ASSERT_TRUE(chart.LayerScaleX(1)->Logarithmic());
-    chart.setGridColor(kRed);
-    chart.setGridStyle(RChart::gsVertLines);
+    chart.SetGridColor(kRed);
+    chart.SetGridStyle(RChart::gsVertLines);
     const auto expected = [&](std::initializer_list<double> values) {
         std::vector<int> columns;
         for (double v : values) {
@@ -570,49 +570,49 @@ TEST_F(ItemsTest, LogarithmicGridRules)
         return columns;
     };
 
-    chart.setGridDx(-1); // decades; 1000 is the upper end and not drawn
+    chart.SetGridDx(-1); // decades; 1000 is the upper end and not drawn
     draw();
     // 1 lies on the left edge under the frame.
     EXPECT_EQ(columnsWith(image, kRed, 70), expected({10, 100}));
     EXPECT_EQ(pixel(0, 70), clBlack);
 
     image.fill(Qt::white);
-    chart.setGridDx(-2); // 1-2-5, starting at the first step above the low end's mantissa
+    chart.SetGridDx(-2); // 1-2-5, starting at the first step above the low end's mantissa
     draw();
     EXPECT_EQ(columnsWith(image, kRed, 70), expected({2, 5, 10, 20, 50, 100, 200, 500}));
 
     image.fill(Qt::white);
-    chart.setGridDx(-3); // every mantissa
+    chart.SetGridDx(-3); // every mantissa
     draw();
     EXPECT_EQ(columnsWith(image, kRed, 70).size(), 26u); // 2..9, 10..90, 100..900
 
     image.fill(Qt::white);
-    chart.setGridDx(300); // a plain step on a logarithmic axis
+    chart.SetGridDx(300); // a plain step on a logarithmic axis
     draw();
     EXPECT_EQ(columnsWith(image, kRed, 70), expected({300, 600, 900}));
 }
 
 TEST_F(ItemsTest, GridLoopsStopAfterAThousandValues)
 {
-    chart.setGridColor(kRed);
-    chart.setGridStyle(RChart::gsVertLines);
-    chart.setGridDx(1e-3); // 1000 lines cover only 0 .. 0.999: columns 0 and 1
+    chart.SetGridColor(kRed);
+    chart.SetGridStyle(RChart::gsVertLines);
+    chart.SetGridDx(1e-3); // 1000 lines cover only 0 .. 0.999: columns 0 and 1
     draw();
     EXPECT_EQ(columnsWith(image, kRed, 70), (std::vector<int>{1}));
 
     // Points: at most 1000 in all, so the first x value's 1000 y values use them up.
     chart.SetLayerRange(1, 5, 0, 235, 140);
-    chart.setGridStyle(RChart::gsPoints);
-    chart.setGridDx(50);
-    chart.setGridDy(1e-3);
+    chart.SetGridStyle(RChart::gsPoints);
+    chart.SetGridDx(50);
+    chart.SetGridDy(1e-3);
     image.fill(Qt::white);
     draw();
     EXPECT_EQ(pixel(45, 139), kRed);
     EXPECT_EQ(pixel(95, 139), clWhite);
 
     // A step too small to move the value on still ends.
-    chart.setGridStyle(RChart::gsVertLines);
-    chart.setGridDx(1e-300);
+    chart.SetGridStyle(RChart::gsVertLines);
+    chart.SetGridDx(1e-300);
     image.fill(Qt::white);
     draw();
     EXPECT_TRUE(columnsWith(image, kRed, 70).empty());
@@ -625,10 +625,10 @@ TEST(RChartGrid, ZeroStepFollowsTheTicksTheRendererRecorded)
     chart.show();
     chart.SetLayerRange(1, 0, 0, 180, 100);
     chart.LayerScaleX(1)->SetShortTicks(false);
-    chart.setGridColor(kRed);
-    chart.setGridStyle(RChart::gsLines);
-    chart.setGridDx(0);
-    chart.setGridDy(0);
+    chart.SetGridColor(kRed);
+    chart.SetGridStyle(RChart::gsLines);
+    chart.SetGridDx(0);
+    chart.SetGridDy(0);
     const TScale &renderer = *chart.layerRendererX(1);
     ASSERT_EQ(renderer.NumTicks(), 4);
 
@@ -648,7 +648,7 @@ TEST(RChartGrid, ZeroStepFollowsTheTicksTheRendererRecorded)
 
     // With short ticks every recorded tick gets a line.
     chart.LayerScaleX(1)->SetShortTicks(true);
-    chart.setGridStyle(RChart::gsVertLines);
+    chart.SetGridStyle(RChart::gsVertLines);
     ASSERT_GT(renderer.NumTicks(), 4);
     image.fill(Qt::white);
     {
@@ -730,7 +730,7 @@ TEST_F(ItemsTest, LabelAlignmentsAndAttachModes)
     draw();
     EXPECT_EQ(pixel(103, 75), clWhite);
     label->SetVisible(true);
-    chart.setLayerVisible(1, false);
+    chart.SetLayerVisible(1, false);
     draw();
     EXPECT_EQ(pixel(103, 75), clWhite);
 }

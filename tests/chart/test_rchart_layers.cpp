@@ -4,6 +4,7 @@
 
 #include "app/TfrmExample.h"
 #include "chart_probe.h"
+#include "test_support.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,15 +14,6 @@
 #include <cmath>
 
 namespace {
-
-QStringList ownPropertyNames(const QMetaObject &meta)
-{
-    QStringList names;
-    for (int i = 0; i < meta.propertyCount(); ++i)
-        names << QString::fromLatin1(meta.property(i).name());
-    names.removeFirst(); // objectName
-    return names;
-}
 
 // Counts a record's OnChange notifications.
 struct ChangeCounter
@@ -33,39 +25,37 @@ struct ChangeCounter
     int count = 0;
 };
 
-QRgb rgbOf(TColor color)
-{
-    return toQColor(color).rgb();
-}
-
 } // namespace
 
 // --- Axis records ---------------------------------------------------------------------------
 
-TEST(ScaleProps, DefaultsAndPublishedOrder)
+TEST(ScaleProps, PublishedPropertiesWithTheirDefaultsInOrder)
 {
     TScalePropsHoriz x;
-    EXPECT_EQ(ownPropertyNames(TScalePropsHoriz::staticMetaObject),
-              QStringList({"Caption",       "CaptionPosX", "CaptionPosY",  "CaptionAlignment",
-                           "CaptionAnchor", "ColorScale",  "DateFormat",   "DecPlaces",
-                           "Font",          "Logarithmic", "LabelType",    "MinTicks",
-                           "MinRange",      "RangeLow",    "RangeHigh",    "ShortTicks",
-                           "ScaleInscript", "ScalePos",    "UserTickText", "Visible",
-                           "ScaleLocation"}));
-    EXPECT_EQ(x.CaptionAlignment(), Zel::taCenter);
-    EXPECT_EQ(x.CaptionAnchor(), uaSclTopLft);
-    EXPECT_EQ(x.DecPlaces(), -2);
-    EXPECT_EQ(x.LabelType(), ftNum);
-    EXPECT_EQ(x.MinTicks(), 3);
-    EXPECT_EQ(x.MinRange(), 1e-10);
-    EXPECT_EQ(x.RangeLow(), 0.0);
-    EXPECT_EQ(x.RangeHigh(), 1.0);
-    EXPECT_TRUE(x.ShortTicks());
-    EXPECT_FALSE(x.Visible());
-    EXPECT_FALSE(x.Logarithmic());
+    expectPublishedProperties(x, QObject::staticMetaObject,
+                              {{"Caption"},
+                               {"CaptionPosX"},
+                               {"CaptionPosY"},
+                               {"CaptionAlignment", QVariant::fromValue(Zel::taCenter)},
+                               {"CaptionAnchor", QVariant::fromValue(uaSclTopLft)},
+                               {"ColorScale"},
+                               {"DateFormat"},
+                               {"DecPlaces", -2},
+                               {"Font"},
+                               {"Logarithmic", false},
+                               {"LabelType", QVariant::fromValue(ftNum)},
+                               {"MinTicks", 3},
+                               {"MinRange", 1e-10},
+                               {"RangeLow", 0.0},
+                               {"RangeHigh", 1.0},
+                               {"ShortTicks", true},
+                               {"ScaleInscript"},
+                               {"ScalePos"},
+                               {"UserTickText"},
+                               {"Visible", false},
+                               {"ScaleLocation", QVariant::fromValue(slBottom)}});
     EXPECT_EQ(x.Font()->Height(), FontData().height);
     EXPECT_EQ(x.DateFormat()->data(), DateTimeFormat());
-    EXPECT_EQ(x.ScaleLocation(), slBottom);
     EXPECT_EQ(x.ScaleType(), sctXT);
     TScalePropsVert y;
     EXPECT_EQ(y.ScaleLocation(), slLeft);
@@ -372,8 +362,8 @@ TEST(RChartLayers, RenderersAreNamedHiddenAndGetTheirMargins)
     EXPECT_EQ(chart.layerRendererX(6)->ColorScale(), 8388736);
 
     // Margins, shadow and size reach the renderers.
-    chart.setShadowWidth(6);
-    chart.setMarginTop(30);
+    chart.SetShadowWidth(6);
+    chart.SetMarginTop(30);
     chart.SetBounds(0, 0, 400, 300);
     EXPECT_EQ(x1->size(), QSize(400, 300));
     EXPECT_EQ(x1->MarginTop(), 300 - 40 - 6);
@@ -393,7 +383,7 @@ TEST(RChartLayers, RenderersDrawWhereTheChartMaps)
 {
     TRChart chart;
     chart.SetBounds(0, 0, 517, 333);
-    chart.setShadowWidth(7);
+    chart.SetShadowWidth(7);
     chart.SetLayerRange(1, -3.3, 0.25, 41.7, 1.75);
     chart.SetLayerRange(6, 5, 2, 1005, 2000);
     chart.LayerScaleX(6)->SetLogarithmic(true);
@@ -440,13 +430,13 @@ TEST(RChartLayers, RecordChangesReachTheRenderersAndRepaintOnce)
     EXPECT_EQ(chart.fullRepaints, before + 5);
 
     // Without AutoRedraw the change is stored for the next platform repaint.
-    chart.setAutoRedraw(false);
+    chart.SetAutoRedraw(false);
     chart.Scale1X()->SetMinTicks(5);
     EXPECT_EQ(chart.layerRendererX(1)->MinTicks(), 5);
     EXPECT_EQ(chart.fullRepaints, before + 5);
 
     // While loading, the renderers wait for the end of loading.
-    chart.setAutoRedraw(true);
+    chart.SetAutoRedraw(true);
     chart.beginLoading();
     chart.Scale2X()->SetVisible(true);
     chart.Scale2X()->SetCaption(QStringLiteral("loaded"));
@@ -607,7 +597,7 @@ TEST(RChartLayers, JointLayersRefuseChainsWithTheRightTexts)
     TJointLayers other;
     other.SetL16xControlledBy(15);
     other.SetL09yControlledBy(1);
-    chart.setJointLayers(&other);
+    chart.SetJointLayers(&other);
     EXPECT_EQ(joint.L16xControlledBy(), 15);
     EXPECT_EQ(joint.L09yControlledBy(), 1);
     EXPECT_EQ(joint.L02xControlledBy(), 2);
@@ -619,15 +609,15 @@ TEST(RChartLayers, JointLayersRefuseChainsWithTheRightTexts)
 TEST(RChartLayers, IsometricFitsTheYRangeToTheXRange)
 {
     TRChart chart;
-    chart.setMarginLeft(0);
-    chart.setMarginRight(0);
-    chart.setMarginTop(0);
-    chart.setMarginBottom(0);
+    chart.SetMarginLeft(0);
+    chart.SetMarginRight(0);
+    chart.SetMarginTop(0);
+    chart.SetMarginBottom(0);
     chart.SetBounds(0, 0, 400, 200); // PW + 1 = 401, PH + 1 = 201
     chart.SetLayerRange(1, 0, 10, 400, 20);
     EXPECT_EQ(chart.layerRangeY(1), std::make_pair(10.0, 20.0)); // switching on corrects
 
-    chart.setIsometric(true);
+    chart.SetIsometric(true);
     const double half = 400.0 * 201 / 401 / 2;
     EXPECT_DOUBLE_EQ(chart.layerRangeY(1).first, 15 - half);
     EXPECT_DOUBLE_EQ(chart.layerRangeY(1).second, 15 + half);
@@ -640,13 +630,13 @@ TEST(RChartLayers, IsometricFitsTheYRangeToTheXRange)
     EXPECT_EQ(qx - px, py - qy); // ten units are as long across as up
 
     // A margin change keeps the pictures square.
-    chart.setMarginBottom(100); // PH + 1 = 101
+    chart.SetMarginBottom(100); // PH + 1 = 101
     const auto [lo, hi] = chart.layerRangeY(1);
     EXPECT_NEAR(hi - lo, 40.0 * 101 / 401, 1e-9);
     EXPECT_NEAR((hi + lo) / 2, 50, 1e-9);
 
     // Switching off changes no range.
-    chart.setIsometric(false);
+    chart.SetIsometric(false);
     chart.SetLayerRange(1, 0, 0, 40, 100);
     EXPECT_EQ(chart.layerRangeY(1), std::make_pair(0.0, 100.0));
 }
@@ -656,16 +646,16 @@ TEST(RChartLayers, IsometricFitsTheYRangeToTheXRange)
 TEST(RChartLayers, ResizingKeepsAMinimumSize)
 {
     TRChart chart;
-    chart.setMarginLeft(50);
-    chart.setMarginRight(10);
-    chart.setMarginTop(16);
-    chart.setMarginBottom(32);
+    chart.SetMarginLeft(50);
+    chart.SetMarginRight(10);
+    chart.SetMarginTop(16);
+    chart.SetMarginBottom(32);
     chart.SetBounds(5, 6, 10, 10);
     EXPECT_EQ(chart.geometry(), QRect(5, 6, 140, 68));
     EXPECT_EQ(chart.layerRendererX(3)->size(), QSize(140, 68));
     EXPECT_EQ(chart.dataImage().size(), QSize(81, 21));
 
-    chart.setShadowWidth(40);
+    chart.SetShadowWidth(40);
     EXPECT_EQ(chart.ShadowWidth(), 32);
     chart.SetBounds(0, 0, 100, 300);
     EXPECT_EQ(chart.size(), QSize(172, 300));
@@ -674,10 +664,10 @@ TEST(RChartLayers, ResizingKeepsAMinimumSize)
     QWidget parent;
     parent.resize(500, 400);
     auto *child = new TRChart(&parent);
-    child->setMarginLeft(50);
-    child->setMarginRight(10);
-    child->setMarginTop(16);
-    child->setMarginBottom(32);
+    child->SetMarginLeft(50);
+    child->SetMarginRight(10);
+    child->SetMarginTop(16);
+    child->SetMarginBottom(32);
     parent.show();
     child->setGeometry(0, 0, 10, 10);
     EXPECT_EQ(child->size(), QSize(140, 68));
@@ -733,14 +723,14 @@ TEST(RChartLayers, AFullRepaintDrawsTheVisibleAxes)
 {
     TRChart chart;
     chart.resize(480, 320);
-    chart.setMarginRight(16);
-    chart.setChartColor(clBlack);
+    chart.SetMarginRight(16);
+    chart.SetChartColor(clBlack);
     chart.Scale1X()->SetCaption(QStringLiteral("mass (u)"));
     chart.Scale1Y()->SetCaption(QStringLiteral("intensity"));
     chart.LayerScaleY(2)->SetVisible(true);
     chart.LayerScaleY(2)->SetScaleLocation(slRight);
     chart.LayerScaleY(2)->SetColorScale(clBlue);
-    chart.setMarginRight(60);
+    chart.SetMarginRight(60);
     chart.show();
     chart.SetLayerRange(1, 38, -0.2, 46, 100);
     chart.SetLayerRange(2, 0, 0, 1, 1);

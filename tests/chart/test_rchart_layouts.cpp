@@ -3,6 +3,7 @@
 
 #include "chart_probe.h"
 #include "platform/ScreenCursors.h"
+#include "test_support.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -15,11 +16,6 @@
 namespace {
 
 using namespace Zel;
-
-QRgb rgbOf(TColor color)
-{
-    return toQColor(color).rgb();
-}
 
 // How a layout shows one axis: "-" hidden with the neutral placement, else
 // "<side> <ScalePos> (<caption x>, <caption y>) <alignment> <anchor>".
@@ -196,8 +192,8 @@ TEST(RChartShell, EveryLayoutPlacesMarginsCaptionAndAxes)
             chart.LayerScaleY(L)->SetVisible(true);
             chart.LayerScaleY(L)->SetScaleLocation(slRight);
         }
-        chart.setCaptionAnchorVert(RChart::cavControlBottom);
-        chart.setStandardLayout(c.layout);
+        chart.SetCaptionAnchorVert(RChart::cavControlBottom);
+        chart.SetStandardLayout(c.layout);
         const auto name = [&] {
             return QMetaEnum::fromType<RChart::TrcLayout>().valueToKey(c.layout);
         };
@@ -228,8 +224,8 @@ TEST(RChartShell, FourLeftAxesStandFiftyPixelsApart)
     TRChart chart;
     chart.resize(500, 300);
     chart.show();
-    chart.setChartFrameColor(clBlue);
-    chart.setStandardLayout(RChart::rcl_X1Bottom_Y4Left);
+    chart.SetChartFrameColor(clBlue);
+    chart.SetStandardLayout(RChart::rcl_X1Bottom_Y4Left);
     for (int L = 1; L <= 4; ++L)
         chart.SetLayerRange(L, 0, 0, 1, 10 * L);
     // The rightmost pixel of each axis's colour left of the plot is its axis line.
@@ -250,7 +246,7 @@ TEST(RChartShell, FourLeftAxesStandFiftyPixelsApart)
 TEST(RChartShell, LayoutsRepaintOnceWhenTheyReleaseThePaintLock)
 {
     ProbeChart hidden;
-    hidden.setStandardLayout(RChart::rcl_X2Both_Y2Both);
+    hidden.SetStandardLayout(RChart::rcl_X2Both_Y2Both);
     EXPECT_TRUE(hidden.PaintLocked());
     EXPECT_EQ(hidden.fullRepaints, 0);
 
@@ -258,7 +254,7 @@ TEST(RChartShell, LayoutsRepaintOnceWhenTheyReleaseThePaintLock)
     chart.resize(400, 300);
     chart.show();
     chart.fullRepaints = 0;
-    chart.setStandardLayout(RChart::rcl_X2Both_Y2Both);
+    chart.SetStandardLayout(RChart::rcl_X2Both_Y2Both);
     EXPECT_FALSE(chart.PaintLocked());
     EXPECT_EQ(chart.fullRepaints, 1);
     // The picture shows the new margins: the plot's frame at the new top edge.
@@ -267,13 +263,13 @@ TEST(RChartShell, LayoutsRepaintOnceWhenTheyReleaseThePaintLock)
 
     // Out-of-range values are refused.
     chart.setProperty("StandardLayout", 42);
-    chart.setStandardLayout(static_cast<TrcLayout>(-1));
+    chart.SetStandardLayout(static_cast<TrcLayout>(-1));
     EXPECT_EQ(chart.StandardLayout(), RChart::rcl_X2Both_Y2Both);
     EXPECT_EQ(chart.MarginTop(), 48);
 
     // While loading, the layout is stored and painted once loading ends.
     chart.beginLoading();
-    chart.setStandardLayout(RChart::rcl_X1Bottom_Y3Left);
+    chart.SetStandardLayout(RChart::rcl_X1Bottom_Y3Left);
     EXPECT_EQ(chart.MarginLeft(), 150);
     EXPECT_NE(chart.fullImage().pixel(150, 100), rgbOf(clBlack));
     chart.fullRepaints = 0;

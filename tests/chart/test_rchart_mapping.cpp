@@ -13,10 +13,10 @@ namespace {
 // A chart whose plot is 450 x 250 pixels: from x 0 to 450 and from y 20 to 270.
 void makePlot450(TRChart &chart)
 {
-    chart.setMarginLeft(0);
-    chart.setMarginRight(10);
-    chart.setMarginTop(20);
-    chart.setMarginBottom(30);
+    chart.SetMarginLeft(0);
+    chart.SetMarginRight(10);
+    chart.SetMarginTop(20);
+    chart.SetMarginBottom(30);
     chart.SetBounds(0, 0, 460, 300);
 }
 
@@ -43,7 +43,7 @@ TEST(RChartMapping, RangeEndsMapToThePlotEdges)
     EXPECT_EQ(toPixel(chart, 1, 180, 50), QPoint(450, 20)); // right and top plot edges
 
     // The shadow is taken off the plot at the right and at the bottom.
-    chart.setShadowWidth(10);
+    chart.SetShadowWidth(10);
     EXPECT_EQ(toPixel(chart, 1, 180, 0), QPoint(440, 260));
     EXPECT_EQ(toPixel(chart, 1, 90, 50), QPoint(220, 20));
 }
@@ -146,7 +146,7 @@ TEST(RChartMapping, AControlWithoutPlotMapsToItsMiddle)
 {
     TRChart chart;
     chart.SetBounds(0, 0, 300, 200);
-    chart.setMarginLeft(400); // no plot width left; the control keeps its size
+    chart.SetMarginLeft(400); // no plot width left; the control keeps its size
     ASSERT_LT(chart.plotWidth(), 0);
     chart.SetLayerRange(1, 0, 0, 10, 10);
     EXPECT_EQ(toPixel(chart, 1, 3, 10).x(), 150);
@@ -163,9 +163,9 @@ TEST(RChartMapping, MappingFollowsMarginsSizeAndRanges)
     makePlot450(chart);
     chart.SetLayerRange(1, 0, 0, 100, 100);
     EXPECT_EQ(toPixel(chart, 1, 100, 100), QPoint(450, 20));
-    chart.setMarginLeft(50);
+    chart.SetMarginLeft(50);
     EXPECT_EQ(toPixel(chart, 1, 0, 0), QPoint(50, 270));
-    chart.setMarginTop(0);
+    chart.SetMarginTop(0);
     EXPECT_EQ(toPixel(chart, 1, 100, 100), QPoint(450, 0));
     chart.SetBounds(0, 0, 560, 300);
     EXPECT_EQ(toPixel(chart, 1, 100, 0), QPoint(550, 270));
@@ -180,7 +180,7 @@ TEST(RChartMapping, LoadingDefersTheMappingToItsEnd)
     chart.SetLayerRange(1, 0, 0, 10, 10);
     chart.beginLoading();
     chart.SetLayerRange(1, 0, 0, 450, 250);
-    chart.setMarginLeft(50);
+    chart.SetMarginLeft(50);
     EXPECT_EQ(toPixel(chart, 1, 10, 10), QPoint(450, 20)); // the mapping from before
     chart.loaded();
     EXPECT_EQ(toPixel(chart, 1, 450, 250), QPoint(450, 20));

@@ -4,6 +4,7 @@
 
 #include "chart_probe.h"
 #include "platform/ScreenCursors.h"
+#include "test_support.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -20,11 +21,6 @@ namespace {
 
 using namespace Zel;
 using Range = std::pair<double, double>;
-
-QRgb rgbOf(TColor color)
-{
-    return toQColor(color).rgb();
-}
 
 // An 800 x 600 chart with the plot at x 50..780 and y 20..560 (PW 730, PH 540), layer 1 from
 // 0 to 1000 across and 0 to 100 up; the mouse is driven through events, its buttons tracked.
@@ -90,7 +86,7 @@ protected:
 
 TEST_F(ChartMouse, ZoomDragScalesAboutTheCentreRelativeToTheStart)
 {
-    chart.setMouseAction(maZoomDrag);
+    chart.SetMouseAction(maZoomDrag);
     press({400, 300});
     EXPECT_FALSE(chart.isMouseDragging()); // the press itself does nothing
     move({400, 300});
@@ -122,7 +118,7 @@ TEST_F(ChartMouse, ZoomDragScalesAboutTheCentreRelativeToTheStart)
 
 TEST_F(ChartMouse, ZoomDragBackToTheAnchorRestoresTheRangesExactly)
 {
-    chart.setMouseAction(maZoomDrag);
+    chart.SetMouseAction(maZoomDrag);
     chart.SetLayerRange(1, 0.1, -3.3, 0.7, 9.1);
     const Range x = chart.layerRangeX(1), y = chart.layerRangeY(1);
     drag({{333, 222}, {571, 97}, {123, 456}, {700, 555}, {341, 229}});
@@ -134,8 +130,8 @@ TEST_F(ChartMouse, ZoomDragBackToTheAnchorRestoresTheRangesExactly)
 
 TEST_F(ChartMouse, IsometricZoomDragScalesBothAxesByTheHorizontalMove)
 {
-    chart.setIsometric(true);
-    chart.setMouseAction(maZoomDrag);
+    chart.SetIsometric(true);
+    chart.SetMouseAction(maZoomDrag);
     const auto [xLo, xHi] = chart.layerRangeX(1);
     const auto [yLo, yHi] = chart.layerRangeY(1);
     drag({{400, 300}, {400, 500}});
@@ -153,7 +149,7 @@ TEST_F(ChartMouse, IsometricZoomDragScalesBothAxesByTheHorizontalMove)
 
 TEST_F(ChartMouse, ZoomDragPausesOutsideThePlotAndGoesOnFromTheSameAnchor)
 {
-    chart.setMouseAction(maZoomDrag);
+    chart.SetMouseAction(maZoomDrag);
     drag({{400, 300}, {600, 300}});
     ASSERT_EQ(chart.layerRangeX(1), Range(125, 875));
     move({790, 300}); // right of the plot (it ends at 780)
@@ -173,8 +169,8 @@ TEST_F(ChartMouse, ZoomDragPausesOutsideThePlotAndGoesOnFromTheSameAnchor)
 
 TEST_F(ChartMouse, NoPlotAreaMeansNoRangeChange)
 {
-    chart.setMouseAction(maZoomDrag);
-    chart.setMarginLeft(790); // wider than the control less the right margin
+    chart.SetMouseAction(maZoomDrag);
+    chart.SetMarginLeft(790); // wider than the control less the right margin
     drag({{795, 300}, {700, 300}, {795, 250}});
     EXPECT_EQ(chart.layerRangeX(1), Range(0, 1000));
     EXPECT_EQ(zoomPans, 0);
@@ -184,7 +180,7 @@ TEST_F(ChartMouse, NoPlotAreaMeansNoRangeChange)
 
 TEST_F(ChartMouse, PanningByThePlotSizeShiftsByAWholeRange)
 {
-    chart.setMouseAction(maPan);
+    chart.SetMouseAction(maPan);
     // Right by the plot's width: the content follows, so x moves to lower values.
     drag({{50, 20}, {780, 20}});
     EXPECT_EQ(chart.layerRangeX(1), Range(-1000, 0));
@@ -199,14 +195,14 @@ TEST_F(ChartMouse, PanningByThePlotSizeShiftsByAWholeRange)
     release({50, 20});
     move({50, 20});
 
-    chart.setMouseAction(maPanHoriz);
+    chart.SetMouseAction(maPanHoriz);
     drag({{400, 300}, {765, 435}});
     EXPECT_EQ(chart.layerRangeX(1), Range(-500, 500));
     EXPECT_EQ(chart.layerRangeY(1), Range(0, 100));
     release({765, 435});
     move({765, 435});
 
-    chart.setMouseAction(maPanVert);
+    chart.SetMouseAction(maPanVert);
     drag({{400, 300}, {765, 165}});
     EXPECT_EQ(chart.layerRangeX(1), Range(-500, 500));
     EXPECT_EQ(chart.layerRangeY(1), Range(-25, 75));
@@ -217,7 +213,7 @@ TEST_F(ChartMouse, PanningALogarithmicAxisMultipliesTheRange)
     chart.SetLayerRange(1, 1, 0, 1000, 100);
     chart.LayerScaleX(1)->SetLogarithmic(true);
     ASSERT_TRUE(chart.LayerScaleX(1)->Logarithmic());
-    chart.setMouseAction(maPanHoriz);
+    chart.SetMouseAction(maPanHoriz);
     // Half the plot to the right: the range is divided by the root of its ratio.
     drag({{100, 300}, {465, 300}});
     const auto [lo, hi] = chart.layerRangeX(1);
@@ -231,7 +227,7 @@ TEST_F(ChartMouse, ZoomWindowTakesTheCornersAsDrawnAndZoomWindowPosKeepsDirectio
 {
     const QPointF a = world(1, {600, 100});
     const QPointF b = world(1, {200, 400});
-    chart.setMouseAction(maZoomWind);
+    chart.SetMouseAction(maZoomWind);
     press({600, 100});
     EXPECT_TRUE(chart.isDrawingRectangle());
     move({200, 400});
@@ -245,7 +241,7 @@ TEST_F(ChartMouse, ZoomWindowTakesTheCornersAsDrawnAndZoomWindowPosKeepsDirectio
     EXPECT_EQ(zoomPans, 1);
 
     chart.SetLayerRange(1, 0, 0, 1000, 100);
-    chart.setMouseAction(maZoomWindPos);
+    chart.SetMouseAction(maZoomWindPos);
     press({600, 100});
     move({200, 400});
     release({200, 400});
@@ -266,7 +262,7 @@ TEST_F(ChartMouse, ZoomWindowTakesTheCornersAsDrawnAndZoomWindowPosKeepsDirectio
 
 TEST_F(ChartMouse, RectangleCornerStaysInThePlotAndIsometricKeepsItSquare)
 {
-    chart.setMouseAction(maZoomWind);
+    chart.SetMouseAction(maZoomWind);
     const QPointF corner = world(1, {780, 560});
     press({700, 500});
     move({900, 700}); // held at the plot's corner
@@ -275,7 +271,7 @@ TEST_F(ChartMouse, RectangleCornerStaysInThePlotAndIsometricKeepsItSquare)
     EXPECT_EQ(chart.layerRangeY(1).second, corner.y());
 
     chart.SetLayerRange(1, 0, 0, 1000, 100);
-    chart.setIsometric(true);
+    chart.SetIsometric(true);
     const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
     press({300, 300});
     move({400, 280}); // right and up: the corner goes to (400, 200)
@@ -301,10 +297,10 @@ TEST_F(ChartMouse, RectangleCornerStaysInThePlotAndIsometricKeepsItSquare)
 
 TEST_F(ChartMouse, RectangleOutlineIsInvertedOnTheScreenOnly)
 {
-    chart.setChartColor(clBlue);
+    chart.SetChartColor(clBlue);
     const QRgb plain = rgbOf(clBlue);
     const QRgb inverted = qRgb(255, 255, 0);
-    chart.setMouseAction(maZoomWind);
+    chart.SetMouseAction(maZoomWind);
     press({300, 200});
     move({500, 400});
     QImage shown = chart.grab().toImage();
@@ -317,7 +313,7 @@ TEST_F(ChartMouse, RectangleOutlineIsInvertedOnTheScreenOnly)
 
     // Moving erases the old outline; a full repaint meanwhile does not lose the outline.
     move({450, 350});
-    chart.setWindColor(clSilver);
+    chart.SetWindColor(clSilver);
     shown = chart.grab().toImage();
     EXPECT_EQ(shown.pixel(499, 300), plain);
     EXPECT_EQ(shown.pixel(449, 300), inverted);
@@ -339,7 +335,7 @@ TEST_F(ChartMouse, RectangleOutlineIsInvertedOnTheScreenOnly)
 
 TEST_F(ChartMouse, DegenerateRectanglesAndPressesOutsideThePlotChangeNothing)
 {
-    chart.setMouseAction(maZoomWind);
+    chart.SetMouseAction(maZoomWind);
     press({300, 200});
     move({300, 400}); // no width
     release({300, 400});
@@ -359,9 +355,9 @@ TEST_F(ChartMouse, DegenerateRectanglesAndPressesOutsideThePlotChangeNothing)
 
 TEST_F(ChartMouse, RubberBandReportsEachAffectedLayerThenZoomPan)
 {
-    chart.setMouseAffectsLayer(3, true);
+    chart.SetMouseAffectsLayer(3, true);
     chart.SetLayerRange(3, -1, -2, 1, 2);
-    chart.setMouseAction(maRubberBand);
+    chart.SetMouseAction(maRubberBand);
     QStringList log;
     chart.OnRubberBand = [&](QObject *, int layer, double loX, double loY, double hiX, double hiY) {
         log << QStringLiteral("band %1").arg(layer);
@@ -386,7 +382,7 @@ TEST_F(ChartMouse, RubberBandReportsEachAffectedLayerThenZoomPan)
 
 TEST_F(ChartMouse, DoubleClickSecondPressStartsNoRectangle)
 {
-    chart.setMouseAction(maZoomWind);
+    chart.SetMouseAction(maZoomWind);
     int downs = 0, ups = 0, clicks = 0, doubles = 0;
     chart.OnMouseDown = [&](QObject *, Qt::MouseButton, TShiftState shift, int, int) {
         ++downs;
@@ -441,7 +437,7 @@ TEST_F(ChartMouse, PopupMenuOpensAndDropsARectangleInProgress)
     };
     EXPECT_FALSE(request({300, 200}));
 
-    chart.setMouseAction(maZoomWind);
+    chart.SetMouseAction(maZoomWind);
     press({300, 200});
     move({500, 400});
     ASSERT_TRUE(chart.isDrawingRectangle());
@@ -466,11 +462,11 @@ TEST_F(ChartMouse, LayersWithoutTheMouseFlagKeepTheirRangesUnlessJoined)
     EXPECT_TRUE(chart.MouseAffectsLayer(1));
     EXPECT_FALSE(chart.MouseAffectsLayer(2));
     EXPECT_FALSE(chart.MouseAffectsLayer(0));
-    chart.setMouseAffectsLayer(17, true); // ignored
+    chart.SetMouseAffectsLayer(17, true); // ignored
     EXPECT_FALSE(chart.MouseAffectsLayer(17));
     chart.SetLayerRange(2, 0, 0, 10, 10);
     chart.JointLayers()->SetControlledBy(TJointLayers::Axis::X, 3, 1);
-    chart.setMouseAction(maZoomDrag);
+    chart.SetMouseAction(maZoomDrag);
     drag({{400, 300}, {600, 500}});
     EXPECT_EQ(chart.layerRangeX(1), Range(125, 875));
     EXPECT_EQ(chart.layerRangeX(2), Range(0, 10));
@@ -483,7 +479,7 @@ TEST_F(ChartMouse, LayersWithoutTheMouseFlagKeepTheirRangesUnlessJoined)
 
 TEST_F(ChartMouse, CrossHairDragMovesTheNearestLineOrCrossHairOne)
 {
-    chart.setMouseAction(maDragCrossH);
+    chart.SetMouseAction(maDragCrossH);
     std::vector<TCrossHair *> moved;
     chart.OnCrossHairMove = [&](QObject *, TCrossHair *hair) { moved.push_back(hair); };
 
@@ -520,7 +516,7 @@ TEST_F(ChartMouse, CrossHairDragMovesTheNearestLineOrCrossHairOne)
 
 TEST_F(ChartMouse, TextLabelDragTakesPixelsOrWorldByAttachment)
 {
-    chart.setMouseAction(maDragLabel);
+    chart.SetMouseAction(maDragLabel);
     TTextLabel *pixels = chart.TextLabel(5);
     pixels->SetMode(tlsimple);
     pixels->SetVisible(true);
@@ -600,7 +596,7 @@ TEST_F(ChartMouse, MovesAreReportedInWorldCoordinatesOfTheActiveLayer)
     EXPECT_LT(reports[2].x, 0); // reported outside the plot as well
 
     chart.SetLayerRange(2, 0, 0, 10, 10);
-    chart.setActiveLayer(2);
+    chart.SetActiveLayer(2);
     move({780, 20});
     EXPECT_DOUBLE_EQ(reports.back().x, 10);
 }
@@ -623,11 +619,11 @@ TEST_F(ChartMouse, EnterAndLeaveAreReported)
 TEST_F(ChartMouse, TheApplicationCursorShowsTheModeInsideThePlot)
 {
     const auto shown = []() -> const QCursor * { return QGuiApplication::overrideCursor(); };
-    chart.setMouseAction(maZoomDrag);
+    chart.SetMouseAction(maZoomDrag);
     move({400, 300});
     EXPECT_EQ(shown(), nullptr); // MouseCursorFixed: never the chart's own cursors
 
-    chart.setMouseCursorFixed(false);
+    chart.SetMouseCursorFixed(false);
     move({400, 300});
     ASSERT_NE(shown(), nullptr);
     EXPECT_EQ(shown()->shape(), Qt::BitmapCursor);
@@ -636,15 +632,15 @@ TEST_F(ChartMouse, TheApplicationCursorShowsTheModeInsideThePlot)
     move({10, 300});
     EXPECT_EQ(shown(), nullptr);
 
-    chart.setMouseAction(maNone);
+    chart.SetMouseAction(maNone);
     move({400, 300});
     ASSERT_NE(shown(), nullptr);
     EXPECT_EQ(shown()->shape(), Qt::CrossCursor);
-    chart.setMouseAction(maZoom); // no cursor of its own: it stays
+    chart.SetMouseAction(maZoom); // no cursor of its own: it stays
     move({401, 300});
     ASSERT_NE(shown(), nullptr);
     EXPECT_EQ(shown()->shape(), Qt::CrossCursor);
-    chart.setMouseAction(maPanHoriz);
+    chart.SetMouseAction(maPanHoriz);
     move({402, 300});
     ASSERT_NE(shown(), nullptr);
     EXPECT_EQ(shown()->pixmap().cacheKey(),
@@ -660,7 +656,7 @@ TEST_F(ChartMouse, TheApplicationCursorShowsTheModeInsideThePlot)
 TEST_F(ChartMouse, ModesWithoutEffectChangeNoRange)
 {
     for (TMouseActMode mode : {maNone, maZoom, maRotate, maRotAndZoom, maRotXOnly, maRotZOnly}) {
-        chart.setMouseAction(mode);
+        chart.SetMouseAction(mode);
         drag({{400, 300}, {600, 500}});
         release({600, 500});
         EXPECT_EQ(chart.layerRangeX(1), Range(0, 1000)) << mode;

@@ -45,8 +45,8 @@ protected:
 
 TEST_F(PaintTest, FullPictureHasWindowColourAxesAndTheDataArea)
 {
-    chart.setChartColor(clBlack);
-    chart.setWindColor(clWhite);
+    chart.SetChartColor(clBlack);
+    chart.SetWindColor(clWhite);
     EXPECT_EQ(at(full(), 5, 5), clWhite);
     EXPECT_EQ(at(full(), 100, 80), clBlack);
     EXPECT_EQ(at(full(), 50, 80), clBlack); // the data frame on the plot's left edge
@@ -61,10 +61,10 @@ TEST_F(PaintTest, FullPictureHasWindowColourAxesAndTheDataArea)
 
 TEST_F(PaintTest, CaptionEndsAtThePlotsRightEdge)
 {
-    chart.setWindColor(clWhite);
+    chart.SetWindColor(clWhite);
     chart.SetFont(nullptr);
     chart.Font()->SetColor(clRed);
-    chart.setCaption(QStringLiteral("Spectrum"));
+    chart.SetCaption(QStringLiteral("Spectrum"));
     ASSERT_EQ(chart.CaptionAnchorHoriz(), RChart::cahChartRight);
     ASSERT_EQ(chart.CaptionAlignment(), Zel::taRightJustify);
     int right = -1, top = 1000;
@@ -80,11 +80,11 @@ TEST_F(PaintTest, CaptionEndsAtThePlotsRightEdge)
     EXPECT_GE(top, 20 - 16);
 
     // Other anchors: control left, chart bottom.
-    chart.setCaptionAnchorHoriz(RChart::cahControlLeft);
-    chart.setCaptionAlignment(Zel::taLeftJustify);
-    chart.setCaptionAnchorVert(RChart::cavChartBottom);
-    chart.setCaptionPosX(2);
-    chart.setCaptionPosY(4);
+    chart.SetCaptionAnchorHoriz(RChart::cahControlLeft);
+    chart.SetCaptionAlignment(Zel::taLeftJustify);
+    chart.SetCaptionAnchorVert(RChart::cavChartBottom);
+    chart.SetCaptionPosX(2);
+    chart.SetCaptionPosY(4);
     int left = 1000;
     top = 1000;
     for (int y = 160; y < 200; ++y)
@@ -98,10 +98,10 @@ TEST_F(PaintTest, CaptionEndsAtThePlotsRightEdge)
 
 TEST_F(PaintTest, ShadowStylesDifferInTheirCorners)
 {
-    chart.setWindColor(clWhite);
-    chart.setShadowColor(clBlue);
-    chart.setShadowBakColor(clLime);
-    chart.setShadowWidth(8);
+    chart.SetWindColor(clWhite);
+    chart.SetShadowColor(clBlue);
+    chart.SetShadowBakColor(clLime);
+    chart.SetShadowWidth(8);
     const int W = 300, H = 200, S = 8;
     // ssFlying: the shadow starts S - 1 pixels in; the corner squares keep the back colour.
     EXPECT_EQ(chart.ShadowStyle(), RChart::ssFlying);
@@ -113,7 +113,7 @@ TEST_F(PaintTest, ShadowStylesDifferInTheirCorners)
     EXPECT_EQ(at(full(), W / 2, 0), clBlack);
 
     // ssBox: slanted faces from the corners, outlined in black.
-    chart.setShadowStyle(RChart::ssBox);
+    chart.SetShadowStyle(RChart::ssBox);
     EXPECT_EQ(at(full(), 1, H - S + 1), clBlack);
     EXPECT_EQ(at(full(), W - S + 1, 1), clBlack);
     EXPECT_EQ(at(full(), W / 2, H - 1), clBlack);
@@ -123,7 +123,7 @@ TEST_F(PaintTest, ShadowStylesDifferInTheirCorners)
 
 TEST_F(PaintTest, MissingBackgroundPictureDrawsThePlainBackgroundAndIsForgotten)
 {
-    chart.setChartColor(clSilver);
+    chart.SetChartColor(clSilver);
     chart.BackGroundImg()->SetAreaMode(RChart::bamRect); // not drawn while a name is set
     chart.BackGroundImg()->SetName(QStringLiteral("/no/such/folder/ionograph-missing.bmp"));
     EXPECT_EQ(chart.BackGroundImg()->Name(), QString());
@@ -167,7 +167,7 @@ TEST_F(PaintTest, BackgroundPictureFillModes)
     const QString file = dir.filePath(QStringLiteral("tile.bmp"));
     ASSERT_TRUE(picture.save(file, "BMP"));
 
-    chart.setChartColor(clWhite);
+    chart.SetChartColor(clWhite);
     TBakGndImg *bg = chart.BackGroundImg();
     bg->SetIncludePath(true);
     bg->SetFillMode(RChart::bfTile);
@@ -189,7 +189,7 @@ TEST_F(PaintTest, BackgroundPictureFillModes)
 
 TEST_F(PaintTest, AreaBandModes)
 {
-    chart.setChartColor(clWhite);
+    chart.SetChartColor(clWhite);
     TBakGndImg *bg = chart.BackGroundImg();
     bg->SetAreaColor(clLime);
     bg->SetAreaLeft(100);
@@ -218,14 +218,14 @@ TEST_F(PaintTest, AreaBandModes)
 
 TEST_F(PaintTest, CrossHairsInTheFullPictureAndAfterShowItems)
 {
-    chart.setChartColor(clWhite);
+    chart.SetChartColor(clWhite);
     TCrossHair hair;
     hair.SetColor(clRed);
     hair.SetMode(Zel::chBoth);
     hair.SetPosX(100); // control x 150
     hair.SetPosY(40);  // control y 120
     hair.SetLayer(1);
-    chart.setCrossHair(1, &hair);
+    chart.SetCrossHair(1, &hair);
     EXPECT_EQ(chart.CrossHair(1)->PosX(), 100.0);
     EXPECT_EQ(at(full(), 150, 60), clRed);
     EXPECT_EQ(at(full(), 80, 120), clRed);
@@ -249,8 +249,8 @@ TEST_F(PaintTest, CrossHairsInTheFullPictureAndAfterShowItems)
 
 TEST_F(PaintTest, ShowItemsRedrawsTheDataAreaOrEverything)
 {
-    chart.setChartColor(clBlack);
-    chart.setDataColor(47360);
+    chart.SetChartColor(clBlack);
+    chart.SetDataColor(47360);
     const int before = chart.fullRepaints;
     chart.AddMoveTo(0, 70);
     chart.AddLineTo(230, 70);
@@ -259,7 +259,7 @@ TEST_F(PaintTest, ShowItemsRedrawsTheDataAreaOrEverything)
     EXPECT_EQ(at(data(), 100, 70), TColor(47360));
     EXPECT_EQ(at(full(), 150, 90), TColor(47360));
 
-    chart.setAutoRedraw(false);
+    chart.SetAutoRedraw(false);
     chart.ClearItems();
     chart.AddMoveTo(0, 30);
     chart.AddLineTo(230, 30);
@@ -273,8 +273,8 @@ TEST_F(PaintTest, ShowItemsRedrawsTheDataAreaOrEverything)
 // whichever of the two images is read first, while the data image holds the bare area.
 TEST_F(PaintTest, ClearItemsLeavesTheLastPictureInTheFullImage)
 {
-    chart.setChartColor(clBlack);
-    chart.setDataColor(47360);
+    chart.SetChartColor(clBlack);
+    chart.SetDataColor(47360);
     chart.AddMoveTo(0, 70);
     chart.AddLineTo(230, 70);
     chart.ShowItems();
@@ -316,7 +316,7 @@ TEST_F(PaintTest, ShowItemsRedrawsForRenderingHandlersAndBackgroundPictures)
     picture.fill(Qt::red);
     const QString file = dir.filePath(QStringLiteral("back.bmp"));
     ASSERT_TRUE(picture.save(file, "BMP"));
-    chart.setChartColor(clWhite);
+    chart.SetChartColor(clWhite);
     chart.BackGroundImg()->SetIncludePath(true);
     chart.BackGroundImg()->SetName(file);
     chart.SetLayerRange(1, 0, 0, 230, 140);
@@ -331,8 +331,8 @@ TEST_F(PaintTest, ShowItemsRedrawsForRenderingHandlersAndBackgroundPictures)
 // redrawn, and the result must be the picture a full repaint gives.
 TEST_F(PaintTest, SettingAnUnchangedRangeRedrawsOnlyTheDataArea)
 {
-    chart.setChartColor(clBlack);
-    chart.setDataColor(47360);
+    chart.SetChartColor(clBlack);
+    chart.SetDataColor(47360);
     const int before = chart.fullRepaints;
     chart.ClearItems();
     chart.AddMoveTo(0, 70);
@@ -341,7 +341,7 @@ TEST_F(PaintTest, SettingAnUnchangedRangeRedrawsOnlyTheDataArea)
     EXPECT_EQ(chart.fullRepaints, before);
     EXPECT_EQ(at(full(), 150, 90), TColor(47360));
     const QImage partial = full().copy();
-    chart.setCaption(QString()); // an unchanged setting still repaints everything
+    chart.SetCaption(QString()); // an unchanged setting still repaints everything
     EXPECT_EQ(chart.fullRepaints, before + 1);
     EXPECT_EQ(full(), partial);
 
@@ -359,9 +359,9 @@ TEST_F(PaintTest, SettingAnUnchangedRangeRedrawsOnlyTheDataArea)
 
     // A pending change of the frame is not lost behind an unchanged range.
     chart.OnScalesRendered = nullptr;
-    chart.setAutoRedraw(false);
-    chart.setWindColor(clRed);
-    chart.setAutoRedraw(true);
+    chart.SetAutoRedraw(false);
+    chart.SetWindColor(clRed);
+    chart.SetAutoRedraw(true);
     chart.SetLayerRange(1, 1000, 0, 1230, 140);
     EXPECT_EQ(at(full(), 5, 5), clRed);
 }
@@ -370,8 +370,8 @@ TEST_F(PaintTest, SettingAnUnchangedRangeRedrawsOnlyTheDataArea)
 // full image for the margins; reading the full image afterwards must give the same picture.
 TEST_F(PaintTest, TheScreenShowsWhatTheFullPictureHolds)
 {
-    chart.setChartColor(clBlack);
-    chart.setDataColor(47360);
+    chart.SetChartColor(clBlack);
+    chart.SetDataColor(47360);
     chart.CrossHair(1)->SetColor(clRed);
     chart.CrossHair(1)->SetPosX(40);
     chart.CrossHair(1)->SetMode(Zel::chVert);
@@ -386,18 +386,18 @@ TEST_F(PaintTest, TheScreenShowsWhatTheFullPictureHolds)
 
 TEST_F(PaintTest, SettersRepaintOnlyWithAutoRedraw)
 {
-    chart.setAutoRedraw(false);
+    chart.SetAutoRedraw(false);
     const int before = chart.fullRepaints;
-    chart.setGridStyle(RChart::gsLines);
-    chart.setShadowStyle(RChart::ssBox);
-    chart.setCaption(QStringLiteral("x"));
+    chart.SetGridStyle(RChart::gsLines);
+    chart.SetShadowStyle(RChart::ssBox);
+    chart.SetCaption(QStringLiteral("x"));
     chart.CrossHair(2)->SetMode(Zel::chBoth);
     chart.TextLabel(5)->SetCaption(QStringLiteral("y"));
     chart.BackGroundImg()->SetAreaMode(RChart::bamLeft);
     EXPECT_EQ(chart.fullRepaints, before);
-    chart.setAutoRedraw(true);
-    chart.setTextBkColor(clRed);
-    chart.setGridDx(-4); // refused: no repaint either
+    chart.SetAutoRedraw(true);
+    chart.SetTextBkColor(clRed);
+    chart.SetGridDx(-4); // refused: no repaint either
     EXPECT_EQ(chart.fullRepaints, before + 1);
 }
 
@@ -410,7 +410,7 @@ TEST_F(PaintTest, ScalesRenderedEventSeesTheFullPicture)
         ++calls, top = t, left = l;
         canvas.SetPixel(2, 2, clRed);
     };
-    chart.setWindColor(clWhite);
+    chart.SetWindColor(clWhite);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(top, 0);
     EXPECT_EQ(left, 0);

@@ -72,13 +72,13 @@ TEST(RChartStore, GrowsLinearlyByAllocSizeKeepingItems)
     }
 
     TRChart single;
-    single.setAllocSize(1);
+    single.SetAllocSize(1);
     for (int i = 1; i <= 5; ++i) {
         single.AddLineTo(i, i);
         EXPECT_EQ(single.Capacity(), i);
     }
     // A changed step applies from the next growth on.
-    single.setAllocSize(10);
+    single.SetAllocSize(10);
     single.AddLineTo(6, 6);
     EXPECT_EQ(single.Capacity(), 15);
     EXPECT_EQ(single.Items()[4].X, 5);
@@ -88,46 +88,46 @@ TEST(RChartStore, SettersIgnoreOutOfRangeValues)
 {
     TRChart chart;
     for (int bad : {0, -1, -1000, 1000001}) {
-        chart.setAllocSize(bad);
+        chart.SetAllocSize(bad);
         EXPECT_EQ(chart.AllocSize(), 1000) << bad;
     }
-    chart.setAllocSize(1000000);
+    chart.SetAllocSize(1000000);
     EXPECT_EQ(chart.AllocSize(), 1000000);
-    chart.setAllocSize(1);
+    chart.SetAllocSize(1);
     EXPECT_EQ(chart.AllocSize(), 1);
 
-    chart.setClassDefault(7);
-    chart.setClassDefault(255);
+    chart.SetClassDefault(7);
+    chart.SetClassDefault(255);
     EXPECT_EQ(chart.ClassDefault(), 7);
     chart.AddLineTo(1, 1);
     EXPECT_EQ(chart.Items()[0].ClassNo, 7);
-    chart.setClassDefault(254);
+    chart.SetClassDefault(254);
     EXPECT_EQ(chart.ClassDefault(), 254);
 
-    chart.setActiveLayer(0);
-    chart.setActiveLayer(17);
+    chart.SetActiveLayer(0);
+    chart.SetActiveLayer(17);
     EXPECT_EQ(chart.ActiveLayer(), 1);
-    chart.setActiveLayer(16);
+    chart.SetActiveLayer(16);
     EXPECT_EQ(chart.ActiveLayer(), 16);
 
-    chart.setLineWidth(300);
+    chart.SetLineWidth(300);
     EXPECT_EQ(chart.LineWidth(), 255);
 }
 
 TEST(RChartStore, AddsStampCurrentAttributesAndLeaveOtherFieldsZero)
 {
     TRChart chart;
-    chart.setActiveLayer(3);
-    chart.setClassDefault(9);
-    chart.setDataColor(clRed);
-    chart.setFillColor(clYellow);
-    chart.setPenStyle(Gfx::psDot);
-    chart.setLineWidth(4);
+    chart.SetActiveLayer(3);
+    chart.SetClassDefault(9);
+    chart.SetDataColor(clRed);
+    chart.SetFillColor(clYellow);
+    chart.SetPenStyle(Gfx::psDot);
+    chart.SetLineWidth(4);
     chart.AddMoveTo(1.5, 2.5);
     chart.AddLineTo(3.5, 4.5);
     // Later attribute changes do not touch stored items.
-    chart.setDataColor(clBlue);
-    chart.setActiveLayer(5);
+    chart.SetDataColor(clBlue);
+    chart.SetActiveLayer(5);
     chart.AddLineTo(5, 6);
 
     const auto items = chart.Items();
@@ -167,8 +167,8 @@ TEST(RChartStore, AddsStampCurrentAttributesAndLeaveOtherFieldsZero)
 TEST(RChartStore, FurtherAddsFillTheirKindsFields)
 {
     TRChart chart;
-    chart.setFillColor(clAqua);
-    chart.setDataColor(clMaroon);
+    chart.SetFillColor(clAqua);
+    chart.SetDataColor(clMaroon);
     chart.AddText(1, 2, QStringLiteral("m/z 69 and beyond the limit"), 12, Zel::taCenter);
     chart.AddTextOfs(3, 4, -5, 6, QStringLiteral("CF3"), 8, Zel::taRightJustify);
     chart.AddFramedRect(0, 0, 1, 1, Zel::fsLowered, clWhite, clGray);
@@ -218,9 +218,9 @@ TEST(RChartStore, FurtherAddsFillTheirKindsFields)
 TEST(RChartStore, ClearItemsReleasesStorageAndKeepsSettings)
 {
     TRChart chart;
-    chart.setAllocSize(300);
-    chart.setActiveLayer(2);
-    chart.setClassVisible(4, false);
+    chart.SetAllocSize(300);
+    chart.SetActiveLayer(2);
+    chart.SetClassVisible(4, false);
     for (int i = 0; i < 500; ++i)
         chart.AddLineTo(i, i);
     ASSERT_EQ(chart.Capacity(), 600);
@@ -241,22 +241,22 @@ TEST(RChartStore, ClearItemsReleasesStorageAndKeepsSettings)
 TEST(RChartStore, PaintingFilterNeedsClassAndLayerVisible)
 {
     TRChart chart;
-    chart.setClassDefault(3);
-    chart.setActiveLayer(2);
+    chart.SetClassDefault(3);
+    chart.SetActiveLayer(2);
     chart.AddLineTo(1, 1);
     const TChartItem item = chart.Items()[0];
     EXPECT_TRUE(chart.isItemVisible(item));
-    chart.setClassVisible(3, false);
+    chart.SetClassVisible(3, false);
     EXPECT_FALSE(chart.isItemVisible(item));
-    chart.setClassVisible(3, true);
-    chart.setLayerVisible(2, false);
+    chart.SetClassVisible(3, true);
+    chart.SetLayerVisible(2, false);
     EXPECT_FALSE(chart.isItemVisible(item));
     EXPECT_TRUE(chart.LayerVisible(1));
-    chart.setLayerVisible(2, true);
+    chart.SetLayerVisible(2, true);
     EXPECT_TRUE(chart.isItemVisible(item));
     // Out-of-range indices neither crash nor count as visible.
-    chart.setLayerVisible(17, false);
-    chart.setClassVisible(256, false);
+    chart.SetLayerVisible(17, false);
+    chart.SetClassVisible(256, false);
     EXPECT_FALSE(chart.LayerVisible(0));
     EXPECT_FALSE(chart.ClassVisible(-1));
 }
@@ -269,16 +269,16 @@ TEST(RChartSharing, MisuseShowsMessageAndChangesNothing)
     TRChart owner, user, other, third;
     owner.AddLineTo(1, 1);
 
-    user.setUseDataOf(&user);
+    user.SetUseDataOf(&user);
     EXPECT_EQ(messages.texts, QStringList{msgSelf});
     EXPECT_EQ(user.DataOwner(), nullptr);
 
-    user.setUseDataOf(&owner);
+    user.SetUseDataOf(&owner);
     ASSERT_EQ(user.DataOwner(), &owner);
     messages.texts.clear();
 
     // The owner cannot in turn use foreign data while others use its own.
-    owner.setUseDataOf(&other);
+    owner.SetUseDataOf(&other);
     EXPECT_EQ(messages.texts, QStringList{msgForeign});
     EXPECT_EQ(owner.DataOwner(), nullptr);
     EXPECT_EQ(owner.DataUserCount(), 1);
@@ -286,14 +286,14 @@ TEST(RChartSharing, MisuseShowsMessageAndChangesNothing)
 
     // A user asking for itself is refused the same way, and keeps its owner.
     messages.texts.clear();
-    user.setUseDataOf(&user);
+    user.SetUseDataOf(&user);
     EXPECT_EQ(messages.texts, QStringList{msgSelf});
     EXPECT_EQ(user.DataOwner(), &owner);
 
     // Re-assigning the present owner does nothing and says nothing.
     messages.texts.clear();
-    user.setUseDataOf(&owner);
-    third.setUseDataOf(nullptr);
+    user.SetUseDataOf(&owner);
+    third.SetUseDataOf(nullptr);
     EXPECT_TRUE(messages.texts.isEmpty());
     EXPECT_EQ(owner.DataUserCount(), 1);
     EXPECT_TRUE(messages.otherKinds.isEmpty());
@@ -306,11 +306,11 @@ TEST(RChartSharing, FifthUserIsRefusedAndFourStayAttached)
     owner.AddLineTo(1, 2);
     TRChart users[5];
     for (int i = 0; i < 4; ++i)
-        users[i].setUseDataOf(&owner);
+        users[i].SetUseDataOf(&owner);
     ASSERT_TRUE(messages.texts.isEmpty());
     users[4].AddLineTo(9, 9);
 
-    users[4].setUseDataOf(&owner);
+    users[4].SetUseDataOf(&owner);
     EXPECT_EQ(messages.texts, QStringList{msgMax});
     EXPECT_EQ(users[4].DataOwner(), nullptr);
     EXPECT_EQ(users[4].Count(), 1);
@@ -323,7 +323,7 @@ TEST(RChartSharing, FifthUserIsRefusedAndFourStayAttached)
 
     // Asking through one of the users leads to the same owner and the same refusal.
     messages.texts.clear();
-    users[4].setUseDataOf(&users[2]);
+    users[4].SetUseDataOf(&users[2]);
     EXPECT_EQ(messages.texts, QStringList{msgMax});
     EXPECT_EQ(users[4].DataOwner(), nullptr);
 }
@@ -333,8 +333,8 @@ TEST(RChartSharing, AttachingThroughAUserAttachesToItsOwner)
     TRChart owner, first, second;
     owner.AddMoveTo(0, 0);
     owner.AddLineTo(1, 1);
-    first.setUseDataOf(&owner);
-    second.setUseDataOf(&first);
+    first.SetUseDataOf(&owner);
+    second.SetUseDataOf(&first);
     EXPECT_EQ(second.DataOwner(), &owner);
     EXPECT_EQ(second.UseDataOf(), &owner);
     EXPECT_EQ(first.DataUserCount(), 0);
@@ -343,7 +343,7 @@ TEST(RChartSharing, AttachingThroughAUserAttachesToItsOwner)
     expectSameStore(owner, second);
 
     // Asking for the owner through another of its users attaches again: removed, appended.
-    first.setUseDataOf(&second);
+    first.SetUseDataOf(&second);
     EXPECT_EQ(first.DataOwner(), &owner);
     ASSERT_EQ(owner.DataUserCount(), 2);
     EXPECT_EQ(owner.DataUsers(0), &second);
@@ -355,8 +355,8 @@ TEST(RChartSharing, AttachingAgainToAFullGroupIsRefused)
     MessageCapture messages;
     TRChart owner, users[4];
     for (TRChart &user : users)
-        user.setUseDataOf(&owner);
-    users[0].setUseDataOf(&users[3]);
+        user.SetUseDataOf(&owner);
+    users[0].SetUseDataOf(&users[3]);
     EXPECT_EQ(messages.texts, QStringList{msgMax});
     EXPECT_EQ(owner.DataUsers(0), &users[0]);
 }
@@ -365,7 +365,7 @@ TEST(RChartStore, TextItemsWithoutAlignmentTakeTheChartsTextAlignment)
 {
     TRChart chart;
     for (Zel::TAlignment a : {Zel::taCenter, Zel::taRightJustify, Zel::taLeftJustify}) {
-        chart.setTextAlignment(a);
+        chart.SetTextAlignment(a);
         chart.AddText(1, 1, QStringLiteral("t"), 8);
         chart.AddTextOfs(1, 1, 0, 0, QStringLiteral("t"), 8);
         chart.AddText(1, 1, QStringLiteral("t"), 8, Zel::taRightJustify);
@@ -379,14 +379,14 @@ TEST(RChartStore, TextItemsWithoutAlignmentTakeTheChartsTextAlignment)
 TEST(RChartSharing, WritesThroughAnyChartReachTheWholeGroup)
 {
     TRChart owner, a, b;
-    owner.setAllocSize(2);
+    owner.SetAllocSize(2);
     owner.AddMoveTo(0, 0);
-    a.setUseDataOf(&owner);
-    b.setUseDataOf(&owner);
+    a.SetUseDataOf(&owner);
+    b.SetUseDataOf(&owner);
     expectSameStore(owner, a);
 
     // Writing through a user, across several growths of the array.
-    a.setAllocSize(3);
+    a.SetAllocSize(3);
     for (int i = 1; i <= 10; ++i)
         a.AddLineTo(i, -i);
     EXPECT_EQ(owner.Count(), 11);
@@ -415,11 +415,11 @@ TEST(RChartSharing, DetachingKeepsItemsAndSeparatesTheStores)
     TRChart owner, a, b, c;
     owner.AddMoveTo(1, 1);
     owner.AddLineTo(2, 2);
-    a.setUseDataOf(&owner);
-    b.setUseDataOf(&owner);
-    c.setUseDataOf(&owner);
+    a.SetUseDataOf(&owner);
+    b.SetUseDataOf(&owner);
+    c.SetUseDataOf(&owner);
 
-    b.setUseDataOf(nullptr);
+    b.SetUseDataOf(nullptr);
     EXPECT_EQ(b.DataOwner(), nullptr);
     ASSERT_EQ(b.Count(), 2);
     EXPECT_EQ(b.Items()[1].X, 2);
@@ -440,7 +440,7 @@ TEST(RChartSharing, DetachingKeepsItemsAndSeparatesTheStores)
     // Switching to another owner leaves the old owner's list.
     TRChart second;
     second.AddLineTo(-1, -1);
-    a.setUseDataOf(&second);
+    a.SetUseDataOf(&second);
     EXPECT_EQ(owner.DataUserCount(), 1);
     EXPECT_EQ(owner.DataUsers(0), &c);
     ASSERT_EQ(second.DataUserCount(), 1);
@@ -469,9 +469,9 @@ TEST(RChartSharing, DestroyingTheOwnerLeavesUsersWithTheirItems)
     TRChart a, b, c;
     owner->AddMoveTo(1, 1);
     owner->AddLineTo(2, 2);
-    a.setUseDataOf(owner.get());
-    b.setUseDataOf(owner.get());
-    c.setUseDataOf(owner.get());
+    a.SetUseDataOf(owner.get());
+    b.SetUseDataOf(owner.get());
+    c.SetUseDataOf(owner.get());
     owner.reset();
 
     for (TRChart *user : {&a, &b, &c}) {
@@ -490,7 +490,7 @@ TEST(RChartSharing, DestroyingTheOwnerLeavesUsersWithTheirItems)
     b.ShowItems();
 
     // A former user can start a new group.
-    a.setUseDataOf(&b);
+    a.SetUseDataOf(&b);
     EXPECT_EQ(a.DataOwner(), &b);
     expectSameStore(a, b);
 }
@@ -501,9 +501,9 @@ TEST(RChartSharing, DestroyingUsersInAnyOrderKeepsTheGroupConsistent)
     auto a = std::make_unique<TRChart>();
     auto b = std::make_unique<TRChart>();
     auto c = std::make_unique<TRChart>();
-    a->setUseDataOf(owner.get());
-    b->setUseDataOf(owner.get());
-    c->setUseDataOf(owner.get());
+    a->SetUseDataOf(owner.get());
+    b->SetUseDataOf(owner.get());
+    c->SetUseDataOf(owner.get());
     b->AddLineTo(1, 1);
 
     b.reset(); // the middle user
@@ -538,9 +538,9 @@ TEST(RChartSharing, ChildChartsLeaveTheGroupWithTheirParent)
     auto *owner = new TRChart(window.get());
     auto *nested = new TRChart(early);
     auto *late = new TRChart(window.get());
-    early->setUseDataOf(owner);
-    nested->setUseDataOf(owner);
-    late->setUseDataOf(owner);
+    early->SetUseDataOf(owner);
+    nested->SetUseDataOf(owner);
+    late->SetUseDataOf(owner);
     owner->AddLineTo(1, 1);
     EXPECT_EQ(nested->Count(), 1);
 
@@ -571,7 +571,7 @@ TEST(RChartStore, RefillingAfterClearItemsReusesTheReleasedArray)
 
     // An array that another chart shares is never reused behind that chart's back.
     TRChart user;
-    user.setUseDataOf(&chart);
+    user.SetUseDataOf(&chart);
     chart.ClearItems();
     chart.AddLineTo(5, 5);
     EXPECT_EQ(user.Count(), 1);

@@ -2,6 +2,7 @@
 // loading, ShowItems and the repaints it causes in a sharing group, and layer ranges.
 
 #include "chart_probe.h"
+#include "test_support.h"
 
 #include <QMetaProperty>
 #include <QPixmap>
@@ -10,11 +11,6 @@
 #include <cmath>
 
 namespace {
-
-QRgb rgbOf(TColor color)
-{
-    return toQColor(color).rgb();
-}
 
 // A shown chart of a known size; showing creates the window and releases the paint lock.
 void showChart(TRChart &chart, int w = 200, int h = 150)
@@ -113,9 +109,9 @@ TEST(RChartControl, MarginsAndImageSizes)
     EXPECT_EQ(chart.fullImage().format(), QImage::Format_RGB32);
     EXPECT_EQ(chart.dataImage().size(), QSize(280 - 50 - 20 + 1, 200 - 20 - 40 + 1));
 
-    chart.setLRim(10);
-    chart.setRRim(5);
-    chart.setShadowWidth(40); // clamped to 32
+    chart.SetLRim(10);
+    chart.SetRRim(5);
+    chart.SetShadowWidth(40); // clamped to 32
     EXPECT_EQ(chart.MarginLeft(), 10);
     EXPECT_EQ(chart.ShadowWidth(), 32);
     EXPECT_EQ(chart.dataImage().width(), 280 - 10 - 5 - 32 + 1);
@@ -127,18 +123,18 @@ TEST(RChartControl, MarginsAndImageSizes)
     EXPECT_EQ(chart.dataImage().width(), 400 - 10 - 5 - 32 + 1);
 
     // Margins wider than the control leave an empty data image, never a negative one.
-    chart.setMarginLeft(500);
+    chart.SetMarginLeft(500);
     EXPECT_TRUE(chart.dataImage().isNull());
     EXPECT_EQ(chart.plotWidth(), 400 - 500 - 5 - 32);
-    chart.setMarginLeft(10);
+    chart.SetMarginLeft(10);
     EXPECT_EQ(chart.dataImage().width(), 400 - 10 - 5 - 32 + 1);
 }
 
 TEST(RChartControl, PaintLockHoldsUntilShownAndBackgroundIsPainted)
 {
     ProbeChart chart;
-    chart.setWindColor(clNavy);
-    chart.setChartColor(clGreen);
+    chart.SetWindColor(clNavy);
+    chart.SetChartColor(clGreen);
     EXPECT_TRUE(chart.PaintLocked());
     // Repaints while locked compose nothing.
     EXPECT_EQ(chart.fullImage().pixel(100, 100), rgbOf(clBtnFace));
@@ -155,7 +151,7 @@ TEST(RChartControl, PaintLockHoldsUntilShownAndBackgroundIsPainted)
     EXPECT_EQ(shown.pixel(100, 111), rgbOf(clNavy)); // just below it
 
     const int before = chart.fullRepaints;
-    chart.setChartColor(clRed);
+    chart.SetChartColor(clRed);
     EXPECT_EQ(chart.fullRepaints, before + 1);
     EXPECT_EQ(chart.fullImage().pixel(100, 60), rgbOf(clRed));
 }
@@ -164,10 +160,10 @@ TEST(RChartControl, LoadingDefersPaintingUntilLoaded)
 {
     ProbeChart chart;
     showChart(chart);
-    chart.setChartColor(clWhite); // composes the picture once
+    chart.SetChartColor(clWhite); // composes the picture once
     ASSERT_EQ(chart.fullImage().pixel(100, 60), rgbOf(clWhite));
     chart.beginLoading();
-    chart.setChartColor(clBlue);
+    chart.SetChartColor(clBlue);
     chart.SetLayerRange(1, 0, 0, 10, 10);
     EXPECT_EQ(chart.fullImage().pixel(100, 60), rgbOf(clWhite));
     const int before = chart.fullRepaints;
@@ -181,10 +177,10 @@ TEST(RChartControl, AutoRedrawOffOnlyStoresUntilTheNextPlatformRepaint)
 {
     ProbeChart chart;
     showChart(chart);
-    chart.setAutoRedraw(false);
+    chart.SetAutoRedraw(false);
     const int before = chart.fullRepaints;
-    chart.setWindColor(clOlive);
-    chart.setMarginTop(30);
+    chart.SetWindColor(clOlive);
+    chart.SetMarginTop(30);
     EXPECT_EQ(chart.fullRepaints, before);
     EXPECT_NE(chart.fullImage().pixel(5, 5), rgbOf(clOlive));
     // The platform's repaint shows the new state.
@@ -199,10 +195,10 @@ TEST(RChartControl, ShowItemsWithAutoRedrawRedrawsOnlyTheDataArea)
 {
     ProbeChart chart;
     showChart(chart);
-    chart.setAutoRedraw(false);
-    chart.setWindColor(clTeal);
-    chart.setChartColor(clPurple);
-    chart.setAutoRedraw(true);
+    chart.SetAutoRedraw(false);
+    chart.SetWindColor(clTeal);
+    chart.SetChartColor(clPurple);
+    chart.SetAutoRedraw(true);
     const int before = chart.fullRepaints;
 
     chart.ClearItems();
@@ -214,7 +210,7 @@ TEST(RChartControl, ShowItemsWithAutoRedrawRedrawsOnlyTheDataArea)
     EXPECT_NE(chart.fullImage().pixel(5, 5), rgbOf(clTeal)); // margins stay as they were
 
     // Without AutoRedraw, ShowItems repaints the whole control.
-    chart.setAutoRedraw(false);
+    chart.SetAutoRedraw(false);
     chart.ShowItems();
     EXPECT_EQ(chart.fullRepaints, before + 1);
     EXPECT_EQ(chart.fullImage().pixel(5, 5), rgbOf(clTeal));
@@ -224,8 +220,8 @@ TEST(RChartControl, ClearItemsRedrawsTheDataImageButNotTheScreen)
 {
     ProbeChart chart;
     showChart(chart);
-    chart.setAutoRedraw(false);
-    chart.setChartColor(clLime);
+    chart.SetAutoRedraw(false);
+    chart.SetChartColor(clLime);
     const int before = chart.fullRepaints;
     chart.ClearItems();
     EXPECT_EQ(chart.fullRepaints, before);
@@ -238,9 +234,9 @@ TEST(RChartControl, ShowItemsRepaintsTheSharingGroup)
     ProbeChart owner, a, b, lone;
     for (ProbeChart *chart : {&owner, &a, &b, &lone})
         showChart(*chart);
-    a.setUseDataOf(&owner);
-    b.setUseDataOf(&owner);
-    b.setAutoRedraw(false);
+    a.SetUseDataOf(&owner);
+    b.SetUseDataOf(&owner);
+    b.SetAutoRedraw(false);
     for (ProbeChart *chart : {&owner, &a, &b, &lone})
         chart->fullRepaints = 0;
 
@@ -270,12 +266,12 @@ TEST(RChartControl, SharingChangesRepaintWithAutoRedraw)
     showChart(owner);
     showChart(user);
     user.fullRepaints = 0;
-    user.setUseDataOf(&owner);
+    user.SetUseDataOf(&owner);
     EXPECT_EQ(user.fullRepaints, 1);
-    user.setUseDataOf(nullptr);
+    user.SetUseDataOf(nullptr);
     EXPECT_EQ(user.fullRepaints, 2);
-    user.setAutoRedraw(false);
-    user.setUseDataOf(&owner);
+    user.SetAutoRedraw(false);
+    user.SetUseDataOf(&owner);
     EXPECT_EQ(user.fullRepaints, 2);
 }
 
@@ -355,7 +351,7 @@ TEST(RChartLayers, SetLayerRangeRepaintsOnlyWithAutoRedraw)
     chart.fullRepaints = 0;
     chart.SetLayerRange(1, 0, 0, 2, 2);
     EXPECT_EQ(chart.fullRepaints, 1);
-    chart.setAutoRedraw(false);
+    chart.SetAutoRedraw(false);
     chart.SetLayerRange(1, 0, 0, 3, 3);
     EXPECT_EQ(chart.fullRepaints, 1);
     EXPECT_EQ(chart.layerRangeX(1), std::make_pair(0.0, 3.0));

@@ -248,10 +248,10 @@ TEST_F(EndToEnd, AClassOnTheRealScreenFromTheAboutBoxToTheCloseBox)
     // The resolution slider: a click on its right arrow, three Right keys and one Left (the
     // clicked bar has the focus), then a drag of its thumb.
     click(stage.origin + partOf(oracle, w.SBarResol, QStyle::SC_ScrollBarAddLine));
-    w.SBarResol->setPosition(801);
+    w.SBarResol->SetPosition(801);
     stage.expectShown("resolution arrow clicked");
     keys({"Right", "Right", "Right", "Left"});
-    w.SBarResol->setPosition(803);
+    w.SBarResol->SetPosition(803);
     stage.expectShown("arrow keys on the resolution slider");
 
     const QPoint thumb = stage.origin + partOf(oracle, w.SBarResol, QStyle::SC_ScrollBarSlider);
@@ -261,18 +261,18 @@ TEST_F(EndToEnd, AClassOnTheRealScreenFromTheAboutBoxToTheCloseBox)
     ASSERT_TRUE(XSession::waitFor([&] {
         const QImage screen = session->screenshot();
         for (int v = 810; v <= 1400 && dragged == 0; ++v) {
-            w.SBarResol->setPosition(v);
+            w.SBarResol->SetPosition(v);
             if (stage.controlMismatch(screen, w.NLabResol) < Matches)
                 dragged = v;
         }
         return dragged != 0;
     })) << "the drag did not move the resolution slider forward";
-    w.SBarResol->setPosition(dragged);
+    w.SBarResol->SetPosition(dragged);
     stage.expectShown("resolution thumb dragged");
 
     // The amplification slider: its up arrow lowers the gain, so the signal axis changes.
     click(stage.origin + partOf(oracle, w.SBarAmplif, QStyle::SC_ScrollBarSubLine));
-    w.SBarAmplif->setPosition(999);
+    w.SBarAmplif->SetPosition(999);
     stage.expectShown("amplification arrow clicked");
 
     // The tour: Next to the last step, which disables Next; Reset goes back to step 1.

@@ -88,13 +88,13 @@ TEST(TranslateObject, OnlyValuesWithTheExactPrefixAreKeys)
     TPanel panel;
     panel.setObjectName("BF_Panel");
     auto *exact = new TLabel(&panel);
-    exact->setCaption("BF_");
+    exact->SetCaption("BF_");
     auto *lower = new TLabel(&panel);
-    lower->setCaption("bf_Next");
+    lower->SetCaption("bf_Next");
     auto *inner = new TLabel(&panel);
-    inner->setCaption(" BF_Next");
+    inner->SetCaption(" BF_Next");
     auto *tip = new TBitBtn(&panel);
-    tip->setCaption("BF_Next");
+    tip->SetCaption("BF_Next");
     tip->setToolTip("BF_Exit");
 
     TZodavided2000 engine;
@@ -147,9 +147,9 @@ TEST(TranslateObject, StringListsCollectionsAndReferences)
 TEST(TranslateComponent, SkippedObjectsStillHaveTheirComponentsTranslated)
 {
     TPanel panel;
-    panel.setCaption("BF_Next");
+    panel.SetCaption("BF_Next");
     auto *label = new TLabel(&panel);
-    label->setCaption("BF_Next");
+    label->SetCaption("BF_Next");
     TZodavided2000 engine;
     load(engine, "[next]=Weiter|$$");
     engine.OnTranslateObject = [&](TZodavided2000 *sender, QObject *object, bool &translate) {
@@ -165,7 +165,7 @@ TEST(TranslateComponent, SkippedObjectsStillHaveTheirComponentsTranslated)
 TEST(TranslateComponent, ChartAxisRecordsButNotItsOtherSubObjects)
 {
     TRChart chart;
-    chart.setCaption("BF_Next");
+    chart.SetCaption("BF_Next");
     chart.Scale1X()->SetCaption("BF_Mass");
     chart.Scale4Y()->SetScaleInscript("BF_Next");
     chart.LayerScaleX(5)->SetCaption("BF_Mass"); // no published property leads here
@@ -210,7 +210,7 @@ TEST(TranslateObject, TwoPropertiesOfOneTextAreTranslatedOnce)
     // A label's text and Caption are the same text; the second must not translate the
     // first one's result.
     TLabel label;
-    label.setCaption("BF_a");
+    label.SetCaption("BF_a");
     TZodavided2000 engine;
     load(engine, "[a]=BF_b|$$");
     engine.SetAutoCreateItlFile(true);

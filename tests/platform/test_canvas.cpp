@@ -1,6 +1,8 @@
 // Pixel tests of the canvas: lines, polylines, rectangles, ellipses, polygons and pen modes.
 
 #include "platform/Canvas.h"
+#include "platform/CanvasSave.h"
+#include "test_support.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
@@ -50,11 +52,6 @@ std::string rowsOf(std::initializer_list<const char *> rows)
     for (const char *row : rows)
         text += std::string(row) + '\n';
     return text;
-}
-
-QRgb rgbAt(const Bitmap &bitmap, int x, int y)
-{
-    return bitmap.image().pixel(x, y) & 0xFFFFFFu;
 }
 
 // Some colourful content to draw over, so that modes that combine pixels have work to do.
@@ -702,4 +699,54 @@ TEST(CanvasDevices, OtherImageFormatsDrawThroughQPainter)
         EXPECT_EQ(c.Pixel(10, 8), clWhite);
         EXPECT_EQ(c.Pixel(1, 1), clWhite);
     }
+}
+
+TEST(CanvasSave, PutsBackTheNamedPartsOnly)
+{
+    Bitmap bmp(10, 10);
+    Canvas &c = bmp.canvas();
+    const auto setUp = [&c] {
+        c.Pen() = TPen{clRed, 3, Gfx::psDash, Gfx::pmXor};
+        c.Brush() = TBrush{clBlue, Gfx::bsClear};
+        c.MoveTo(4, 5);
+        c.Font().SetColor(clGreen);
+        c.setTextAlign(TextAlignH::Right, TextAlignV::Bottom);
+        c.setBkMode(BkMode::Opaque);
+    };
+    const auto change = [&c] {
+        c.Pen() = TPen{};
+        c.Brush() = TBrush{};
+        c.MoveTo(0, 0);
+        c.Font().SetColor(clBlack);
+        c.setTextAlign(TextAlignH::Left, TextAlignV::Top);
+        c.setBkMode(BkMode::Transparent);
+    };
+
+    setUp();
+    {
+        const CanvasSave saved(c,
+                               CanvasSave::PenColor | CanvasSave::BrushStyle | CanvasSave::PenPos);
+        change();
+    }
+    EXPECT_EQ(c.Pen(), (TPen{clRed, 1, Gfx::psSolid, Gfx::pmCopy}));
+    EXPECT_EQ(c.Brush(), (TBrush{clWhite, Gfx::bsClear}));
+    EXPECT_EQ(c.PenPos(), QPoint(4, 5));
+    EXPECT_EQ(c.Font().Color(), clBlack);
+    EXPECT_EQ(c.textAlignH(), TextAlignH::Left);
+    EXPECT_EQ(c.bkMode(), BkMode::Transparent);
+
+    setUp();
+    {
+        const CanvasSave saved(c, CanvasSave::Pen | CanvasSave::PenPos | CanvasSave::BrushColor |
+                                      CanvasSave::BrushStyle | CanvasSave::FontColor |
+                                      CanvasSave::TextAlign | CanvasSave::BackgroundMode);
+        change();
+    }
+    EXPECT_EQ(c.Pen(), (TPen{clRed, 3, Gfx::psDash, Gfx::pmXor}));
+    EXPECT_EQ(c.Brush(), (TBrush{clBlue, Gfx::bsClear}));
+    EXPECT_EQ(c.PenPos(), QPoint(4, 5));
+    EXPECT_EQ(c.Font().Color(), clGreen);
+    EXPECT_EQ(c.textAlignH(), TextAlignH::Right);
+    EXPECT_EQ(c.textAlignV(), TextAlignV::Bottom);
+    EXPECT_EQ(c.bkMode(), BkMode::Opaque);
 }

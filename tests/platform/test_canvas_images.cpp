@@ -1,17 +1,13 @@
 // Image transfers on the canvas: copying, bitwise combination, stretching and tiling.
 
 #include "platform/Canvas.h"
+#include "test_support.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
-
-QRgb rgbAt(const QImage &image, int x, int y)
-{
-    return image.pixel(x, y) & 0xFFFFFFu;
-}
 
 // A small source whose every pixel differs: red = 10 x + 1, green = 10 y + 1, blue 0x5A.
 QImage numbered(int width, int height)

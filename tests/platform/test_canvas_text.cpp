@@ -2,6 +2,7 @@
 // and how font descriptions become installed faces.
 
 #include "platform/Canvas.h"
+#include "test_support.h"
 
 #include <QFontInfo>
 #include <gtest/gtest.h>
@@ -9,11 +10,6 @@
 namespace {
 
 constexpr QRgb whiteRgb = 0xFFFFFFu;
-
-QRgb rgbAt(const QImage &image, int x, int y)
-{
-    return image.pixel(x, y) & 0xFFFFFFu;
-}
 
 // The smallest rectangle holding every pixel that is not the given background colour.
 QRect inkBounds(const QImage &image, QRgb background = whiteRgb)

@@ -2,6 +2,7 @@
 // what the meta-object system publishes.
 
 #include "scales/Zel_zelbase.h"
+#include "test_support.h"
 
 #include <QMetaEnum>
 #include <QMetaProperty>
@@ -25,14 +26,6 @@ struct ChangeCounter
         };
     }
 };
-
-QStringList publishedNames(const QMetaObject &meta)
-{
-    QStringList names;
-    for (int i = QObject::staticMetaObject.propertyCount(); i < meta.propertyCount(); ++i)
-        names << QString::fromLatin1(meta.property(i).name());
-    return names;
-}
 
 QStringList enumKeys(const QMetaEnum &e)
 {
@@ -64,22 +57,17 @@ TEST(OverlayEnums, ValueNamesInOrderFromZero)
 
 // ---- crosshairs ------------------------------------------------------------------------------
 
-TEST(CrossHair, PublishesItsPropertiesInOrder)
-{
-    EXPECT_EQ(publishedNames(TCrossHair::staticMetaObject),
-              (QStringList{"PosX", "PosY", "Color", "Mode", "LineType", "LineWid", "Layer"}));
-}
-
-TEST(CrossHair, NewObjectHasTheChartSettings)
+TEST(CrossHair, PublishedPropertiesWithTheChartSettingsInOrder)
 {
     TCrossHair cross;
-    EXPECT_EQ(cross.PosX(), 0.0);
-    EXPECT_EQ(cross.PosY(), 0.0);
-    EXPECT_EQ(cross.Color(), clBlack);
-    EXPECT_EQ(cross.Mode(), Zel::chOff);
-    EXPECT_EQ(cross.LineType(), Gfx::psSolid);
-    EXPECT_EQ(cross.LineWid(), 1);
-    EXPECT_EQ(cross.Layer(), 1);
+    expectPublishedProperties(cross, QObject::staticMetaObject,
+                              {{"PosX", 0.0},
+                               {"PosY", 0.0},
+                               {"Color", clBlack},
+                               {"Mode", QVariant::fromValue(Zel::chOff)},
+                               {"LineType", QVariant::fromValue(Gfx::psSolid)},
+                               {"LineWid", 1},
+                               {"Layer", 1}});
 }
 
 TEST(CrossHair, LayerIsClampedToTheChartLayersAndAlwaysNotifies)
@@ -184,36 +172,31 @@ TEST(CrossHair, AssignCopiesValuesNotTheHandlerAndNotifiesOnce)
 
 // ---- text labels -----------------------------------------------------------------------------
 
-TEST(TextLabel, PublishesItsPropertiesInOrder)
-{
-    EXPECT_EQ(publishedNames(TTextLabel::staticMetaObject),
-              (QStringList{"PosX", "PosY", "Layer", "AttachToData", "ColorBkg", "ColorBorder",
-                           "ColorShadow", "ShadowDx", "ShadowDy", "Transparent", "Alignment",
-                           "VerticalAlignment", "Font", "Mode", "Caption", "Visible"}));
-    // The base class publishes nothing itself.
-    EXPECT_EQ(publishedNames(TCustomTextLabel::staticMetaObject), QStringList());
-}
-
-TEST(TextLabel, NewObjectDefaults)
+TEST(TextLabel, PublishedPropertiesWithTheirDefaultsInOrder)
 {
     TTextLabel label;
-    EXPECT_EQ(label.PosX(), 100.0);
-    EXPECT_EQ(label.PosY(), 10.0);
-    EXPECT_EQ(label.Layer(), 1);
-    EXPECT_EQ(label.ShadowDx(), 0);
-    EXPECT_EQ(label.ShadowDy(), 0);
-    EXPECT_EQ(label.ColorShadow(), rgbColor(128, 128, 128));
-    EXPECT_EQ(label.Alignment(), Zel::taCenter);
-    EXPECT_EQ(label.VerticalAlignment(), Zel::vaBottom);
-    EXPECT_EQ(label.AttachToData(), Zel::tlamNone);
-    EXPECT_EQ(label.ColorBkg(), rgbColor(192, 192, 192));
-    EXPECT_EQ(label.ColorBorder(), clBlack);
-    EXPECT_FALSE(label.Transparent());
+    expectPublishedProperties(label, QObject::staticMetaObject,
+                              {{"PosX", 100.0},
+                               {"PosY", 10.0},
+                               {"Layer", 1},
+                               {"AttachToData", QVariant::fromValue(Zel::tlamNone)},
+                               {"ColorBkg", rgbColor(192, 192, 192)},
+                               {"ColorBorder", clBlack},
+                               {"ColorShadow", rgbColor(128, 128, 128)},
+                               {"ShadowDx", 0},
+                               {"ShadowDy", 0},
+                               {"Transparent", false},
+                               {"Alignment", QVariant::fromValue(Zel::taCenter)},
+                               {"VerticalAlignment", QVariant::fromValue(Zel::vaBottom)},
+                               {"Font"},
+                               {"Mode", QVariant::fromValue(Zel::tlsimple)},
+                               {"Caption", QString()},
+                               {"Visible", true}});
     ASSERT_NE(label.Font(), nullptr);
     EXPECT_EQ(label.Font()->data(), FontData());
-    EXPECT_TRUE(label.Caption().isEmpty());
-    EXPECT_EQ(label.Mode(), Zel::tlsimple);
-    EXPECT_TRUE(label.Visible());
+    // The base class publishes nothing itself.
+    EXPECT_EQ(publishedNamesAfter(TCustomTextLabel::staticMetaObject, QObject::staticMetaObject),
+              QStringList());
 }
 
 TEST(TextLabel, LayerOutsideTheChartLayersIsIgnoredSilently)

@@ -1,4 +1,5 @@
 #include "scales/Zel_ScaleDateTime.h"
+#include "test_support.h"
 
 #include <QLocale>
 #include <QMetaEnum>
@@ -203,28 +204,19 @@ TEST_F(DateTimeText, TimeLabelsOfTheThreeFormatsAtEveryLevel)
 
 // ---- TDTLabel --------------------------------------------------------------------------------
 
-TEST(TDTLabel, DefaultsAreThoseOfANewScale)
+TEST(TDTLabel, PublishedPropertiesWithTheDefaultsOfANewScaleInOrder)
 {
     TDTLabel label;
-    EXPECT_EQ(label.TimeFormat(), tfHHMMSS);
-    EXPECT_EQ(label.DateSeparator(), QLatin1Char('-'));
-    EXPECT_EQ(label.TimeSeparator(), QLatin1Char(':'));
-    EXPECT_EQ(label.YearLength(), ylYYYY);
-    EXPECT_TRUE(label.MonthName());
-    EXPECT_EQ(label.DateOrder(), doDDMMYY);
-    EXPECT_EQ(label.DateForTime(), dtOnePerDay);
-}
-
-TEST(TDTLabel, PublishedPropertiesInOrder)
-{
+    expectPublishedProperties(label, QObject::staticMetaObject,
+                              {{"TimeFormat", QVariant::fromValue(tfHHMMSS)},
+                               {"DateSeparator", QChar(u'-')},
+                               {"TimeSeparator", QChar(u':')},
+                               {"YearLength", QVariant::fromValue(ylYYYY)},
+                               {"MonthName", true},
+                               {"DateOrder", QVariant::fromValue(doDDMMYY)},
+                               {"DateForTime", QVariant::fromValue(dtOnePerDay)}});
     const QMetaObject &mo = TDTLabel::staticMetaObject;
-    QStringList names;
-    for (int i = mo.propertyOffset(); i < mo.propertyCount(); ++i)
-        names << QString::fromLatin1(mo.property(i).name());
-    EXPECT_EQ(names, QStringList({"TimeFormat", "DateSeparator", "TimeSeparator", "YearLength",
-                                  "MonthName", "DateOrder", "DateForTime"}));
     // Enumerations carry their published names, so stored descriptions can set them.
-    TDTLabel label;
     const QMetaProperty order = mo.property(mo.indexOfProperty("DateOrder"));
     ASSERT_TRUE(order.isEnumType());
     EXPECT_STREQ(order.enumerator().valueToKey(doYYMMDD), "doYYMMDD");

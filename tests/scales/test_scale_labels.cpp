@@ -1,6 +1,6 @@
 // Label texts of numeric and logarithmic scale axes.
 
-#include "scales/Zel_Scale.h"
+#include "scales/Zel_ScaleEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Tick arithmetic of the scale engine: rounding, nice steps, decimals, mapping and the tick
 // loops, without any widget.
 
-#include "scales/Zel_Scale.h"
+#include "scales/Zel_ScaleEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -283,6 +283,50 @@ TEST(ScaleMapping, PixelsAreLimitedAndRoundedToEven)
     EXPECT_EQ(MapValueToPixel(m, g, 0, 1, false, kNaN), 0);
     m = {0.0, 5.0};
     EXPECT_EQ(MapValueToPixel(m, g, 0, 1, false, kInf), 0);
+}
+
+TEST(AxisMap, TheTwoRoundingsDifferOnlyInTheLastBitsOfAHalf)
+{
+    // 2.5 plus 2^-60: the extended sum lies above the half, its double is the half itself.
+    const long double D = 0.5L + 0x1p-60L;
+    const TAxisMap extended(1, D, false, 0, 0, TAxisMap::Rounding::Extended);
+    const TAxisMap viaDouble(1, D, false, 0, 0, TAxisMap::Rounding::ViaDouble);
+    EXPECT_EQ(extended.pixel(2), 3);
+    EXPECT_EQ(viaDouble.pixel(2), 2);
+    EXPECT_EQ(extended.pixel(1), 2);
+    EXPECT_EQ(viaDouble.pixel(1), 2);
+}
+
+TEST(AxisMap, ItemPixelIsThePixelLimitedToTheItemRangeIncludingHalves)
+{
+    // A mass window of 8 units over 730 pixels from pixel 50, and a day-count axis: coefficients
+    // that long double holds more exactly than double, and values on and around half pixels.
+    struct Case
+    {
+        long double K, D;
+        double origin, halfStep;
+    };
+    const long double K1 = 730.0L / 8.0L;
+    const long double K2 = 540.0L / 10.5L;
+    const Case cases[] = {{K1, 50 - 38 * K1, 38.0, 0.5 / double(K1)},
+                          {-K2, 560 + 43000 * K2, 43000.0, 0.5 / double(K2)}};
+    for (const Case &c : cases) {
+        for (const auto rounding : {TAxisMap::Rounding::Extended, TAxisMap::Rounding::ViaDouble}) {
+            const TAxisMap map(c.K, c.D, false, 0, c.origin, rounding);
+            for (int i = -3000; i <= 3000; ++i) {
+                const double v = c.origin + i * c.halfStep;
+                for (const double w : {std::nextafter(v, -kInf), v, std::nextafter(v, kInf)})
+                    ASSERT_EQ(map.itemPixel(w), limitItemPixel(map.pixel(w))) << w;
+            }
+            for (const double w : {1e300, -1e300, kNaN, kInf})
+                EXPECT_EQ(map.itemPixel(w), limitItemPixel(map.pixel(w))) << w;
+        }
+    }
+    // Logarithmic maps take the pixel and limit it.
+    const TAxisMap log(100, 0, true, 7, 1, TAxisMap::Rounding::ViaDouble);
+    EXPECT_EQ(log.itemPixel(std::exp(2.0)), 200);
+    EXPECT_EQ(log.itemPixel(1e300), ItemPixelLimit);
+    EXPECT_EQ(log.itemPixel(0), 7);
 }
 
 // ---- linear tick loops -----------------------------------------------------------------------

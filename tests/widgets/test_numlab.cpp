@@ -1,4 +1,5 @@
 #include "platform/Canvas.h"
+#include "test_support.h"
 #include "widgets/Zel_NumLab.h"
 
 #include <QCoreApplication>
@@ -11,11 +12,6 @@ namespace {
 constexpr TColor kField = rgbColor(200, 220, 255);
 constexpr TColor kOutside = rgbColor(255, 240, 200);
 constexpr TColor kMid = rgbColor(128, 128, 128);
-
-TColor pixelAt(const QImage &image, int x, int y)
-{
-    return fromQColor(QColor(image.pixel(x, y)));
-}
 
 // Columns (first, last) in which `color` occurs inside the rectangle; (-1, -1) when nowhere.
 std::pair<int, int> inkColumns(const QImage &image, const QRect &area, TColor color)

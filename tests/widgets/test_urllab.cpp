@@ -1,4 +1,5 @@
 #include "platform/Shell.h"
+#include "test_support.h"
 #include "widgets/Zel_urllab.h"
 
 #include <QContextMenuEvent>
@@ -14,11 +15,6 @@
 #include <vector>
 
 namespace {
-
-TColor pixelAt(const QImage &image, int x, int y)
-{
-    return fromQColor(QColor(image.pixel(x, y)));
-}
 
 int countColor(const QImage &image, TColor color)
 {
@@ -111,34 +107,36 @@ private:
 
 // ---- properties --------------------------------------------------------------------------------
 
-TEST(UrlLab, NewLabelDefaultsAndPublishedOrder)
+TEST(UrlLab, PublishedPropertiesWithTheirDefaultsInOrder)
 {
     TUrlLab lab;
-    EXPECT_TRUE(lab.URL().isEmpty());
-    EXPECT_TRUE(lab.TaskParams().isEmpty());
-    EXPECT_TRUE(lab.AutoSize());
-    EXPECT_FALSE(lab.WordWrap());
-    EXPECT_FALSE(lab.Transparent());
-    EXPECT_TRUE(lab.Enabled());
-    EXPECT_TRUE(lab.ParentFont());
-    EXPECT_TRUE(lab.ParentColor());
-    EXPECT_EQ(lab.Alignment(), Zel::taLeftJustify);
-    EXPECT_EQ(lab.Layout(), ZelUL::tlTop);
+    expectPublishedProperties(lab, QWidget::staticMetaObject,
+                              {{"Align"},
+                               {"Alignment", QVariant::fromValue(Zel::taLeftJustify)},
+                               {"Anchors"},
+                               {"Constraints"},
+                               {"AutoSize", true},
+                               {"Caption"},
+                               {"Color"},
+                               {"Enabled", true},
+                               {"Font"},
+                               {"FontActive"},
+                               {"ParentColor", true},
+                               {"ParentFont", true},
+                               {"ParentShowHint"},
+                               {"PopupMenu"},
+                               {"ShowHint"},
+                               {"Transparent", false},
+                               {"URL", QString()},
+                               {"TaskParams", QString()},
+                               {"Layout", QVariant::fromValue(ZelUL::tlTop)},
+                               {"Visible"},
+                               {"WordWrap", false}});
     EXPECT_EQ(lab.Cursor(), Screen::crDefault);
     EXPECT_EQ(lab.FontActive()->data(), lab.Font()->data());
     // An empty caption still gives the automatically sized label the size of one blank.
     EXPECT_GT(lab.width(), 0);
     EXPECT_GT(lab.height(), 0);
-
-    QStringList names;
-    const QMetaObject *meta = lab.metaObject();
-    for (int i = QWidget::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i)
-        names << QString::fromLatin1(meta->property(i).name());
-    EXPECT_EQ(names.join(QLatin1Char(',')),
-              QStringLiteral("Align,Alignment,Anchors,Constraints,AutoSize,Caption,Color,"
-                             "Enabled,Font,FontActive,ParentColor,ParentFont,ParentShowHint,"
-                             "PopupMenu,ShowHint,Transparent,URL,TaskParams,Layout,Visible,"
-                             "WordWrap"));
 }
 
 TEST(UrlLab, SettersTrimBlanksOnlyAndCopyFonts)
