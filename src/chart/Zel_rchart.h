@@ -501,7 +501,6 @@ protected:
 private:
     // Picture internals (rchart_paint.cpp, rchart_items.cpp).
     void createPictureObjects();
-    void drawFrameStep();
     void drawShadow(Canvas &canvas);
     void drawCaption(Canvas &canvas);
     void drawAreaBand(Canvas &canvas, int DX, int DY, int w, int h);
@@ -535,6 +534,21 @@ private:
     // The world ranges of all layers, x low/high then y low/high per layer.
     using LayerRanges = std::array<double, 4 * LayerCount>;
     LayerRanges layerRanges() const;
+    // One flag per axis renderer: the x axes of layers 1..16, then the y axes.
+    using AxisFlags = std::array<bool, 2 * LayerCount>;
+    // The frame step on the whole full image, or only within a strip of it, where the moved
+    // axes and the unmoved ones that reach into the strip are painted again.
+    void drawFrameStep(const QRect *strip = nullptr, const AxisFlags *moved = nullptr);
+    void paintAxes(const QRect *strip, const AxisFlags *moved);
+    // A window change redrawn as the strips of the moved axes and the data area; false when
+    // the picture needs its full repaint instead.
+    bool repaintMovedAxes(const LayerRanges &before);
+    void forwardTickEvents(bool on);
+    TScale *renderer(int k) const
+    {
+        return k < LayerCount ? m_rendererX[std::size_t(k)]
+                              : m_rendererY[std::size_t(k - LayerCount)];
+    }
 
     // Layer internals (rchart_layers.cpp).
     void createLayers();
@@ -625,6 +639,12 @@ private:
     std::array<TScalePropsVert *, LayerCount> m_scaleY{};
     std::array<TScale *, LayerCount> m_rendererX{};
     std::array<TScale *, LayerCount> m_rendererY{};
+    // Where each renderer drew on the full image when it was last painted (see AxisFlags).
+    std::array<QRect, 2 * LayerCount> m_axisBoxes{};
+    // The renderers report their ticks only while the chart has a handler for them: finding
+    // each tick's pixel for nobody costs a tenth of an axis.
+    TScaleTickDrawnEvent m_forwardTicks;
+    bool m_ticksForwarded = true;
     // pixel = K * world + D per layer and axis (world replaced by its natural logarithm on
     // logarithmic axes).
     struct LayerMapping

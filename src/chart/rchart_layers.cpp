@@ -77,8 +77,8 @@ void TCustomRChart::createLayers()
         layersJoined(axis, layer);
     };
 
-    const auto forwardTicks = [this](QObject *, Canvas &canvas, TScaleType type, double value,
-                                     int chartX, int chartY) {
+    m_forwardTicks = [this](QObject *, Canvas &canvas, TScaleType type, double value, int chartX,
+                            int chartY) {
         if (OnScaleTickDrawn)
             OnScaleTickDrawn(this, canvas, type, value, chartX, chartY);
     };
@@ -92,7 +92,7 @@ void TCustomRChart::createLayers()
         scale->QWidget::setVisible(false);
         scale->setAttribute(Qt::WA_TransparentForMouseEvents);
         scale->SetTargetCanvas(&m_fullCanvas, 0, 0);
-        scale->OnScaleTickDrawn = forwardTicks;
+        scale->OnScaleTickDrawn = m_forwardTicks;
         return scale;
     };
 
@@ -297,6 +297,7 @@ void TCustomRChart::SetLayerRange(int Layer, double XLo, double YLo, double XHi,
     if (Layer < 0 || Layer > LayerCount)
         return;
     const LayerRanges before = layerRanges();
+    const bool frameWasCurrent = !m_frameDirty;
     {
         PaintLockGuard lock(*this);
         const int first = Layer == 0 ? 1 : Layer;
@@ -316,11 +317,13 @@ void TCustomRChart::SetLayerRange(int Layer, double XLo, double YLo, double XHi,
         return;
     // The display update sets the same window ten times a second. When no range moved, the
     // margins and axes already on the full image are exactly what a new frame step would
-    // draw, so only the data area is redrawn. Handlers that draw on the axes are given their
+    // draw, so only the data area is redrawn; when ranges moved (a slider dragged), only the
+    // strips of the moved axes are drawn again. Handlers that draw on the axes are given their
     // full repaint every time, since what they draw may change.
-    if (layerRanges() == before && !m_frameDirty && !OnScalesRendered && !OnScaleTickDrawn)
+    const bool handlers = OnScalesRendered || OnScaleTickDrawn;
+    if (layerRanges() == before && !m_frameDirty && !handlers)
         repaintDataArea();
-    else
+    else if (!(frameWasCurrent && !handlers && repaintMovedAxes(before)))
         invalidatePicture();
 }
 

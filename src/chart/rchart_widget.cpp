@@ -234,14 +234,7 @@ void TCustomRChart::drawScales()
     UpdateMapping();
     if (m_fullImage.isNull())
         return;
-    for (TScale *scale : m_rendererX) {
-        if (scale->Visible())
-            scale->PaintSuspended();
-    }
-    for (TScale *scale : m_rendererY) {
-        if (scale->Visible())
-            scale->PaintSuspended();
-    }
+    paintAxes(nullptr, nullptr);
 }
 
 // --- Repainting ---------------------------------------------------------------------------

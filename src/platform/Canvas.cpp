@@ -291,6 +291,22 @@ void Canvas::MoveTo(int x, int y)
     m_styleCounter = 0;
 }
 
+// The box of a run of lines, widened by the pen (round caps reach half a width beyond).
+void Canvas::noteLines(std::span<const QPoint> points)
+{
+    if (!m_drawnBox || points.empty())
+        return;
+    int l = points[0].x(), r = l, t = points[0].y(), b = t;
+    for (const QPoint &point : points) {
+        l = std::min(l, point.x());
+        r = std::max(r, point.x());
+        t = std::min(t, point.y());
+        b = std::max(b, point.y());
+    }
+    const int w = std::max(1, m_pen.Width);
+    noteDrawn(QRect(QPoint(l, t), QPoint(r, b)).adjusted(-w, -w, w, w));
+}
+
 void Canvas::LineTo(int x, int y)
 {
     const QPoint from = m_penPos;
@@ -300,6 +316,8 @@ void Canvas::LineTo(int x, int y)
     const ResolvedPen &p = pen();
     if (p.clear)
         return;
+    const QPoint ends[2] = {from, m_penPos};
+    noteLines(ends);
     if (raster() && p.width == 1) {
         line(from.x(), from.y(), x, y);
         return;
@@ -316,6 +334,7 @@ void Canvas::Polyline(std::span<const QPoint> points)
     if (p.clear)
         return;
     m_styleCounter = 0;
+    noteLines(points);
     if (raster() && p.width == 1) {
         for (std::size_t i = 1; i < points.size(); ++i)
             line(points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y());
@@ -330,6 +349,7 @@ void Canvas::Polygon(std::span<const QPoint> points)
         return;
     const ResolvedPen &p = pen();
     const ResolvedBrush &b = brush();
+    noteLines(points);
     if (raster()) {
         if (!b.clear)
             polygonFill(points, b.color, p.rop);
@@ -363,6 +383,8 @@ void Canvas::Rectangle(int l, int t, int r, int b)
         std::swap(t, b);
     if (m_clip.isEmpty())
         return;
+    const QPoint corners[2] = {{l, t}, {r, b}};
+    noteLines(corners);
     const ResolvedPen &p = pen();
     const ResolvedBrush &br = brush();
     if (p.clear) {
@@ -395,6 +417,8 @@ void Canvas::Ellipse(int l, int t, int r, int b)
         std::swap(t, b);
     if (m_clip.isEmpty() || r == l || b == t)
         return;
+    const QPoint corners[2] = {{l, t}, {r, b}};
+    noteLines(corners);
     if (raster()) {
         ellipseRaster(l, t, r, b);
         return;
@@ -417,6 +441,7 @@ void Canvas::FillRect(const QRect &rect)
     const ResolvedBrush &b = brush();
     if (b.clear)
         return;
+    noteDrawn(rect);
     if (raster())
         fillBox(rect, b.color, RasterOp::Copy);
     else
@@ -425,6 +450,7 @@ void Canvas::FillRect(const QRect &rect)
 
 void Canvas::SetPixel(int x, int y, TColor color)
 {
+    noteDrawn(QRect(x, y, 1, 1));
     if (!m_clip.contains(x, y))
         return;
     if (raster()) {
@@ -567,6 +593,11 @@ const Canvas::TextLayout &Canvas::textLayout(const QString &text) const
         layout.text.setPerformanceHint(QStaticText::AggressiveCaching);
         layout.text.prepare(QTransform(), m_qfont);
         layout.advance = m_metrics->horizontalAdvance(text);
+        // Aliased glyphs may land a pixel off the outline's box.
+        layout.ink = m_metrics->boundingRect(text)
+                         .translated(0, m_metrics->ascent())
+                         .united(QRect(0, 0, layout.advance, m_metrics->height()))
+                         .adjusted(-2, -2, 2, 2);
         it = m_textLayouts.insert(text, layout);
     }
     return *it;
@@ -622,12 +653,19 @@ void Canvas::drawText(int x, int y, const QString &text, const QRect *limit)
 
     if (opaqueBackground()) {
         const QRect box = limit ? *limit : QRect(x, y, width, height);
+        noteDrawn(box);
         if (raster())
             fillBox(box, toPixel(m_brush.Color), RasterOp::Copy);
         else
             copyPainter().fillRect(box.intersected(m_clip), toQColor(m_brush.Color));
     }
     if (text.isEmpty())
+        return;
+    // Texts wholly outside the clip (an axis redrawn for a strip of the picture) cost only
+    // this test.
+    const QRect ink = layout.ink.translated(x, y);
+    noteDrawn(limit ? ink.intersected(*limit) : ink);
+    if (!ink.intersects(m_clip))
         return;
     QPainter &painter = textPainter();
     if (limit) {
@@ -651,6 +689,7 @@ void Canvas::CopyRect(const QRect &dest, const QImage &source, const QRect &sour
 {
     if (m_clip.isEmpty() || source.isNull() || dest.isEmpty() || sourceRect.isEmpty())
         return;
+    noteDrawn(dest.normalized());
     if (raster())
         blit(dest, source, sourceRect, m_copyMode);
     else

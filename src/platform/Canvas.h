@@ -147,6 +147,10 @@ public:
     // The rectangle drawing is limited to now.
     QRect clipRect() const { return m_clip; }
 
+    // While set, every drawing call adds to *box the part of the device it may touch, clip
+    // rectangle or not; the chart learns from it where an axis lies. nullptr: off.
+    void setDrawnBoxRecorder(QRect *box) { m_drawnBox = box; }
+
     void MoveTo(int x, int y);
     // A line from the pen position to (x, y), leaving out (x, y); the pen moves there.
     void LineTo(int x, int y);
@@ -217,6 +221,12 @@ private:
     enum class PainterUse : std::uint8_t { None, Text, Shape, Image };
 
     bool raster() const { return m_bits != nullptr; }
+    void noteDrawn(const QRect &box)
+    {
+        if (m_drawnBox)
+            *m_drawnBox |= box.intersected(m_bounds);
+    }
+    void noteLines(std::span<const QPoint> points);
     const ResolvedPen &pen();
     const ResolvedBrush &brush();
     bool opaqueBackground();
@@ -253,6 +263,7 @@ private:
     QRect m_bounds;
     std::optional<QRect> m_userClip;
     QRect m_clip;
+    QRect *m_drawnBox = nullptr;
     bool m_treatAsPrinter = false;
 
     TPen m_pen;
@@ -281,6 +292,7 @@ private:
     {
         QStaticText text;
         int advance = 0;
+        QRect ink; // the glyphs' box, from the top left corner of the line
     };
     mutable QHash<QString, TextLayout> m_textLayouts;
     const TextLayout &textLayout(const QString &text) const;

@@ -5,7 +5,9 @@
 #include "test_support.h"
 
 #include <QFontInfo>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -270,4 +272,76 @@ TEST(CanvasFonts, ChangesNotifyOnlyWhenTheValueChanges)
     EXPECT_EQ(font.Color(), source.Color());
     font.Assign(source);
     EXPECT_EQ(notified, 3);
+}
+
+// The drawn-box recorder tells the chart where an axis lies, so that a moved window redraws
+// only that strip: every pixel a call changes must lie inside the box it records, also for
+// the parts a clip rectangle keeps from being drawn, and a text wholly outside the clip is
+// skipped without changing a pixel.
+TEST(CanvasText, DrawnBoxHoldsEveryPixelACallChanges)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(Canvas &)> draw;
+    };
+    const std::vector<Case> cases = {
+        {"thin line",
+         [](Canvas &c) {
+             c.MoveTo(3, 70);
+             c.LineTo(110, 4);
+         }},
+        {"wide line",
+         [](Canvas &c) {
+             c.Pen().Width = 7;
+             c.MoveTo(20, 20);
+             c.LineTo(90, 60);
+         }},
+        {"polygon",
+         [](Canvas &c) {
+             c.Polygon({{10, 10}, {100, 30}, {40, 75}});
+         }},
+        {"rectangle",
+         [](Canvas &c) {
+             c.Pen().Width = 5;
+             c.Rectangle(15, 12, 80, 50);
+         }},
+        {"ellipse", [](Canvas &c) { c.Ellipse(5, 5, 110, 70); }},
+        {"fill",
+         [](Canvas &c) {
+             c.Brush().Color = clRed;
+             c.FillRect(QRect(30, 30, 20, 9));
+         }},
+        {"italic text",
+         [](Canvas &c) {
+             useFont(c, "Arial", -22);
+             c.Font().SetStyle(Gfx::fsItalic);
+             c.Brush().Style = Gfx::bsClear;
+             c.TextOut(4, 20, QStringLiteral("fjWg/"));
+         }},
+        {"text on its box", [](Canvas &c) { c.TextOut(60, 50, QStringLiteral("Ag")); }},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        for (const bool clipped : {false, true}) {
+            Bitmap plain(120, 80), recorded(120, 80);
+            test.draw(plain.canvas());
+            QRect box;
+            recorded.canvas().setDrawnBoxRecorder(&box);
+            if (clipped)
+                recorded.canvas().setClipRect(QRect(0, 0, 30, 30));
+            test.draw(recorded.canvas());
+            const QRect ink = inkBounds(plain.image());
+            ASSERT_FALSE(ink.isEmpty());
+            EXPECT_TRUE(box.contains(ink))
+                << "ink " << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+        }
+    }
+
+    Bitmap bmp(120, 80);
+    bmp.canvas().setClipRect(QRect(0, 0, 120, 10));
+    bmp.canvas().Brush().Style = Gfx::bsClear;
+    bmp.canvas().TextOut(10, 30, QStringLiteral("outside"));
+    bmp.canvas().TextOut(10, 2, QStringLiteral("inside"));
+    EXPECT_EQ(inkBounds(bmp.image()).bottom(), 9);
 }
