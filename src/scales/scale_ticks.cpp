@@ -13,16 +13,10 @@ namespace Zel {
 
 long double Round(long double x)
 {
-    if (!std::isfinite(x))
-        return x;
-    const long double lower = std::floor(x);
-    const long double diff = x - lower;
-    if (diff < 0.5L)
-        return lower;
-    if (diff > 0.5L)
-        return lower + 1;
-    // A tie: the even neighbour.
-    return std::fmod(lower, 2.0L) == 0 ? lower : lower + 1;
+    // Halves go to the even neighbour, as the default rounding mode does. A zero result is +0
+    // (the nearest integer of -0.3 is 0, not -0); only -0 itself stays -0.
+    const long double r = std::rint(x);
+    return r == 0 && x != 0 ? 0.0L : r;
 }
 
 long double Floor(long double x)

@@ -64,6 +64,10 @@ TEST(ScaleRounding, RoundHalvesToEvenAndOthersToNearest)
     EXPECT_EQ(Zel::Round(-2.6L), -3);
     EXPECT_EQ(Zel::Round(1e30L), 1e30L);
     EXPECT_TRUE(std::isnan(Zel::Round(kNaN)));
+    // Small negatives round to +0 (a label of "-0" would come from -0); -0 itself stays.
+    EXPECT_FALSE(std::signbit(Zel::Round(-0.3L)));
+    EXPECT_FALSE(std::signbit(Zel::Round(-0.5L)));
+    EXPECT_TRUE(std::signbit(Zel::Round(-0.0L)));
 }
 
 TEST(ScaleRounding, FloorCeilAndInt)
