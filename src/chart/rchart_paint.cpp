@@ -9,6 +9,7 @@
 #include "chart/Zel_rchart.h"
 
 #include "platform/CanvasSave.h"
+#include "platform/VectorState.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -605,6 +606,7 @@ void TCustomRChart::renderDataImage()
     if (m_dataImage.isNull())
         return;
     m_bareAreaPending = false;
+    clearUpperVectorState();
     CanvasOn on(m_dataCanvas, m_dataImage);
     DrawBackground(m_dataCanvas, 0, 0);
     DrawItems(m_dataCanvas, 0, 0, false, false);
