@@ -6,10 +6,11 @@
 // The implementation is split by concern: rchart_store.cpp (items, adds, sharing),
 // rchart_layers.cpp (axis records, renderers, layer ranges and their coupling),
 // rchart_mapping.cpp (world-to-pixel mapping), rchart_widget.cpp (construction, margins,
-// images, painting, resizing, loading), rchart_layouts.cpp (standard layouts),
-// rchart_mouse.cpp (mouse modes, rubber band, cursors), rchart_keys.cpp (keys and wheel),
-// rchart_cursors.cpp (the cursor images); the axis records and TJointLayers themselves are in
-// rchart_scaleprops.h.
+// images, painting, resizing, loading), rchart_paint.cpp and rchart_items.cpp (the picture),
+// rchart_axes.cpp (the axes on it, and the repaint of a moved window), rchart_layouts.cpp
+// (standard layouts), rchart_mouse.cpp (mouse modes, rubber band, cursors), rchart_keys.cpp
+// (keys and wheel), rchart_cursors.cpp (the cursor images); the axis records and TJointLayers
+// themselves are in rchart_scaleprops.h.
 //
 // Layers. Each of the 16 layers has an x and a y axis record (TScalePropsHoriz,
 // TScalePropsVert) holding its world range and axis settings, and a hidden axis renderer for
@@ -537,8 +538,9 @@ private:
     // One flag per axis renderer: the x axes of layers 1..16, then the y axes.
     using AxisFlags = std::array<bool, 2 * LayerCount>;
     // The frame step on the whole full image, or only within a strip of it, where the moved
-    // axes and the unmoved ones that reach into the strip are painted again.
+    // axes and the unmoved ones that reach into the strip are painted again (rchart_paint.cpp).
     void drawFrameStep(const QRect *strip = nullptr, const AxisFlags *moved = nullptr);
+    // Axis internals (rchart_axes.cpp).
     void paintAxes(const QRect *strip, const AxisFlags *moved);
     // A window change redrawn as the strips of the moved axes and the data area; false when
     // the picture needs its full repaint instead.

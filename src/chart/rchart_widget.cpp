@@ -229,14 +229,6 @@ void TCustomRChart::settleFullImage()
                     m_dataImage.constScanLine(y), rowBytes);
 }
 
-void TCustomRChart::drawScales()
-{
-    UpdateMapping();
-    if (m_fullImage.isNull())
-        return;
-    paintAxes(nullptr, nullptr);
-}
-
 // --- Repainting ---------------------------------------------------------------------------
 
 bool TCustomRChart::canPaint() const
