@@ -213,12 +213,14 @@ QString scopeDescription(const SliderPositions &p, bool held, const TranslateTex
 {
     const VisibleWindow window = visibleWindow(p);
     const double fullScale = window.YHi;
-    QString out = text(translate, "ScopeWindow",
-                       {localNumber(window.XLo, 3, translate), localNumber(window.XHi, 3, translate),
-                        fullScaleText(fullScale, translate)});
+    QString out =
+        text(translate, "ScopeWindow",
+             {localNumber(window.XLo, 3, translate), localNumber(window.XHi, 3, translate),
+              fullScaleText(fullScale, translate)});
 
     std::vector<SeenLine> lines = linesInWindow(p, translate);
-    std::erase_if(lines, [&](const SeenLine &l) { return l.height / fullScale * 100 < kSmallestShare; });
+    std::erase_if(lines,
+                  [&](const SeenLine &l) { return l.height / fullScale * 100 < kSmallestShare; });
     // The strongest ones, told in the order of their masses.
     std::stable_sort(lines.begin(), lines.end(),
                      [](const SeenLine &a, const SeenLine &b) { return a.height > b.height; });

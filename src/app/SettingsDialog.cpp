@@ -20,9 +20,8 @@ struct FieldRow
 };
 
 constexpr FieldRow fieldRows[TSettingsDialog::FieldCount] = {
-    {SliderKind::MassCoarse, 0.01}, {SliderKind::MassFine, 0.001},
-    {SliderKind::Range, 0.1},       {SliderKind::Resolution, 10},
-    {SliderKind::Amplification, 1}, {SliderKind::Pfk, 1},
+    {SliderKind::MassCoarse, 0.01},  {SliderKind::MassFine, 0.001},  {SliderKind::Range, 0.1},
+    {SliderKind::Resolution, 10},    {SliderKind::Amplification, 1}, {SliderKind::Pfk, 1},
     {SliderKind::MethylNonenone, 1}, {SliderKind::Pregnene, 1},
 };
 

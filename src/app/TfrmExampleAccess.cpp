@@ -7,11 +7,22 @@
 #include "chart/Zel_rchart.h"
 #include "platform/Controls.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QMenu>
 #include <QTextEdit>
 
 namespace {
+
+// Sets a description and tells assistive technology that it changed.
+void describe(QWidget *widget, const QString &description)
+{
+    if (widget->accessibleDescription() == description)
+        return;
+    widget->setAccessibleDescription(description);
+    QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
 
 struct SliderAccess
 {
@@ -116,13 +127,13 @@ void TfrmExample::settingsChanged()
     if (m_described == now)
         return;
     m_described = now;
-    RCScope->setAccessibleDescription(scopeDescription(now.first, now.second, Translator()));
+    describe(RCScope, scopeDescription(now.first, now.second, Translator()));
 }
 
 void TfrmExample::announceTourStep(int n)
 {
-    rtfExplanation->setAccessibleDescription(TranslateString(
-        QStringLiteral("TourStep"), {QString::number(n), QString::number(TourStepCount)}));
+    describe(rtfExplanation, TranslateString(QStringLiteral("TourStep"),
+                                             {QString::number(n), QString::number(TourStepCount)}));
     settingsChanged(); // also when the step moved no slider
 }
 

@@ -13,9 +13,7 @@ namespace {
 class TUrlLabAccessible : public QAccessibleWidget
 {
 public:
-    explicit TUrlLabAccessible(TUrlLab *label) : QAccessibleWidget(label, QAccessible::Link)
-    {
-    }
+    explicit TUrlLabAccessible(TUrlLab *label) : QAccessibleWidget(label, QAccessible::Link) {}
 
     QString text(QAccessible::Text t) const override
     {
