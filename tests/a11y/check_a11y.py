@@ -36,13 +36,14 @@ def descendants(root, role=None, name=None):
         root, lambda a: (role is None or a.getRole() == role) and (name is None or a.name == name))
 
 
-def frame_named(title, role):
+def window_named(title, role=None):
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):
         app = desktop.getChildAtIndex(i)
         for j in range(app.childCount if app else 0):
             window = app.getChildAtIndex(j)
-            if window is not None and window.getRole() == role and window.name == title:
+            if window is not None and window.name == title and (role is None
+                                                                 or window.getRole() == role):
                 return window
     return None
 
@@ -66,7 +67,7 @@ def focused(control):
     return control.getState().contains(pyatspi.STATE_FOCUSED)
 
 
-about = until(lambda: frame_named("About", pyatspi.ROLE_DIALOG), 60)
+about = until(lambda: window_named("About", pyatspi.ROLE_DIALOG), 60)
 check(about is not None, "the About box is shown at start")
 if about is None:
     sys.exit(1)
@@ -76,7 +77,7 @@ check(len(links) >= 2 and all(l.name and l.description.startswith("http") for l 
       + "; ".join("%s -> %s" % (l.name, l.description) for l in links))
 press(one(about, pyatspi.ROLE_PUSH_BUTTON, "OK"))
 
-main = until(lambda: frame_named("Ionograph", pyatspi.ROLE_FRAME))
+main = until(lambda: window_named("Ionograph"))
 check(main is not None, "the main window is on the bus")
 if main is None:
     sys.exit(1)
@@ -108,7 +109,7 @@ check(len(panes) == 1 and panes[0].description == "Tour step 1 of 5",
 scope = one(main, pyatspi.ROLE_CHART, "Spectrum display")
 check(scope is not None and scope.childCount == 0, "the chart is one named picture")
 step1 = ("Mass window 38.000 to 46.000 u, full scale 100. "
-         "Lines: Ar at 39.962 u, 1.0 % of full scale.")
+         "Lines: Ar at 39.962 u, 1 % of full scale.")
 check(scope is not None and until(lambda: scope.description == step1),
       "step 1 is described: %r" % (scope.description if scope else None))
 
@@ -122,8 +123,10 @@ subprocess.run(["xdotool", "key", "Right"], check=True)
 check(until(lambda: found["Range"].description == "8.001 u"), "the arrow key moves Range")
 
 nxt = one(main, pyatspi.ROLE_PUSH_BUTTON, "Next")
-for _ in range(4):
+for step in range(2, 6):  # a press animates the button; the next waits for its step
     press(nxt)
+    check(until(lambda: panes[0].description == "Tour step %d of 5" % step),
+          "Next reaches step %d" % step)
 step5 = ("Mass window 151.000 to 159.000 u, full scale 4. "
          "Lines: PFK at 154.992 u, 24 % of full scale.")
 check(until(lambda: scope.description == step5), "step 5 is described: %r" % scope.description)

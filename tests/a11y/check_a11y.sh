@@ -43,6 +43,12 @@ export QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0
 dbus-run-session -- bash -c '
   "$LAUNCHER" --launch-immediately >/dev/null 2>&1 & bus=$!
+  # The program looks for the accessibility bus once, at start.
+  for _ in $(seq 100); do
+    dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
+      org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+    sleep 0.1
+  done
   "$PROGRAM" --seed 1 --no-noise >/dev/null 2>&1 & app=$!
   /usr/bin/python3 "$CHECK"; rc=$?
   kill "$app" 2>/dev/null; wait "$app" 2>/dev/null
