@@ -60,6 +60,9 @@ TSettingsDialog::TSettingsDialog(TfrmExample &window)
         field->setSingleStep(fieldRows[i].step);
         // A value beyond an end becomes the end, as on the slider.
         field->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+        if (kind == SliderKind::Amplification) // the field holds the full scale
+            field->setPrefix(window.TranslateString(QStringLiteral("FullScale")) +
+                             QLatin1Char(' '));
         const QString suffix = sliderUnitSuffix(kind, translate);
         if (!suffix.isEmpty())
             field->setSuffix(QLatin1Char(' ') + suffix);

@@ -24,6 +24,16 @@ void drawBevelRect(QPainter &p, QRect r, TBevelCut cut)
     p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
 }
 
+// Two pixels in the highlight colour along the edge, seen at a glance on any face.
+void drawFocusFrame(QWidget *w)
+{
+    QPainter p(w);
+    p.setPen(toQColor(clHighlight));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(w->rect().adjusted(0, 0, -1, -1));
+    p.drawRect(w->rect().adjusted(1, 1, -2, -2));
+}
+
 void useFaceColor(QWidget *w)
 {
     QPalette pal = w->palette();
@@ -106,6 +116,13 @@ TBitBtn::TBitBtn(QWidget *parent) : QPushButton(parent)
     });
 }
 
+void TBitBtn::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    if (hasFocus())
+        drawFocusFrame(this);
+}
+
 TScrollBar::TScrollBar(Qt::Orientation orientation, QWidget *parent)
     : QScrollBar(orientation, parent)
 {
@@ -173,14 +190,8 @@ bool TScrollBar::event(QEvent *event)
 void TScrollBar::paintEvent(QPaintEvent *event)
 {
     QScrollBar::paintEvent(event);
-    if (!hasFocus())
-        return;
-    // Two pixels in the highlight colour along the edge, seen at a glance on any face.
-    QPainter p(this);
-    p.setPen(toQColor(clHighlight));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.drawRect(rect().adjusted(1, 1, -2, -2));
+    if (hasFocus())
+        drawFocusFrame(this);
 }
 
 void TScrollBar::showValueTip(QPoint globalPos)

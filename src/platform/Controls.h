@@ -91,6 +91,10 @@ public:
     void SetCaption(const QString &caption) { setText(caption); }
 
     std::function<void()> OnClick;
+
+protected:
+    // The toolkit's picture, with the focus frame of the scroll bars while focused.
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // A scroll bar whose position is clamped into Min..Max and whose OnChange is raised only
