@@ -323,7 +323,9 @@ TEST(ScaleDrawing, ReversedAxesRecordTheSamePositionsAsForwardOnes)
         const std::vector<double> reversed = recorded(c, c.low, c.high);
         const std::vector<double> forward = recorded(c, c.high, c.low);
         EXPECT_EQ(int(reversed.size()), c.count) << c.low << ".." << c.high;
-        ASSERT_EQ(reversed.size(), forward.size()) << c.low << ".." << c.high;
+        EXPECT_EQ(reversed.size(), forward.size()) << c.low << ".." << c.high;
+        if (reversed.size() != forward.size())
+            continue;
         for (std::size_t i = 0; i < forward.size(); ++i)
             EXPECT_NEAR(reversed[i], forward[i], 1e-9) << c.low << ".." << c.high << " #" << i;
     }

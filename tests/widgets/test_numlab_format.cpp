@@ -116,7 +116,7 @@ TEST(NumLabFormat, GeneralAndScientificForms)
         {dtFloat, 4, 9.9996e-6, "1E-5"},
         {dtFloat, 5, 9.9996e-6, "9.9996E-6"},
         {dtFloat, 2, 9.96e-5, "0.0001"},
-        {dtFloat, 1, 9.96e-6, "1E-5", true, true}, // no comma to place, a plus sign
+        {dtFloat, 1, 9.96e-6, "+1E-5", true, true}, // no point to make a comma of
         {dtFloat, 3, 0.000001, "1E-6"},
         {dtFloat, 3, -2.5e-7, "-2.5E-7"},
         {dtFloat, 15, 1.5e10, "15000000000"},
