@@ -1,13 +1,18 @@
+#include "app/AboutBox.h"
 #include "app/CommandLine.h"
 #include "app/TfrmExample.h"
 #include "platform/Controls.h"
+#include "scales/Zel_math2.h"
 
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -216,4 +221,173 @@ TEST(CommandLineProgram, BadTourStepExitsWithTwo)
     EXPECT_TRUE(run.err.contains("--tour-step"));
     EXPECT_EQ(run.err.count('\n'), 1);
     EXPECT_FALSE(QFile::exists(png));
+}
+
+TEST(CommandLine, ErrorsNameWhatIsWrongInOneStyle)
+{
+    const std::pair<QStringList, const char *> cases[] = {
+        {{"--bogus"}, "unknown option \"--bogus\" (see --help)"},
+        {{"--mass", "40", "-bogus=3"}, "unknown option \"-bogus\" (see --help)"},
+        {{"--seed", "1", "--mass"}, "missing value for \"--mass\" (see --help)"},
+        {{"--no-noise=1"}, "option \"--no-noise\" takes no value (see --help)"},
+        {{"--mass", "4x2"}, "--mass needs a number, not \"4x2\" (see --help)"},
+        {{"--snapshot", "out.gif"},
+         "--snapshot writes png, jpg, jpeg or bmp pictures, not \"out.gif\" (see --help)"},
+        {{"--snapshot-about", "about.jpeg.txt"},
+         "--snapshot-about writes png, jpg, jpeg or bmp pictures, not \"about.jpeg.txt\" (see "
+         "--help)"},
+    };
+    for (const auto &[arguments, message] : cases) {
+        const CommandLineOptions o = parseCommandLine(arguments);
+        EXPECT_EQ(o.action, CommandLineOptions::Action::Error) << message;
+        EXPECT_EQ(o.message, message);
+    }
+    // The value of an option may look like an option.
+    EXPECT_EQ(parseCommandLine({"--snapshot", "--odd.png"}).snapshot, "--odd.png");
+}
+
+TEST(CommandLine, HelpGivesEachSliderOptionsRangeAsItsSliderHasIt)
+{
+    const QString help = parseCommandLine({"--help"}).message;
+    const struct
+    {
+        const char *option;
+        const char *lowest, *highest, *unit;
+        TScrollBar *TfrmExample::*slider;
+    } cases[] = {
+        {"mass", "1", "900", " mass units", &TfrmExample::SBarMass},
+        {"range", "0.8", "250", " mass units", &TfrmExample::SBarMagnifX},
+        {"resolution", "100", "2000", "", &TfrmExample::SBarResol},
+        {"amplification", "100", "1000", "", &TfrmExample::SBarAmplif},
+        {"pfk", "0", "100", " %", &TfrmExample::SBarPFK},
+        {"nonenone", "0", "100", " %", &TfrmExample::SBarMetNonenone},
+        {"pregnene", "0", "100", " %", &TfrmExample::SBarPregnene},
+    };
+    TfrmExample w;
+    w.Timer1->stop();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.option);
+        // The option's line, joined with the lines the help wraps it onto.
+        const QString line = help.section(QStringLiteral("--%1 <").arg(c.option), 1)
+                                 .section(QLatin1String("\n  -"), 0, 0)
+                                 .simplified();
+        EXPECT_TRUE(line.contains(QStringLiteral("%1 to %2%3").arg(c.lowest, c.highest, c.unit)))
+            << line.toStdString();
+        // The ends the help names are the ends of the slider.
+        TScrollBar *slider = w.*c.slider;
+        QList<int> ends;
+        for (const char *value : {c.lowest, c.highest}) {
+            slider->SetPosition((slider->Min() + slider->Max()) / 2);
+            applySliderOptions(parseCommandLine({QStringLiteral("--%1").arg(c.option), value}), w);
+            ends << slider->Position();
+        }
+        std::sort(ends.begin(), ends.end());
+        EXPECT_EQ(ends, (QList<int>{slider->Min(), slider->Max()}));
+    }
+}
+
+TEST(CommandLine, SliderOptionsThatLeaveTheStepReplaceItsExplanation)
+{
+    const struct
+    {
+        QStringList arguments;
+        const char *pane; // "" for the step's own text
+    } cases[] = {
+        {{"--mass", "28", "--range", "1"},
+         "The sliders were set on the command line and no longer show step 1 of the guided tour, "
+         "so its explanation is left out. Reset starts the tour again at step 1."},
+        {{"--tour-step", "2", "--mass", "30", "--range", "8"}, ""}, // the step's own positions
+        {{"--tour-step", "5", "--pfk", "70"}, ""},
+        {{"--tour-step", "5", "--pfk", "50"}, "no longer show step 5 of the guided tour"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        TfrmExample w(QStringLiteral(IONOGRAPH_DICTIONARY_DIR "/ionograph.itl"));
+        w.Timer1->stop();
+        w.FormShow();
+        const CommandLineOptions o = parseCommandLine(c.arguments);
+        applyTourStep(o, w);
+        const QString stepText = w.rtfExplanation->document()->toRawText();
+        applySliderOptions(o, w);
+        const QString pane = w.rtfExplanation->document()->toRawText();
+        if (*c.pane)
+            EXPECT_TRUE(pane.contains(c.pane)) << pane.toStdString();
+        else
+            EXPECT_EQ(pane, stepText);
+        w.BButReset->click();
+        EXPECT_TRUE(w.rtfExplanation->toPlainText().startsWith("Step 1"));
+    }
+}
+
+TEST(BatchOutputs, TheSeedFixesThePictureHoweverSlowTheStart)
+{
+    QTemporaryDir dir;
+    const auto shoot = [&](const QString &name, bool slowStart) {
+        seedUniformSource(7);
+        TfrmExample window;
+        TFrmAbout about;
+        FrmAbout = &about;
+        if (slowStart)
+            QThread::msleep(250); // the timer is due before the picture's event processing
+        else
+            window.Timer1->stop();
+        const QString file = dir.filePath(name);
+        QString error;
+        EXPECT_TRUE(writeBatchOutputs(parseCommandLine({"--tour-step", "2", "--snapshot", file}),
+                                      window, about, &error))
+            << error.toStdString();
+        FrmAbout = nullptr;
+        return QImage(file);
+    };
+    const QImage still = shoot("still.png", false);
+    ASSERT_FALSE(still.isNull());
+    EXPECT_EQ(shoot("slow.png", true), still);
+}
+
+TEST(CommandLineProgram, SnapshotsAreWrittenInTheFormatTheirNameSays)
+{
+    QTemporaryDir dir;
+    const struct
+    {
+        const char *file;
+        QByteArray magic;
+        bool keepsSettings;
+    } cases[] = {
+        {"s.png", "\x89PNG", true},       {"s.JPG", "\xFF\xD8\xFF", true},
+        {"s.jpeg", "\xFF\xD8\xFF", true}, {"s.bmp", "BM", false},
+        {"s", "\x89PNG", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = dir.filePath(c.file);
+        const ProgramRun run = runProgram({"--tour-step", "3", "--snapshot", path});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(bytes.startsWith(c.magic));
+        // PNG text chunks and JPEG comments.
+        EXPECT_EQ(bytes.contains("Tour step"), c.keepsSettings);
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        EXPECT_EQ(reader.read().size(), QSize(720, 560));
+    }
+    const ProgramRun refused = runProgram({"--snapshot", dir.filePath("s.gif")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_FALSE(QFile::exists(dir.filePath("s.gif")));
+}
+
+TEST(CommandLineProgram, UnwritableOutputsNameTheFile)
+{
+    const QString missing = QStringLiteral("/nonexistent-folder/out");
+    for (const char *option : {"--export-trace", "--snapshot", "--snapshot-about"}) {
+        SCOPED_TRACE(option);
+        const QString file = missing + (option[2] == 'e' ? ".csv" : ".png");
+        const ProgramRun run = runProgram({option, file});
+        EXPECT_EQ(run.exitCode, 1);
+        // The last line: Qt may have warned about the environment before.
+        const QString last = run.err.trimmed().section('\n', -1);
+        EXPECT_TRUE(last.startsWith(QStringLiteral("ionograph: cannot write \"%1\": ").arg(file)))
+            << run.err.toStdString();
+    }
 }
