@@ -1,10 +1,13 @@
+#include "app/PeakLists.h"
 #include "app/TfrmExample.h"
 #include "chart/Zel_rchart.h"
 #include "platform/Controls.h"
 #include "widgets/Zel_NumLab.h"
 
+#include <QRegularExpression>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -133,4 +136,105 @@ TEST(Tour, StepsOutsideOneToFiveAreStoredAndOtherwiseIgnored)
     EXPECT_EQ(f.w.rtfExplanation->toPlainText(), "explain2");
     f.w.BButNext->click(); // 1
     EXPECT_EQ(f.w.rtfExplanation->toPlainText(), "explain1");
+}
+
+// ---- what the texts say, checked against what the trace shows ------------------------------
+
+namespace {
+
+const QString dictionaries[] = {QStringLiteral(IONOGRAPH_DICTIONARY_DIR "/ionograph.itl"),
+                                QStringLiteral(IONOGRAPH_DICTIONARY_DIR "/ionograph.de.itl")};
+
+QString explanation(const TfrmExample &w, int step)
+{
+    return w.TranslateString(QStringLiteral("explain%1").arg(step));
+}
+
+} // namespace
+
+TEST(TourTexts, FormulasAndPercentagesNeverBreak)
+{
+    const QRegularExpression breakable(QStringLiteral("\\s=|=\\s|\\d\\s%"));
+    for (const QString &file : dictionaries) {
+        TfrmExample w(file);
+        w.Timer1->stop();
+        for (int step = 1; step <= TfrmExample::TourStepCount; ++step) {
+            SCOPED_TRACE(file.section('/', -1).toStdString() + " step " + std::to_string(step));
+            QString text = explanation(w, step);
+            text.remove(QChar::Nbsp).remove(QChar(0x202F));
+            const QRegularExpressionMatch found = breakable.match(text);
+            EXPECT_FALSE(found.hasMatch())
+                << text.mid(found.capturedStart() - 10, 24).toStdString();
+        }
+    }
+}
+
+TEST(TourTexts, StepFourNamesItsTallestFragmentsInOrderAndTheCutOne)
+{
+    // The lines the text names after the molecular ion, in both languages' notation.
+    const QRegularExpression mass(QStringLiteral("\\b(\\d{2,3})[.,](\\d\\d)\\b"));
+    for (const QString &file : dictionaries) {
+        SCOPED_TRACE(file.toStdString());
+        TfrmExample w(file);
+        w.Timer1->stop();
+        w.FormShow();
+        for (int i = 0; i < 3; ++i)
+            w.BButNext->click();
+        QStringList named;
+        for (const auto &m : mass.globalMatch(explanation(w, 4)))
+            named << m.captured(1) + '.' + m.captured(2);
+        ASSERT_GE(named.size(), 2);
+        EXPECT_EQ(named.takeFirst(), "154.14"); // the molecular ion
+
+        // The sample's tallest lines at half amount, and how high the trace goes there.
+        std::vector<PeakEntry> lines(peakList(PeakListId::MethylNonenone).begin(),
+                                     peakList(PeakListId::MethylNonenone).end());
+        std::sort(lines.begin(), lines.end(),
+                  [](auto &a, auto &b) { return a.intensity > b.intensity; });
+        QStringList tallest;
+        for (size_t i = 0; i < size_t(named.size()); ++i)
+            tallest << QString::number(lines[i].mass, 'f', 2);
+        EXPECT_EQ(named, tallest);
+        const double fullScale = w.RCScope->layerRangeY(1).second;
+        const double top = w.model().sample(w.model().nearestSampleIndex(lines[0].mass)).y;
+        EXPECT_GT(top, fullScale) << "the strongest line is cut off";
+        EXPECT_LT(lines[1].intensity / 2, fullScale) << "and only it";
+        EXPECT_TRUE(
+            explanation(w, 4).contains(file.endsWith("de.itl") ? "abgeschnitten" : "cut off"));
+    }
+}
+
+TEST(TourTexts, OffsetsBelowWholeMassesShowWhereTheTextSays)
+{
+    const struct
+    {
+        int step;
+        const char *advice; // in the English text
+        int mass, range, amplif;
+        double line, whole;
+    } cases[] = {
+        {1, "set Range to 1 and Mass to 40", 40000, 1000, 100, 39.962383, 40.0},
+        {5, "at the smallest Range, 0.8", 155000, 800, 200, 154.99202, 155.0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.step);
+        TfrmExample w(dictionaries[0]);
+        w.Timer1->stop();
+        w.FormShow();
+        w.TourStep(c.step);
+        EXPECT_TRUE(explanation(w, c.step).contains(c.advice));
+        // How many pixels the line's top stands left of the tick at the whole mass.
+        const auto offset = [&] {
+            int top = 0, tick = 0, y = 0;
+            w.RCScope->WorldToPixel(1, w.model().sample(w.model().nearestSampleIndex(c.line)).x, 0,
+                                    top, y);
+            w.RCScope->WorldToPixel(1, c.whole, 0, tick, y);
+            return tick - top;
+        };
+        EXPECT_LE(offset(), 2) << "too little to see at the step's own range";
+        w.SBarAmplif->SetPosition(c.amplif);
+        w.SBarMass->SetPosition(c.mass);
+        w.SBarMagnifX->SetPosition(c.range);
+        EXPECT_GE(offset(), 4);
+    }
 }
