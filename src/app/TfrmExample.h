@@ -199,7 +199,7 @@ private:
     } m_frozenNoise;
     bool m_mouseReadout = false;
     bool m_measuring = false;
-    TCrossHair *m_draggedCrossHair = nullptr; // since its last release
+    TCrossHair *m_draggedCrossHair = nullptr; // being dragged, until the button is let go
     bool m_lightColours = false;
     std::optional<quint64> m_noiseSeed;
     QMenu *m_scopeMenu = nullptr;
