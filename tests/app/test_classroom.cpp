@@ -201,44 +201,33 @@ TEST(Classroom, ReleasedCrosshairsSnapToTheHalfHeightOfTheNearestFlank)
     seedUniformSource(3);
     Window f; // with noise
     TfrmExample &w = f.w;
-    w.SBarAmplif->SetPosition(100); // full scale 1
+    w.SBarAmplif->SetPosition(100);
     w.SBarMagnifX->SetPosition(1000);
-    w.SBarMass->SetPosition(39962); // the argon line, 0.05 wide at R 800
+    w.SBarMass->SetPosition(39962); // the argon line, 0.05 wide at R 800, range 1
     w.SetMeasuring(true);
     const double top = w.model().sample(w.model().nearestSampleIndex(39.962383)).x;
-    const double halfWidth = top / 800 / 2;
     const auto pixelOf = [&](double mass) {
         int px = 0, py = 0;
         w.RCScope->WorldToPixel(1, mass, 0.5, px, py);
         return px;
     };
-    const struct
-    {
-        int leftOffset, rightOffset; // pixels from the half-height points
-        Qt::KeyboardModifiers modifiers;
-        bool snaps;
-    } cases[] = {
-        {-3, -3, Qt::NoModifier, true},
-        {4, 2, Qt::NoModifier, true},
-        {-4, 4, Qt::NoModifier, true},
-        {-3, -3, Qt::ShiftModifier, false}, // Shift keeps the free position
-        {-12, 12, Qt::NoModifier, false},   // too far from any flank
+    // Pixels from the left and right half-height points, the keys held, whether it snaps.
+    const std::tuple<int, int, Qt::KeyboardModifiers, bool> cases[] = {
+        {-3, -3, Qt::NoModifier, true},   {4, 2, Qt::NoModifier, true},
+        {-4, 4, Qt::NoModifier, true},    {-3, -3, Qt::ShiftModifier, false},
+        {-12, 12, Qt::NoModifier, false}, // too far from any flank
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.leftOffset << " " << c.rightOffset);
-        w.RCScope->CrossHair(1)->SetPosX(top - 0.2);
-        w.RCScope->CrossHair(2)->SetPosX(top + 0.2);
-        const int left = pixelOf(top - halfWidth) + c.leftOffset;
-        const int right = pixelOf(top + halfWidth) + c.rightOffset;
-        f.dragCrossHair(1, left, c.modifiers);
-        f.dragCrossHair(2, right, c.modifiers);
+    for (const auto &[leftOffset, rightOffset, modifiers, snaps] : cases) {
+        SCOPED_TRACE(testing::Message() << leftOffset << " " << rightOffset);
+        const int left = pixelOf(top - top / 1600) + leftOffset;
+        const int right = pixelOf(top + top / 1600) + rightOffset;
+        f.dragCrossHair(1, left, modifiers);
+        f.dragCrossHair(2, right, modifiers);
         const double x1 = w.RCScope->CrossHair(1)->PosX(), x2 = w.RCScope->CrossHair(2)->PosX();
-        if (c.snaps) {
+        if (snaps)
             EXPECT_NEAR((x1 + x2) / 2 / (x2 - x1), 800, 800 * 0.02);
-        } else {
-            EXPECT_EQ(pixelOf(x1), left);
-            EXPECT_EQ(pixelOf(x2), right);
-        }
+        else
+            EXPECT_EQ(std::pair(pixelOf(x1), pixelOf(x2)), std::pair(left, right));
         EXPECT_TRUE(w.RCScope->TextLabel(TfrmExample::MeasurementLabel)
                         ->Caption()
                         .endsWith(QString::number(std::lround((x1 + x2) / 2 / (x2 - x1)))));
