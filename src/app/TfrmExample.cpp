@@ -176,6 +176,7 @@ void TfrmExample::TourStep(int n)
     SBarPFK->SetPosition(row.pfk);
     rtfExplanation->clear();
     appendLine(rtfExplanation, TranslateString(QString::fromLatin1(row.explanationKey)));
+    announceTourStep(n);
     if (n == TourStepCount)
         BButNext->setEnabled(false);
 }

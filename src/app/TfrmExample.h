@@ -2,6 +2,7 @@
 // The main window: the oscilloscope chart, the eight sliders that drive the spectrum model,
 // the resolution read-out, the tour and command buttons and the explanation pane.
 
+#include "app/AccessibleTexts.h"
 #include "app/TraceModel.h"
 #include "platform/Component.h"
 
@@ -111,6 +112,14 @@ public:
     // The seed the noise was started with, when one was given; saved files record it.
     std::optional<quint64> NoiseSeed() const { return m_noiseSeed; }
     void SetNoiseSeed(std::optional<quint64> seed) { m_noiseSeed = seed; }
+    // ---- keyboard and screen readers
+    // The Settings dialog: one field per slider in its units, applied as it is typed; Escape
+    // puts back the values it opened with (Ctrl+E and the scope's menu).
+    void ShowSettings();
+    TScrollBar *Slider(SliderKind kind) const;
+    // The dictionary's text of a key with parameters, as the accessible texts ask for it.
+    TranslateText Translator() const;
+
     // The scope's context menu, owned by the chart.
     QMenu *ScopeMenu() const { return m_scopeMenu; }
     // The chart's text labels that the tools use.
@@ -182,6 +191,12 @@ private:
     void releaseCrossHair(bool snap);
     // Writes the current samples into the chart again, without recomputing them.
     void redrawTrace();
+    // Names, value texts, Page steps and the Settings entry; the chart's description follows
+    // every change of a slider or of hold, never the noise.
+    void buildAccessibility();
+    void settingsChanged();
+    // The explanation pane tells which step of the tour it explains.
+    void announceTourStep(int n);
 
     TraceModel m_model;
     int m_updateCount = 0;
@@ -207,6 +222,9 @@ private:
     QAction *m_readoutAction = nullptr;
     QAction *m_measureAction = nullptr;
     QAction *m_coloursAction = nullptr;
+    QAction *m_settingsAction = nullptr;
+    // The settings the chart's description was made for.
+    std::optional<std::pair<SliderPositions, bool>> m_described;
 };
 
 // The program's main window, set when the entry creates it.

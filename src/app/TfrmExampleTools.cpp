@@ -2,7 +2,7 @@
 // power with two crosshairs, saving pictures and traces, projector colours, the keys and the
 // scope's context menu. All are off at start-up, so the specified picture stays as it is.
 
-#include "app/PeakLists.h"
+#include "app/SampleLists.h"
 #include "app/TfrmExample.h"
 #include "app/TraceExport.h"
 #include "chart/Zel_rchart.h"
@@ -27,23 +27,6 @@ namespace {
 constexpr TColor darkTrace = 47360;               // green 185 on black
 constexpr TColor lightTrace = rgbColor(0, 90, 0); // dark green on white
 constexpr TColor measureColour = clRed;
-
-// The residual air's lines in stored order: water, nitrogen, oxygen, argon, carbon dioxide.
-const char *const airSpecies[] = {"H\u2082O", "N\u2082", "O\u2082", "Ar", "CO\u2082"};
-
-// A list and the dictionary key of its substance's name (empty for the air).
-struct NamedList
-{
-    PeakListId id;
-    const char *nameKey;
-    int SliderPositions::*amount; // inverted amount slider; null for the air
-};
-constexpr NamedList namedLists[] = {
-    {PeakListId::ResidualAir, "", nullptr},
-    {PeakListId::Pregnene, "Pregnene", &SliderPositions::P_preg},
-    {PeakListId::Pfk, "PFK", &SliderPositions::P_pfk},
-    {PeakListId::MethylNonenone, "Nonenone", &SliderPositions::P_mnn},
-};
 
 QString massText(double mass)
 {
