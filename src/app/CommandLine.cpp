@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/AccessibleTexts.h"
 #include "app/TfrmExample.h"
 #include "app/TraceExport.h"
 #include "platform/Controls.h"
@@ -14,47 +15,59 @@
 namespace {
 
 // A number option: its name, the placeholder and text of --help, and where the value goes.
-// A slider option also names the slider it moves, how a value becomes the slider's position
-// (position = positionAtZero + positionsPerUnit * value) and its range in the option's own
-// unit, which --help puts in place of %1 in the description.
+// A slider option also names its slider, whose range (in the slider's units, or as positions
+// where the option takes the position itself) and the option's unit --help puts in place of
+// %1 in the description.
 struct NumberOption
 {
     const char *name;
     const char *valueName;
     const char *description;
     std::optional<double> CommandLineOptions::*target;
-    TScrollBar *TfrmExample::*slider = nullptr;
-    double positionAtZero = 0;
-    double positionsPerUnit = 1;
-    double lowest = 0, highest = 0;
+    std::optional<SliderKind> slider = {};
     const char *unit = "";
+    bool takesPosition = false;
 };
 
 const NumberOption numberOptions[] = {
     {"mass", "M", "Centre mass, %1; the fine adjustment goes back to 0.", &CommandLineOptions::mass,
-     &TfrmExample::SBarMass, 0, 1000, 1, 900, "mass units"},
+     SliderKind::MassCoarse, "mass units"},
     {"range", "W", "Visible width of the mass window, %1.", &CommandLineOptions::range,
-     &TfrmExample::SBarMagnifX, 0, 1000, 0.8, 250, "mass units"},
+     SliderKind::Range, "mass units"},
     {"resolution", "R", "Resolving power m/dm, %1.", &CommandLineOptions::resolution,
-     &TfrmExample::SBarResol, 0, 1, 100, 2000},
+     SliderKind::Resolution},
     {"amplification", "A",
      "Amplification slider, %1: 100 is the highest gain (full scale 1), 1000 the lowest (full "
      "scale 100).",
-     &CommandLineOptions::amplification, &TfrmExample::SBarAmplif, 0, 1, 100, 1000},
-    {"pfk", "P", "Amount of perfluorokerosene, %1.", &CommandLineOptions::pfk,
-     &TfrmExample::SBarPFK, 100, -1, 0, 100, "%"},
+     &CommandLineOptions::amplification, SliderKind::Amplification, "", true},
+    {"pfk", "P", "Amount of perfluorokerosene, %1.", &CommandLineOptions::pfk, SliderKind::Pfk,
+     "%"},
     {"nonenone", "P", "Amount of methyl-nonenone, %1.", &CommandLineOptions::nonenone,
-     &TfrmExample::SBarMetNonenone, 100, -1, 0, 100, "%"},
+     SliderKind::MethylNonenone, "%"},
     {"pregnene", "P", "Amount of pregnene, %1.", &CommandLineOptions::pregnene,
-     &TfrmExample::SBarPregnene, 100, -1, 0, 100, "%"},
+     SliderKind::Pregnene, "%"},
 };
+
+// The option's value at a slider position.
+double optionValue(const NumberOption &o, int position)
+{
+    return o.takesPosition ? position : sliderUnits(*o.slider, position);
+}
 
 QString helpDescription(const NumberOption &o)
 {
     const QString description = QString::fromLatin1(o.description);
     if (!o.slider)
         return description;
-    QString range = QStringLiteral("%1 to %2").arg(o.lowest).arg(o.highest);
+    // The slider's ends, as the scroll bars clamp.
+    SliderPositions lowest, highest;
+    positionOf(lowest, *o.slider) = std::numeric_limits<int>::min();
+    positionOf(highest, *o.slider) = std::numeric_limits<int>::max();
+    lowest = clampedToSliderRanges(lowest);
+    highest = clampedToSliderRanges(highest);
+    const double a = optionValue(o, positionOf(lowest, *o.slider));
+    const double b = optionValue(o, positionOf(highest, *o.slider));
+    QString range = QStringLiteral("%1 to %2").arg(std::min(a, b)).arg(std::max(a, b));
     if (*o.unit)
         range += QLatin1Char(' ') + QString::fromLatin1(o.unit);
     return description.arg(range);
@@ -268,10 +281,10 @@ void applySliderOptions(const CommandLineOptions &options, TfrmExample &window)
         const std::optional<double> &value = options.*(o.target);
         if (!o.slider || !value)
             continue;
-        (window.*(o.slider))
-            ->SetPosition(toPosition(o.positionAtZero + o.positionsPerUnit * *value));
-        if (o.slider == &TfrmExample::SBarMass)
-            window.SBarMassFineAdj->SetPosition(0); // the option names the whole centre mass
+        window.Slider(*o.slider)->SetPosition(o.takesPosition ? toPosition(*value)
+                                                              : sliderPosition(*o.slider, *value));
+        if (*o.slider == SliderKind::MassCoarse) // the option names the whole centre mass
+            window.Slider(SliderKind::MassFine)->SetPosition(0);
     }
     // The step's text would describe what the screen no longer shows.
     if (window.sliderPositions() != before)
