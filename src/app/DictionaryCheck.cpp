@@ -184,13 +184,19 @@ QString keyShowing(const ZelI18n::ItlDictionary &file, const TextFit &fit)
     return i >= 0 ? entryName(file.keys[i]) + QLatin1Char(' ') : QString();
 }
 
+// Once for each text and box: the pane's first tour text is measured with the window and again
+// with the other tour texts.
 void reportTooLarge(const ZelI18n::ItlDictionary &file, const TextFit &fit, DictionaryCheck &check)
 {
-    check.findings << QStringLiteral("does not fit: %1%2 in %3 needs %4 px %5, the box has %6 px")
-                          .arg(keyShowing(file, fit), quoted(fit.text), fit.control)
-                          .arg(fit.needed)
-                          .arg(fit.down ? QStringLiteral("down") : QStringLiteral("across"))
-                          .arg(fit.room);
+    const QString line =
+        QStringLiteral("does not fit: %1%2 in %3 needs %4 px %5, the box has %6 px")
+            .arg(keyShowing(file, fit), quoted(fit.text), fit.control)
+            .arg(fit.needed)
+            .arg(fit.down ? QStringLiteral("down") : QStringLiteral("across"))
+            .arg(fit.room);
+    if (check.findings.contains(line))
+        return;
+    check.findings << line;
     ++check.tooLarge;
 }
 
