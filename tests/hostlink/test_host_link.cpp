@@ -11,7 +11,9 @@
 #include <QThread>
 
 #include <cstring>
+#include <functional>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -238,7 +240,7 @@ TEST(HostLink, AMalformedAnswerOfTheHostIsNoApplication)
     Link::unregisterWindowClass(serverClass);
 }
 
-TEST(HostLink, ALinkFolderOpenToOthersIsRefused)
+TEST(HostLink, ALinkFolderOpenToOthersIsRefusedAndOnlyAHostedStartEnds)
 {
     LinkWorld world;
     const QString folder = world.runtime + QStringLiteral("/quillon");
@@ -246,12 +248,77 @@ TEST(HostLink, ALinkFolderOpenToOthersIsRefused)
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                       QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                       QFile::ExeOther);
+    // Asked for a host, the program cannot go on without its window.
+    Child hosted(world, "IONOGRAPH_BINARY", {"/serverhandle=x"});
+    EXPECT_EQ(hosted.waitForEnd(), 1);
+    EXPECT_TRUE(hosted.errors().contains("Could not create window handle: The link folder " +
+                                         folder + " is open to other users (mode 0755)"))
+        << hosted.errors().toStdString();
+    Child client(world, "LINK_CLIENT_BINARY", {"--use-server"});
+    EXPECT_EQ(client.waitForEnd(), 1);
+    EXPECT_TRUE(client.output().contains("error: Could not create window handle"));
+
+    // Alone, it runs without the link, says so in one line, and cannot keep to one instance.
     Child program(world, "IONOGRAPH_BINARY", {});
-    EXPECT_EQ(program.waitForEnd(), 1);
-    const QString error = program.errors();
-    EXPECT_TRUE(error.contains("is open to other users (mode 0755)")) << error.toStdString();
-    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty()) << "nothing written there";
+    EXPECT_TRUE(program.waitForError("is open to other users (mode 0755)"))
+        << program.errors().toStdString();
+    EXPECT_EQ(program.errors().count(QLatin1Char('\n')), 1) << program.errors().toStdString();
+    Child first(world, "LINK_CLIENT_BINARY", {});
+    Child second(world, "LINK_CLIENT_BINARY", {});
+    EXPECT_TRUE(first.waitForLine("loaded 0")) << first.errors().toStdString();
+    EXPECT_TRUE(second.waitForLine("loaded 0")) << second.errors().toStdString();
+    EXPECT_TRUE(program.running());
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::System).isEmpty())
+        << "nothing written there";
 
     Child batch(world, "IONOGRAPH_BINARY", {"--export-trace", world.dir.filePath("t.csv")});
     EXPECT_EQ(batch.waitForEnd(), 0);
+}
+
+TEST(HostLink, AFolderPlantedByAnotherUserInTheTemporaryFolderIsNotUsed)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "only the superuser can plant a folder that belongs to another user";
+    // Without XDG_RUNTIME_DIR the link lives under the user's home; whatever another user put
+    // where a fixed name in the temporary folder would be changes nothing.
+    struct Plant
+    {
+        const char *what;
+        std::function<bool(const QByteArray &path)> make;
+    } plants[] = {
+        {"an open folder", [](const QByteArray &p) { return ::mkdir(p, 0777) == 0; }},
+        {"a private folder", [](const QByteArray &p) { return ::mkdir(p, 0700) == 0; }},
+        {"a file",
+         [](const QByteArray &p) {
+             return QFile(QFile::decodeName(p)).open(QIODevice::WriteOnly);
+         }},
+        {"a symbolic link", [](const QByteArray &p) { return ::symlink("/", p) == 0; }},
+    };
+    for (const Plant &plant : plants) {
+        SCOPED_TRACE(plant.what);
+        LinkWorld world;
+        const QString home = world.dir.filePath(QStringLiteral("home"));
+        const QString temporary = world.dir.filePath(QStringLiteral("tmp"));
+        ASSERT_TRUE(QDir().mkpath(home) && QDir().mkpath(temporary));
+        world.unset = {QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("XDG_CACHE_HOME")};
+        world.set = {{QStringLiteral("HOME"), home}, {QStringLiteral("TMPDIR"), temporary}};
+        const QByteArray planted =
+            QFile::encodeName(temporary + QStringLiteral("/quillon-%1").arg(::getuid()));
+        ASSERT_TRUE(plant.make(planted));
+        ASSERT_EQ(::lchown(planted.constData(), 65534, 65534), 0);
+
+        Child host(world, "QUILLON_HOST_BINARY", {"--suffix", "t7"});
+        ASSERT_TRUE(host.waitForLine("/serverhandle=")) << host.errors().toStdString();
+        Child first(world, "LINK_CLIENT_BINARY", {"/serverhandle=t7", "--use-server"});
+        EXPECT_TRUE(first.waitForLine("loaded")) << first.output().toStdString();
+        Child second(world, "LINK_CLIENT_BINARY", {"/serverhandle=t7", "--use-server"});
+        EXPECT_EQ(second.waitForEnd(), 0);
+        EXPECT_TRUE(second.output().contains("second instance")) << second.output().toStdString();
+        EXPECT_TRUE(host.waitForLine("dmClientStarted from"));
+        const QDir folder(home + QStringLiteral("/.cache/quillon"));
+        EXPECT_FALSE(folder.entryList({QStringLiteral("w*.id")}, QDir::Files).isEmpty());
+        struct stat info;
+        ASSERT_EQ(::stat(QFile::encodeName(folder.path()).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+    }
 }
