@@ -210,7 +210,9 @@ TEST(HostLink, MalformedFramesAreDroppedWhileTheProgramRuns)
 TEST(HostLink, AMalformedAnswerOfTheHostIsNoApplication)
 {
     // This test is the host: it answers the second start's search with an entity record whose
-    // text runs past its end, then with one whose texts have negative lengths (read as empty).
+    // text runs past its end (dropped with a warning, so no application), then with one whose
+    // texts have negative lengths (read as empty); then a text request with a text that runs
+    // past its end.
     LinkWorld world;
     const InWorld in(world);
     const QString serverClass = QStringLiteral("ThisIsTheQuillonServerComponentWindowClassf5");
@@ -221,9 +223,10 @@ TEST(HostLink, AMalformedAnswerOfTheHostIsNoApplication)
     ASSERT_TRUE(first.waitForLine("loaded "));
     const Link::WindowHandle firstWindow = clientWindows(world, 1).value(0);
     QByteArray answer;
+    const QString dropped = QStringLiteral("a malformed message (code 4097) was dropped");
     Link::setWindowProcedure(
         server, [&](Link::WindowHandle sender, qint32 code, const QByteArray &data) {
-            if (code == dmFindApplication)
+            if (code == dmFindApplication || code == dmMapFileName || code == dmQueryString)
                 Link::sendCopyData(server, sender, dmReply, data.left(8) + answer);
             return 0;
         });
@@ -235,7 +238,13 @@ TEST(HostLink, AMalformedAnswerOfTheHostIsNoApplication)
         EXPECT_EQ(second.waitForEnd(), 0);
         EXPECT_TRUE(second.output().contains("second instance"));
         EXPECT_EQ(first.waitForLine("params: x", 2000), !pastTheEnd);
+        EXPECT_EQ(second.errors().contains(dropped), pastTheEnd) << second.errors().toStdString();
     }
+    answer = words({1000}) + "ab";
+    Child asking(world, "LINK_CLIENT_BINARY",
+                 {"/serverhandle=f5", "--use-server", "--multi-start", "--query", "hi"});
+    EXPECT_TRUE(asking.waitForLine("reply \n")) << asking.output().toStdString();
+    EXPECT_EQ(asking.errors().count(dropped), 2) << "the dictionary's name and the answer";
     Link::destroyWindow(server);
     Link::unregisterWindowClass(serverClass);
 }

@@ -57,7 +57,7 @@ std::vector<int> fillBacklog(const QString &socketPath)
     std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
     std::vector<int> connections;
     for (int i = 0; i < 100000; ++i) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
             ::close(fd);
             break;

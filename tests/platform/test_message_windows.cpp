@@ -133,3 +133,32 @@ TEST(MessageWindows, RegistrationsAreFoundSentToAndRemoved)
     EXPECT_FALSE(Link::isWindow(window));
     EXPECT_TRUE(QDir(runtime.folder).entryList(QDir::Files).isEmpty());
 }
+
+TEST(MessageWindows, OfWindowsWithOneNameTheNewestLiveOneIsFound)
+{
+    PrivateRuntime runtime;
+    const QString cls = QStringLiteral("SameName");
+    const QString title = QStringLiteral("Server");
+    ASSERT_TRUE(Link::registerWindowClass(cls));
+    const Link::WindowHandle older = Link::createWindow(cls, title);
+    const Link::WindowHandle newer = Link::createWindow(cls, title);
+    ASSERT_NE(older, 0u);
+    ASSERT_NE(newer, 0u);
+    // The newer one's file name sorts after the older one's: the choice is not the folder's
+    // order. An entry of an ended process registered later still is skipped.
+    ASSERT_LT(QStringLiteral("w%1.id").arg(older), QStringLiteral("w%1.id").arg(newer));
+    const Link::WindowHandle dead = (0x3FFFFFu << 8) | 1u;
+    QFile file(runtime.folder + QStringLiteral("/w%1.id").arg(dead));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("class=SameName\ntitle=Server\npid=4194303\nhandle=%1\n"
+                              "registered=99999999999999999\n")
+                   .arg(dead)
+                   .toUtf8());
+    file.close();
+    EXPECT_EQ(Link::findWindow(cls, title), newer);
+    EXPECT_FALSE(file.exists());
+    Link::destroyWindow(newer);
+    EXPECT_EQ(Link::findWindow(cls, title), older);
+    Link::destroyWindow(older);
+    Link::unregisterWindowClass(cls);
+}
