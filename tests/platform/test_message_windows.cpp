@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,6 +71,57 @@ TEST(LinkFolder, OnlyAPrivateFolderOfThisUserIsUsed)
         EXPECT_TRUE(Link::registerWindowClass(QStringLiteral("C")));
         EXPECT_EQ(Link::createWindow(QStringLiteral("C"), QString()), 0u);
         Link::unregisterWindowClass(QStringLiteral("C"));
+    }
+}
+
+TEST(LinkFolder, WithoutXdgRuntimeDirItIsInTheUsersCacheFolder)
+{
+    // Sets (or, with nullptr, removes) environment variables while it lives.
+    struct Environment
+    {
+        std::vector<std::pair<const char *, std::optional<QByteArray>>> saved;
+        void set(const char *name, const char *value)
+        {
+            saved.emplace_back(name, qEnvironmentVariableIsSet(name)
+                                         ? std::optional<QByteArray>(qgetenv(name))
+                                         : std::nullopt);
+            value ? qputenv(name, value) : qunsetenv(name);
+        }
+        ~Environment()
+        {
+            for (auto it = saved.rbegin(); it != saved.rend(); ++it)
+                it->second ? qputenv(it->first, *it->second) : qunsetenv(it->first);
+        }
+    };
+    QTemporaryDir dir;
+    const QByteArray home = QFile::encodeName(dir.filePath(QStringLiteral("home")));
+    const QByteArray cache = QFile::encodeName(dir.filePath(QStringLiteral("cache")));
+    const QByteArray open = QFile::encodeName(dir.filePath(QStringLiteral("open")));
+    ASSERT_EQ(::mkdir(open.constData(), 0777), 0);
+    ASSERT_EQ(::chmod(open.constData(), 0777), 0);
+    struct Case
+    {
+        const char *runtime;
+        const char *cacheHome;
+        QString folder; // empty: refused
+    } cases[] = {
+        {nullptr, nullptr, QFile::decodeName(home) + QStringLiteral("/.cache/quillon")},
+        {"", "relative/cache", QFile::decodeName(home) + QStringLiteral("/.cache/quillon")},
+        {"relative", cache.constData(), QFile::decodeName(cache) + QStringLiteral("/quillon")},
+        {nullptr, open.constData(), QString()}, // anybody could swap the folder
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.cacheHome ? c.cacheHome : "no XDG_CACHE_HOME");
+        Environment environment;
+        environment.set("XDG_RUNTIME_DIR", c.runtime);
+        environment.set("XDG_CACHE_HOME", c.cacheHome);
+        environment.set("HOME", home.constData());
+        EXPECT_EQ(Link::runtimeDirectory(), c.folder) << Link::lastErrorText().toStdString();
+        struct stat info;
+        if (!c.folder.isEmpty()) {
+            ASSERT_EQ(::stat(QFile::encodeName(c.folder).constData(), &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0700u);
+        }
     }
 }
 
