@@ -16,6 +16,12 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include <algorithm>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 // The link folder (XDG_RUNTIME_DIR) and registry file of one test.
 struct LinkWorld
 {
@@ -46,6 +52,34 @@ struct LinkWorld
         return env;
     }
 };
+
+// The socket of a window in the world's link folder.
+inline QString windowSocket(const LinkWorld &world, Link::WindowHandle window)
+{
+    return world.runtime + QStringLiteral("/quillon/w%1.sock").arg(window);
+}
+
+inline sockaddr_un socketAddress(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, native.constData(),
+                std::min(size_t(native.size()), sizeof address.sun_path - 1));
+    return address;
+}
+
+// A connection to a socket, made without the link's own sending; -1 when it fails. flags go to
+// socket(2) beside SOCK_STREAM (SOCK_NONBLOCK, ...).
+inline int connectRaw(const QString &path, int flags = 0)
+{
+    const sockaddr_un address = socketAddress(path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0)
+        return fd;
+    ::close(fd);
+    return -1;
+}
 
 // A started child whose output is read line by line.
 class Child

@@ -36,16 +36,14 @@ public:
         Link::registerWindowClass(m_class);
         m_window = Link::createWindow(
             m_class, QStringLiteral("ThisIsTheQuillonServerComponentWindow") + suffix);
-        // The registration stays; its socket is replaced by one that hangs up.
-        const QByteArray path =
-            QFile::encodeName(world.runtime + QStringLiteral("/quillon/w%1.sock").arg(m_window));
-        ::unlink(path.constData());
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-        m_fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        m_listening = ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
-                      ::listen(m_fd, 8) == 0;
+        // The registration stays; its socket is replaced by one served by the thread.
+        const QString path = windowSocket(world, m_window);
+        ::unlink(QFile::encodeName(path).constData());
+        const sockaddr_un address = socketAddress(path);
+        m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        m_listening =
+            ::bind(m_fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0 &&
+            ::listen(m_fd, 8) == 0;
         m_thread = std::thread([this] { serve(); });
     }
     ~BadHost()
@@ -112,19 +110,6 @@ qint64 residentKiB(qint64 pid)
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     return -1;
-}
-
-// A connection to a window's socket that does not block.
-int connectTo(const LinkWorld &world, Link::WindowHandle window)
-{
-    const QByteArray path =
-        QFile::encodeName(world.runtime + QStringLiteral("/quillon/w%1.sock").arg(window));
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-    return fd;
 }
 
 // The window named on a link client's "loaded <handle>" line.
@@ -238,7 +223,8 @@ TEST(BadPeers, NearlyWholeFramesOnManyConnectionsHoldLittleMemory)
     std::vector<int> fds;
     std::vector<qint64> sent;
     for (int i = 0; i < 40; ++i) {
-        fds.push_back(connectTo(world, window));
+        fds.push_back(connectRaw(windowSocket(world, window), SOCK_NONBLOCK));
+        EXPECT_GE(fds.back(), 0);
         sent.push_back(0);
     }
     qint64 peak = before;

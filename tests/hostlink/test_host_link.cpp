@@ -28,13 +28,8 @@ void sendQuit(Child &host)
 // A connection to a window's socket, made without the link's own sending.
 int connectRaw(const LinkWorld &world, Link::WindowHandle window)
 {
-    const QByteArray path =
-        QFile::encodeName(world.runtime + QStringLiteral("/quillon/w%1.sock").arg(window));
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    const int fd = connectRaw(windowSocket(world, window));
+    EXPECT_GE(fd, 0);
     return fd;
 }
 

@@ -51,19 +51,10 @@ private:
 // Non-blocking connections to a socket until its listen backlog is full.
 std::vector<int> fillBacklog(const QString &socketPath)
 {
-    const QByteArray path = QFile::encodeName(socketPath);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
     std::vector<int> connections;
-    for (int i = 0; i < 100000; ++i) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
-            ::close(fd);
-            break;
-        }
+    for (int fd = connectRaw(socketPath, SOCK_NONBLOCK); fd >= 0 && connections.size() < 100000;
+         fd = connectRaw(socketPath, SOCK_NONBLOCK))
         connections.push_back(fd);
-    }
     return connections;
 }
 
