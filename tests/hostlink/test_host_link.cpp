@@ -13,7 +13,6 @@
 #include <cstring>
 #include <functional>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -258,9 +257,6 @@ TEST(HostLink, ALinkFolderOpenToOthersIsRefusedAndOnlyAHostedStartEnds)
     EXPECT_TRUE(hosted.errors().contains("Could not create window handle: The link folder " +
                                          folder + " is open to other users (mode 0755)"))
         << hosted.errors().toStdString();
-    Child client(world, "LINK_CLIENT_BINARY", {"--use-server"});
-    EXPECT_EQ(client.waitForEnd(), 1);
-    EXPECT_TRUE(client.output().contains("error: Could not create window handle"));
 
     // Alone, it runs without the link, says so in one line, and cannot keep to one instance.
     Child program(world, "IONOGRAPH_BINARY", {});
@@ -284,7 +280,7 @@ TEST(HostLink, AFolderPlantedByAnotherUserInTheTemporaryFolderIsNotUsed)
     if (::getuid() != 0)
         GTEST_SKIP() << "only the superuser can plant a folder that belongs to another user";
     // Without XDG_RUNTIME_DIR the link lives under the user's home; whatever another user put
-    // where a fixed name in the temporary folder would be changes nothing.
+    // where a fixed name in the temporary folder ($TMPDIR, else /tmp) would be changes nothing.
     struct Plant
     {
         const char *what;
@@ -321,8 +317,5 @@ TEST(HostLink, AFolderPlantedByAnotherUserInTheTemporaryFolderIsNotUsed)
         EXPECT_TRUE(host.waitForLine("dmClientStarted from"));
         const QDir folder(home + QStringLiteral("/.cache/quillon"));
         EXPECT_FALSE(folder.entryList({QStringLiteral("w*.id")}, QDir::Files).isEmpty());
-        struct stat info;
-        ASSERT_EQ(::stat(QFile::encodeName(folder.path()).constData(), &info), 0);
-        EXPECT_EQ(info.st_mode & 0777, 0700u);
     }
 }

@@ -1,5 +1,4 @@
-// The host link when things happen at once: simultaneous starts, a host whose backlog is full,
-// two server windows of one name.
+// The host link when things happen at once: simultaneous starts, a host whose backlog is full.
 
 #include "hostlink/QuillonPayloads.h"
 #include "link_processes.h"
@@ -9,43 +8,28 @@
 #include <QThread>
 
 #include <algorithm>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 // Children started with "--barrier FIFO" wait until this opens the FIFO for writing, which
-// releases all of them at once. The FIFO stays open until `release` ends, so that a child
-// that said "waiting" a moment before it opened the FIFO is not left behind.
-class Barrier
+// releases all of them at once. It stays open while the barrier lives, so that a child that
+// said "waiting" a moment before it opened the FIFO is not left behind.
+struct Barrier
 {
-public:
-    Barrier() { m_made = ::mkfifo(QFile::encodeName(path()).constData(), 0600) == 0; }
-    ~Barrier() { release(); }
-    QString path() const { return m_dir.filePath(QStringLiteral("barrier")); }
-    bool made() const { return m_made; }
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("barrier"));
+    bool made = ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    int fd = -1;
+    ~Barrier() { ::close(fd); }
     void open()
     {
         QThread::msleep(200); // the children that said "waiting" are now inside open()
-        m_fd = ::open(QFile::encodeName(path()).constData(), O_WRONLY | O_CLOEXEC);
+        fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
     }
-    void release()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_made = false;
-    int m_fd = -1;
 };
 
 // Non-blocking connections to a socket until its listen backlog is full.
@@ -71,11 +55,11 @@ TEST(LinkRaces, OfSimultaneousStartsExactlyOneRuns)
     for (int round = 0; round < rounds; ++round) {
         LinkWorld world;
         Barrier barrier;
-        ASSERT_TRUE(barrier.made());
+        ASSERT_TRUE(barrier.made);
         std::vector<std::unique_ptr<Child>> children;
         for (int i = 0; i < starts; ++i)
             children.push_back(std::make_unique<Child>(world, "LINK_CLIENT_BINARY",
-                                                       QStringList{"--barrier", barrier.path()}));
+                                                       QStringList{"--barrier", barrier.path}));
         for (const auto &child : children)
             ASSERT_TRUE(child->waitForLine("waiting"));
         barrier.open();
@@ -111,12 +95,8 @@ TEST(LinkRaces, AStartThatCannotTakeTheMutexIsTheSecondInstance)
     EXPECT_EQ(blocked.waitForEnd(), 0);
     EXPECT_TRUE(blocked.output().contains("second instance")) << blocked.output().toStdString();
     ::close(lock);
-
     Child first(world, "LINK_CLIENT_BINARY", {});
     EXPECT_TRUE(first.waitForLine("loaded"));
-    Child second(world, "LINK_CLIENT_BINARY", {});
-    EXPECT_EQ(second.waitForEnd(), 0);
-    EXPECT_TRUE(second.output().contains("second instance")) << second.output().toStdString();
 }
 
 TEST(LinkRaces, AHostWhoseBacklogIsFullIsBusyNotDead)
@@ -141,9 +121,8 @@ TEST(LinkRaces, AHostWhoseBacklogIsFullIsBusyNotDead)
     std::vector<int> filling = fillBacklog(base + QStringLiteral(".sock"));
     ASSERT_FALSE(filling.empty());
     Barrier barrier;
-    Child client(
-        world, "LINK_CLIENT_BINARY",
-        {"/serverhandle=b1", "--use-server", "--multi-start", "--barrier", barrier.path()});
+    Child client(world, "LINK_CLIENT_BINARY",
+                 {"/serverhandle=b1", "--use-server", "--multi-start", "--barrier", barrier.path});
     client.setServing(false);
     ASSERT_TRUE(client.waitForLine("waiting")); // the host has been looked up
     EXPECT_TRUE(QFile::exists(base + QStringLiteral(".id"))) << "a busy host's entry was removed";

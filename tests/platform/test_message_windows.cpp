@@ -76,22 +76,18 @@ TEST(LinkFolder, OnlyAPrivateFolderOfThisUserIsUsed)
 
 TEST(LinkFolder, WithoutXdgRuntimeDirItIsInTheUsersCacheFolder)
 {
-    // Sets (or, with nullptr, removes) environment variables while it lives.
-    struct Environment
+    // One environment variable set (or, with nullptr, removed) while it lives.
+    struct Variable
     {
-        std::vector<std::pair<const char *, std::optional<QByteArray>>> saved;
-        void set(const char *name, const char *value)
+        const char *name;
+        std::optional<QByteArray> saved = qEnvironmentVariableIsSet(name)
+                                              ? std::optional<QByteArray>(qgetenv(name))
+                                              : std::nullopt;
+        Variable(const char *n, const char *value) : name(n)
         {
-            saved.emplace_back(name, qEnvironmentVariableIsSet(name)
-                                         ? std::optional<QByteArray>(qgetenv(name))
-                                         : std::nullopt);
             value ? qputenv(name, value) : qunsetenv(name);
         }
-        ~Environment()
-        {
-            for (auto it = saved.rbegin(); it != saved.rend(); ++it)
-                it->second ? qputenv(it->first, *it->second) : qunsetenv(it->first);
-        }
+        ~Variable() { saved ? qputenv(name, *saved) : qunsetenv(name); }
     };
     QTemporaryDir dir;
     const QByteArray home = QFile::encodeName(dir.filePath(QStringLiteral("home")));
@@ -112,10 +108,9 @@ TEST(LinkFolder, WithoutXdgRuntimeDirItIsInTheUsersCacheFolder)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.cacheHome ? c.cacheHome : "no XDG_CACHE_HOME");
-        Environment environment;
-        environment.set("XDG_RUNTIME_DIR", c.runtime);
-        environment.set("XDG_CACHE_HOME", c.cacheHome);
-        environment.set("HOME", home.constData());
+        const Variable runtime("XDG_RUNTIME_DIR", c.runtime);
+        const Variable cacheHome("XDG_CACHE_HOME", c.cacheHome);
+        const Variable homeFolder("HOME", home.constData());
         EXPECT_EQ(Link::runtimeDirectory(), c.folder) << Link::lastErrorText().toStdString();
         struct stat info;
         if (!c.folder.isEmpty()) {
