@@ -2,9 +2,7 @@
 // dictionary passes it, and how the program prints it.
 
 #include "app/DictionaryCheck.h"
-#include "i18n/Zodavided2000.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -15,16 +13,6 @@ namespace {
 
 const QString dictionaryDir = QStringLiteral(IONOGRAPH_DICTIONARY_DIR);
 
-QByteArray englishText(const char *key)
-{
-    QByteArray bytes = referenceDictionary();
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    TZodavided2000 engine;
-    engine.LoadDictionary(buffer);
-    return engine.TranslateString(QString::fromLatin1(key)).toUtf8();
-}
-
 // The English dictionary with one entry's text replaced, or the entry removed (text empty),
 // and entries appended.
 QByteArray edited(const char *key, const QByteArray &text, const char *appended = "")
@@ -33,33 +21,20 @@ QByteArray edited(const char *key, const QByteArray &text, const char *appended 
     if (key) {
         const QByteArray start = QByteArray("[") + key + "]=";
         const qsizetype from = bytes.indexOf(start);
-        const qsizetype to = bytes.indexOf("|$$", from) + 3;
         EXPECT_GT(from, 0) << key;
-        bytes.replace(from, to - from, text.isEmpty() ? QByteArray() : start + text + "|$$");
+        bytes.replace(from, bytes.indexOf("|$$", from) + 3 - from,
+                      text.isEmpty() ? QByteArray() : start + text + "|$$");
     }
     return bytes + appended;
 }
 
-struct ProgramRun
+QString written(const QTemporaryDir &dir, const QByteArray &bytes)
 {
-    int exitCode;
-    QStringList out;
-    QString err;
-};
-
-// The program as a translator runs it: no display, no platform chosen.
-ProgramRun runCheck(const QString &file)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(name);
-    process.setProcessEnvironment(env);
-    process.start(qEnvironmentVariable("IONOGRAPH_BINARY"), {"--check-dictionary", file});
-    process.waitForFinished(120000);
-    return {process.exitCode(),
-            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-            QString::fromUtf8(process.readAllStandardError())};
+    const QString path = dir.filePath(QStringLiteral("case.itl"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    return path;
 }
 
 } // namespace
@@ -72,7 +47,7 @@ TEST(DictionaryCheck, FindsWhatABrokenDictionaryGetsWrong)
         const char *what;
         QByteArray bytes;
         int missing, unused, tooLarge, lost;
-        const char *finding; // the start of one finding's line
+        const char *finding; // the start of the first finding's line
         QString path = {};   // instead of the bytes
         int exitCode = 1;
     } cases[] = {
@@ -86,47 +61,35 @@ TEST(DictionaryCheck, FindsWhatABrokenDictionaryGetsWrong)
         {"a caption cut off by its panel", edited("coarse", "grossier"), 0, 0, 1, 0,
          "does not fit: [coarse] \"grossier\" in Label8 needs"},
         {"a tour text longer than the pane",
-         edited("explain3", englishText("explain3") + " " + englishText("explain3")), 0, 0, 1, 0,
-         "does not fit: [explain3] \"Step 3 – the overview, masses 15 to 265 at a full scale of "
-         "4…\" in rtfExplanation needs"},
-        {"an About box text too long for its lines",
-         edited("AboutWebSite", "Further reading on mass spectrometry is found in the "
-                                "encyclopaedia, on the following pages:"),
-         0, 0, 1, 0, "does not fit: [aboutwebsite]"},
+         edited("explain3",
+                "Step 3 – " + QByteArray("far too many words for the pane ").repeated(30)),
+         0, 0, 1, 0,
+         "does not fit: [explain3] \"Step 3 – far too many words for the pane far too many "
+         "words …\" in rtfExplanation needs"},
+        {"an About box line with too many lines",
+         edited("AboutWebSite", QByteArray("Further reading on these pages: ").repeated(3)), 0, 0,
+         1, 0, "does not fit: [aboutwebsite]"},
         {"a lost placeholder", edited("ValueAtMouse", "Mass <%1%>, signal"), 0, 0, 0, 1,
          "lost placeholder <%2%> in [valueatmouse]: \"Mass <%1%>, signal\""},
         {"an entry of no key", edited(nullptr, {}, "[Bogus]=x|$$"), 0, 1, 0, 0,
          "unused entry [bogus]: the program has no such key"},
         {"a second entry for a key", edited(nullptr, {}, "\n[NEXT]=Weiter|$$"), 0, 1, 0, 0,
          "unused entry [next]: a second entry for the key, the first one wins"},
-        {"the English dictionary", edited(nullptr, {}), 0, 0, 0, 0, nullptr, {}, 0},
-        {"a missing file", {}, 0, 0, 0, 0, nullptr, dir.filePath("none.itl"), 2},
-        {"a folder", {}, 0, 0, 0, 0, nullptr, dir.path(), 2},
+        {"the English dictionary", edited(nullptr, {}), 0, 0, 0, 0, "", {}, 0},
+        {"a missing file", {}, 0, 0, 0, 0, "", dir.filePath("none.itl"), 2},
+        {"a folder", {}, 0, 0, 0, 0, "", dir.path(), 2},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        QString path = c.path;
-        if (path.isEmpty()) {
-            path = dir.filePath(QStringLiteral("case.itl"));
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(c.bytes);
-        }
+        const QString path = c.path.isEmpty() ? written(dir, c.bytes) : c.path;
         const DictionaryCheck check = checkDictionary(path);
         EXPECT_EQ(check.exitCode(), c.exitCode) << check.findings.join('\n').toStdString();
-        if (c.exitCode == 2) {
-            EXPECT_TRUE(check.error.contains(path)) << check.error.toStdString();
-            continue;
-        }
-        EXPECT_EQ(check.missing, c.missing);
-        EXPECT_EQ(check.unused, c.unused);
-        EXPECT_EQ(check.tooLarge, c.tooLarge);
-        EXPECT_EQ(check.lostPlaceholders, c.lost);
+        EXPECT_EQ(check.error.contains(path), c.exitCode == 2) << check.error.toStdString();
+        EXPECT_EQ(std::tuple(check.missing, check.unused, check.tooLarge, check.lostPlaceholders),
+                  std::tuple(c.missing, c.unused, c.tooLarge, c.lost));
         EXPECT_EQ(check.findings.size(), c.missing + c.unused + c.tooLarge + c.lost);
-        if (c.finding) {
-            EXPECT_TRUE(check.findings.value(0).startsWith(QString::fromUtf8(c.finding)))
-                << check.findings.value(0).toStdString();
-        }
+        EXPECT_TRUE(!*c.finding || check.findings.value(0).startsWith(QString::fromUtf8(c.finding)))
+            << check.findings.value(0).toStdString();
     }
 }
 
@@ -141,31 +104,45 @@ TEST(DictionaryCheck, EveryShippedDictionaryPasses)
     }
 }
 
+// As a translator runs it: no display, no platform chosen; findings and summary on the output,
+// an unreadable file in one line on the error output.
 TEST(DictionaryCheck, TheProgramPrintsFindingsThenASummaryWithoutADisplay)
 {
     QTemporaryDir dir;
-    const QString broken = dir.filePath("broken.itl");
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(edited("Mass", {}, "[Bogus]=x|$$"));
-    file.close();
-
-    const ProgramRun found = runCheck(broken);
-    EXPECT_EQ(found.exitCode, 1) << found.err.toStdString();
-    ASSERT_EQ(found.out.size(), 3) << found.out.join('\n').toStdString();
-    EXPECT_TRUE(found.out[0].startsWith("missing key [mass]"));
-    EXPECT_TRUE(found.out[1].startsWith("unused entry [bogus]"));
-    EXPECT_EQ(found.out[2], broken + ": 1 missing key, 1 unused entry, 0 texts too large, 0 lost "
-                                     "placeholders");
-
-    const ProgramRun clean = runCheck(dictionaryDir + "/ionograph.fr.itl");
-    EXPECT_EQ(clean.exitCode, 0) << clean.out.join('\n').toStdString();
-    EXPECT_EQ(clean.out.size(), 1);
-
-    const ProgramRun unreadable = runCheck(dir.filePath("none.itl"));
-    EXPECT_EQ(unreadable.exitCode, 2);
-    EXPECT_TRUE(unreadable.out.isEmpty());
-    EXPECT_TRUE(unreadable.err.endsWith("ionograph: cannot read the dictionary \"" +
-                                        dir.filePath("none.itl") + "\": no such file\n"))
-        << unreadable.err.toStdString();
+    const QString broken = written(dir, edited("Mass", {}, "[Bogus]=x|$$"));
+    const QString none = dir.filePath("none.itl");
+    const struct
+    {
+        QString file;
+        int exitCode;
+        QStringList out;
+        QString errEnd;
+    } cases[] = {
+        {broken,
+         1,
+         {"missing key [mass] (English: \"Mass\")",
+          "unused entry [bogus]: the program has no such key",
+          broken + ": 1 missing key, 1 unused entry, 0 texts too large, 0 lost placeholders"},
+         ""},
+        {dictionaryDir + "/ionograph.fr.itl",
+         0,
+         {dictionaryDir + "/ionograph.fr.itl: every key of the English dictionary, all texts fit"},
+         ""},
+        {none, 2, {}, "\nionograph: cannot read the dictionary \"" + none + "\": no such file\n"},
+    };
+    for (const auto &c : cases) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        process.setProcessEnvironment(env);
+        process.start(qEnvironmentVariable("IONOGRAPH_BINARY"), {"--check-dictionary", c.file});
+        ASSERT_TRUE(process.waitForFinished(120000));
+        const QString err = "\n" + QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitCode(), c.exitCode) << err.toStdString();
+        EXPECT_EQ(
+            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+            c.out);
+        EXPECT_TRUE(err.endsWith(c.errEnd)) << err.toStdString();
+    }
 }
