@@ -3,7 +3,6 @@
 #include "app/AboutBox.h"
 #include "app/Language.h"
 #include "app/TfrmExample.h"
-#include "hostlink/WendralDemon.h"
 #include "i18n/Zodavided2000.h"
 #include "platform/Controls.h"
 #include "widgets/Zel_NumLab.h"
