@@ -79,7 +79,7 @@ for program in ionograph quillon-host; do
         fail "$program(1) is not dated $released for version $version"
     warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$program(1) renders with warnings: $warnings"
-    MANWIDTH=80 man -E ascii -l "$page" 2>/dev/null | col -b >"$work/$program.txt"
+    MANWIDTH=80 man -E ascii -l "$page" >"$work/$program.txt" 2>/dev/null
     for option in $("$prefix/bin/$program" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
         grep -qE -- "(^|[^a-z-])$option([^a-z-]|$)" "$work/$program.txt" ||
             fail "$program(1) does not name $option"
@@ -164,6 +164,6 @@ while read -r entry; do
 done < <(grep '\.gz$' "$work/contents")
 
 # Debian's package checker: any error or warning fails.
-lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 ||
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
     { cat "$work/lintian.log"; fail "lintian found errors or warnings (above)"; }
 echo "installed layout and package $(basename "$deb") ($(stat -c %s "$deb") bytes) are complete"

@@ -1,16 +1,20 @@
 // man-page: writes a program's manual page from a template and the program's own --help, so the
-// page lists every option as the program explains it and the two cannot drift apart:
+// page shows the usage and every option as the program explains them and the two cannot drift
+// apart:
 //   man-page TEMPLATE OUTPUT PROGRAM [ARGUMENTS...]
 // runs PROGRAM ARGUMENTS (for example --help), reads the help text from its standard output and
-// copies TEMPLATE to OUTPUT, where the line `.\" from --help: options` becomes one tagged
-// paragraph per option and argument, and `.\" from --help: notes` the paragraphs that follow
-// the options. The help text is read as the programs write it: a usage block first; headings
-// ("Options:") ending in a colon; entries indented by two spaces, the description starting in
-// a column shared by the entries of a list, where its continuation lines start too.
+// copies TEMPLATE to OUTPUT with three lines replaced: `.\" from --help: synopsis` by the usage,
+// `.\" from --help: options` by one tagged paragraph per option and argument, and
+// `.\" from --help: notes` by the paragraphs that follow the options.
+//
+// The help text is read as the programs write it: the usage first ("Usage: NAME ..." and its
+// indented continuation lines); headings of one word ending in a colon ("Options:"); entries
+// indented by two spaces, whose descriptions start in a column shared by the entries of a
+// list, where their continuation lines start too.
 
 #include <QFile>
-#include <QSaveFile>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -26,8 +30,9 @@ struct Entry
 
 struct Help
 {
-    QList<Entry> entries;
-    QStringList notes; // paragraphs after the first list
+    QString usage;        // without "Usage: "
+    QList<Entry> entries; // options and arguments, in order
+    QStringList notes;    // paragraphs after the first list
 };
 
 int indentOf(const QString &line)
@@ -63,8 +68,7 @@ bool readList(const QStringList &lines, QList<Entry> &entries, QString &error)
 {
     const int column = descriptionColumn(lines);
     if (column < 0) {
-        error = QStringLiteral("no description column in the list beginning \"%1\"")
-                    .arg(lines.first());
+        error = QStringLiteral("no description column in the list from \"%1\"").arg(lines[0]);
         return false;
     }
     for (const QString &line : lines) {
@@ -74,13 +78,12 @@ bool readList(const QStringList &lines, QList<Entry> &entries, QString &error)
                 return false;
             }
             entries.last().description += QLatin1Char(' ') + line.mid(column).trimmed();
-            continue;
-        }
-        if (line.size() > column && line[column - 1] != QLatin1Char(' ')) {
+        } else if (line.size() > column && line[column - 1] != QLatin1Char(' ')) {
             error = QStringLiteral("an option runs into its description: \"%1\"").arg(line);
             return false;
+        } else {
+            entries.append({line.left(column).trimmed(), line.mid(column).trimmed()});
         }
-        entries.append({line.left(column).trimmed(), line.mid(column).trimmed()});
     }
     return true;
 }
@@ -92,50 +95,65 @@ bool isHeading(const QString &line)
            !line.trimmed().contains(QLatin1Char(' '));
 }
 
+QString joined(const QStringList &lines)
+{
+    QStringList words;
+    for (const QString &line : lines)
+        words << line.simplified();
+    return words.join(QLatin1Char(' '));
+}
+
 bool readHelp(const QString &text, Help &help, QString &error)
 {
-    QList<QStringList> blocks{{}};
+    QList<QStringList> blocks{QStringList()};
     for (const QString &line : text.split(QLatin1Char('\n'))) {
         if (line.trimmed().isEmpty()) {
             if (!blocks.last().isEmpty())
-                blocks.append({});
+                blocks.append(QStringList());
         } else if (!isHeading(line)) {
             blocks.last().append(line);
         }
     }
+    const QLatin1String usage("Usage: ");
     for (const QStringList &block : blocks) {
-        if (block.isEmpty() || block.first().startsWith(QLatin1String("Usage:")))
+        if (block.isEmpty())
             continue;
-        if (indentOf(block.first()) == 2) {
+        if (block[0].startsWith(usage) && help.usage.isEmpty()) {
+            // The usage line and its continuations; a description may follow unindented.
+            qsizetype end = 1;
+            while (end < block.size() && indentOf(block[end]) > 0)
+                ++end;
+            help.usage = joined(block.mid(0, end)).mid(usage.size());
+        } else if (indentOf(block[0]) == 2) {
             if (!readList(block, help.entries, error))
                 return false;
         } else if (!help.entries.isEmpty()) {
-            QStringList words;
-            for (const QString &line : block)
-                words << line.trimmed();
-            help.notes << words.join(QLatin1Char(' '));
+            help.notes << joined(block);
         }
     }
-    if (help.entries.isEmpty())
+    if (help.usage.isEmpty())
+        error = QStringLiteral("the help text has no line \"Usage: ...\"");
+    else if (help.entries.isEmpty())
         error = QStringLiteral("the help text lists no options");
-    return !help.entries.isEmpty();
+    return error.isEmpty();
 }
 
-// Text for a roff text line: backslashes and non-ASCII characters escaped, a minus at the
-// start of a word written as a minus (so an option's dashes can be copied from the page), and
-// a leading dot or quote kept from being read as a request.
+// Text for a roff text line: backslashes and non-ASCII characters escaped, every hyphen of a
+// word that begins with one (an option such as --tour-step) written as a minus, so that it can
+// be copied from the page, and a leading dot or quote kept from being read as a request.
 QString roffText(const QString &text)
 {
     QString out;
     char32_t previous = U' ';
-    bool previousMinus = false;
+    bool optionWord = false;
     for (const char32_t c : text.toUcs4()) {
-        const bool wordStart = std::u32string_view(U" (\"'/[=,").find(previous) !=
-                               std::u32string_view::npos;
-        const bool minus = c == U'-' && (wordStart || previousMinus);
+        if (std::u32string_view(U" (\"'/[=,").find(previous) != std::u32string_view::npos)
+            optionWord = c == U'-';
+        else if (c == U' ')
+            optionWord = false;
         if (c == U'\\')
             out += QLatin1String("\\e");
-        else if (minus)
+        else if (c == U'-' && optionWord)
             out += QLatin1String("\\-");
         else if (c > 127)
             out += QStringLiteral("\\[u%1]").arg(
@@ -143,55 +161,78 @@ QString roffText(const QString &text)
         else
             out += QChar(c);
         previous = c;
-        previousMinus = minus;
     }
     if (out.startsWith(QLatin1Char('.')) || out.startsWith(QLatin1Char('\'')))
         out.prepend(QLatin1String("\\&"));
     return out;
 }
 
-// "-h, --help", "--mass <M>", "--start PROGRAM ...", "[parameters...]": option names in bold,
-// the values' placeholders in italics.
-QString roffTerm(const QString &term)
+// A usage or an entry's term ("ionograph [options] [parameters...]", "-h, --help", "--mass <M>",
+// "--start PROGRAM ..."): the program and the options in bold, the placeholders in italics,
+// brackets, commas and ellipses plain.
+QString roffSyntax(const QString &syntax, bool programFirst)
 {
-    QStringList words;
-    for (const QString &word : term.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        QString w = word, comma;
-        if (w.endsWith(QLatin1Char(','))) {
-            w.chop(1);
-            comma = QStringLiteral(",");
+    QStringList tokens;
+    QString word;
+    const auto endWord = [&] {
+        if (!word.isEmpty())
+            tokens << word;
+        word.clear();
+    };
+    for (qsizetype i = 0; i < syntax.size(); ++i) {
+        const QChar c = syntax[i];
+        if (c == QLatin1Char(' ')) {
+            endWord();
+        } else if (syntax.mid(i, 3) == QLatin1String("...")) {
+            endWord();
+            tokens << QStringLiteral("...");
+            i += 2;
+        } else if (QStringLiteral("[],|").contains(c)) {
+            endWord();
+            tokens << QString(c);
+        } else {
+            word += c;
         }
-        if (w.startsWith(QLatin1Char('-')))
-            w = QStringLiteral("\\fB") + roffText(w) + QStringLiteral("\\fR");
-        else if (w.startsWith(QLatin1Char('<')) && w.endsWith(QLatin1Char('>')))
-            w = QStringLiteral("\\fI") + roffText(w.mid(1, w.size() - 2)) + QStringLiteral("\\fR");
-        else if (w.startsWith(QLatin1Char('[')) && w.endsWith(QLatin1Char(']'))) {
-            QString inner = w.mid(1, w.size() - 2), dots;
-            if (inner.endsWith(QLatin1String("..."))) {
-                inner.chop(3);
-                dots = QStringLiteral("...");
-            }
-            w = QStringLiteral("[\\fI") + roffText(inner) + QStringLiteral("\\fR") + dots + "]";
-        } else if (w != QLatin1String("..."))
-            w = QStringLiteral("\\fI") + roffText(w) + QStringLiteral("\\fR");
-        words << w + comma;
     }
-    return words.join(QLatin1Char(' '));
-}
+    endWord();
 
-QString roffOf(const QList<Entry> &entries)
-{
     QString out;
-    for (const Entry &e : entries)
-        out += QStringLiteral(".TP\n%1\n%2\n").arg(roffTerm(e.term), roffText(e.description));
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        QString t = tokens[i];
+        const bool punctuation =
+            t == QLatin1String("...") || (t.size() == 1 && QStringLiteral("[],|").contains(t));
+        if (i > 0 && tokens[i - 1] != QLatin1String("[") && t != QLatin1String("]") &&
+            t != QLatin1String(",") && t != QLatin1String("..."))
+            out += QLatin1Char(' ');
+        if (punctuation) {
+            out += t;
+            continue;
+        }
+        if (t.startsWith(QLatin1Char('<')) && t.endsWith(QLatin1Char('>')))
+            t = t.mid(1, t.size() - 2);
+        if (programFirst && i == 0) // a name to type, hyphens and all
+            out += QLatin1String("\\fB") + QString(t).replace(u'-', QLatin1String("\\-")) +
+                   QLatin1String("\\fR");
+        else if (t.startsWith(QLatin1Char('-')))
+            out += QLatin1String("\\fB") + roffText(t) + QLatin1String("\\fR");
+        else
+            out += QLatin1String("\\fI") + roffText(t) + QLatin1String("\\fR");
+    }
     return out;
 }
 
-QString roffOf(const QStringList &notes)
+QString roffOf(const Help &help, const QString &part)
 {
     QString out;
-    for (const QString &note : notes)
-        out += QStringLiteral(".PP\n%1\n").arg(roffText(note));
+    if (part == QLatin1String("synopsis"))
+        out = QStringLiteral(".na\n%1\n.ad\n").arg(roffSyntax(help.usage, true)); // unjustified
+    if (part == QLatin1String("options"))
+        for (const Entry &e : help.entries)
+            out += QStringLiteral(".TP\n%1\n%2\n")
+                       .arg(roffSyntax(e.term, false), roffText(e.description));
+    if (part == QLatin1String("notes"))
+        for (const QString &note : help.notes)
+            out += QStringLiteral(".PP\n%1\n").arg(roffText(note));
     return out;
 }
 
@@ -207,10 +248,10 @@ int main(int argc, char **argv)
 {
     if (argc < 4)
         return fail(QStringLiteral("usage: man-page TEMPLATE OUTPUT PROGRAM [ARGUMENTS...]"));
+    const QString program = QString::fromLocal8Bit(argv[3]);
     QStringList arguments;
     for (int i = 4; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const QString program = QString::fromLocal8Bit(argv[3]);
 
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -227,16 +268,23 @@ int main(int argc, char **argv)
     QFile in(QString::fromLocal8Bit(argv[1]));
     if (!in.open(QIODevice::ReadOnly))
         return fail(in.fileName() + QStringLiteral(": ") + in.errorString());
-    QString page = QString::fromUtf8(in.readAll());
-    const QString optionsMark = QStringLiteral(".\\\" from --help: options\n");
-    const QString notesMark = QStringLiteral(".\\\" from --help: notes\n");
-    if (!page.contains(optionsMark))
-        return fail(in.fileName() + QStringLiteral(" has no line ") + optionsMark.trimmed());
-    page.replace(optionsMark, roffOf(help.entries));
-    page.replace(notesMark, roffOf(help.notes));
+    QStringList page;
+    for (const QString &line : QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'))) {
+        const QLatin1String mark(".\\\" from --help: ");
+        if (!line.startsWith(mark)) {
+            page << line;
+            continue;
+        }
+        const QString part = line.mid(mark.size()).trimmed();
+        const QString roff = roffOf(help, part);
+        if (roff.isEmpty() && part != QLatin1String("notes"))
+            return fail(in.fileName() + QStringLiteral(": no part \"%1\" of --help").arg(part));
+        if (!roff.isEmpty())
+            page << roff.chopped(1);
+    }
 
     QSaveFile out(QString::fromLocal8Bit(argv[2]));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(page.toUtf8()) < 0 ||
+    if (!out.open(QIODevice::WriteOnly) || out.write(page.join(QLatin1Char('\n')).toUtf8()) < 0 ||
         !out.commit())
         return fail(out.fileName() + QStringLiteral(": ") + out.errorString());
     return 0;
