@@ -181,6 +181,13 @@ void TfrmExample::TourStep(int n)
         BButNext->setEnabled(false);
 }
 
+void TfrmExample::ExplainCommandLineSettings()
+{
+    rtfExplanation->clear();
+    appendLine(rtfExplanation, TranslateString(QStringLiteral("CommandLineSettings"),
+                                               {QString::number(m_currentTourStep)}));
+}
+
 void TfrmExample::BButNextClick()
 {
     TourStep(m_currentTourStep < INT_MAX ? m_currentTourStep + 1 : INT_MAX);

@@ -18,6 +18,7 @@ class QTextEdit;
 class QTimer;
 class TBevel;
 class TBitBtn;
+class TCrossHair;
 class TLabel;
 class TNumLab;
 class TPanel;
@@ -58,6 +59,9 @@ public:
     void TourStep(int n);
     int CurrentTourStep() const { return m_currentTourStep; }
     static constexpr int TourStepCount = 5;
+    // The command line moved the sliders away from the step's positions: the pane says so and
+    // that Reset starts the tour again, instead of explaining what the screen no longer shows.
+    void ExplainCommandLineSettings();
 
     // The slider positions as the spectrum model reads them.
     SliderPositions sliderPositions() const;
@@ -88,11 +92,14 @@ public:
     void SetHold(bool on);
     bool Hold() const { return m_held; }
     // A label in the plot shows the mass and the signal under the mouse, and the line of the
-    // substances present that lies nearest within the window ("Ar 39.962").
+    // substances present that lies nearest within the window ("Ar 39.962") when it is near
+    // enough to be the line under the mouse (else that no line is near).
     void SetMouseReadout(bool on);
     bool MouseReadout() const { return m_mouseReadout; }
     // Two vertical crosshairs to drag onto a line's flanks or half-height points; a label
     // shows their distance dm and m/dm. A drag on the scope moves them instead of zooming.
+    // Released within a few pixels of a line's flank, a crosshair snaps to the flank's
+    // half-height crossing, interpolated between samples; Shift keeps it where it was let go.
     void SetMeasuring(bool on);
     bool Measuring() const { return m_measuring; }
     // Projector colours: a dark trace on a white plot (the axes are black in both schemes).
@@ -180,6 +187,8 @@ private:
     void buildScopeTools();
     void showMouseReadout(bool inPlot, double mass);
     void showMeasurement();
+    // The end of a crosshair drag: snap the dragged crosshair, unless told not to.
+    void releaseCrossHair(bool snap);
     // Writes the current samples into the chart again, without recomputing them.
     void redrawTrace();
     // Names, value texts, Page steps and the Settings entry; the chart's description follows
@@ -205,6 +214,7 @@ private:
     } m_frozenNoise;
     bool m_mouseReadout = false;
     bool m_measuring = false;
+    TCrossHair *m_draggedCrossHair = nullptr; // being dragged, until the button is let go
     bool m_lightColours = false;
     std::optional<quint64> m_noiseSeed;
     QMenu *m_scopeMenu = nullptr;

@@ -38,6 +38,9 @@ export DISPLAY=:$(cat "$tmp/display")
 openbox >/dev/null 2>&1 &
 wm=$!
 
+# A link folder and registry of its own, so that no other running instance takes the start.
+mkdir -m 700 "$tmp/run"
+export XDG_RUNTIME_DIR=$tmp/run QUILLON_REGISTRY=$tmp/registry.ini
 export PROGRAM=$program CHECK=$here/check_a11y.py LAUNCHER=$launcher
 export QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export ASAN_OPTIONS=${ASAN_OPTIONS:-}:detect_leaks=0

@@ -1,14 +1,19 @@
+#include "app/AboutBox.h"
 #include "app/CommandLine.h"
 #include "app/TfrmExample.h"
 #include "platform/Controls.h"
+#include "scales/Zel_math2.h"
 
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -216,4 +221,133 @@ TEST(CommandLineProgram, BadTourStepExitsWithTwo)
     EXPECT_TRUE(run.err.contains("--tour-step"));
     EXPECT_EQ(run.err.count('\n'), 1);
     EXPECT_FALSE(QFile::exists(png));
+}
+
+TEST(CommandLine, ErrorsNameWhatIsWrongInOneStyle)
+{
+    const std::pair<QStringList, const char *> cases[] = {
+        {{"--bogus"}, "unknown option \"--bogus\" (see --help)"},
+        {{"--mass", "40", "-bogus=3"}, "unknown option \"-bogus\" (see --help)"},
+        {{"--seed", "1", "--mass"}, "missing value for \"--mass\" (see --help)"},
+        {{"--no-noise=1"}, "option \"--no-noise\" takes no value (see --help)"},
+        {{"--mass", "4x2"}, "--mass needs a number, not \"4x2\" (see --help)"},
+        {{"--snapshot", "out.gif"},
+         "--snapshot writes png, jpg, jpeg or bmp pictures, not \"out.gif\" (see --help)"},
+    };
+    for (const auto &[arguments, message] : cases) {
+        const CommandLineOptions o = parseCommandLine(arguments);
+        EXPECT_EQ(o.action, CommandLineOptions::Action::Error) << message;
+        EXPECT_EQ(o.message, message);
+    }
+}
+
+TEST(CommandLine, HelpGivesEachSliderOptionsRangeAsItsSliderHasIt)
+{
+    const QString help = parseCommandLine({"--help"}).message.simplified();
+    const std::tuple<const char *, const char *, const char *, TScrollBar * TfrmExample::*>
+        cases[] = {
+            {"mass", "1", "900 mass units", &TfrmExample::SBarMass},
+            {"range", "0.8", "250 mass units", &TfrmExample::SBarMagnifX},
+            {"resolution", "100", "2000", &TfrmExample::SBarResol},
+            {"amplification", "100", "1000", &TfrmExample::SBarAmplif},
+            {"pfk", "0", "100 %", &TfrmExample::SBarPFK},
+            {"pregnene", "0", "100 %", &TfrmExample::SBarPregnene},
+        };
+    TfrmExample w;
+    w.Timer1->stop();
+    for (const auto &[option, lowest, highest, slider] : cases) {
+        SCOPED_TRACE(option);
+        const QString text =
+            help.section(QStringLiteral("--%1 <").arg(option), 1).section(" --", 0, 0);
+        EXPECT_TRUE(text.contains(QStringLiteral("%1 to %2").arg(lowest, highest)))
+            << text.toStdString();
+        // The ends the help names are the slider's ends.
+        QList<int> ends;
+        for (const QString &value : {QString(lowest), QString(highest).section(' ', 0, 0)}) {
+            applySliderOptions(parseCommandLine({QStringLiteral("--%1").arg(option), value}), w);
+            ends << (w.*slider)->Position();
+        }
+        std::sort(ends.begin(), ends.end());
+        EXPECT_EQ(ends, (QList<int>{(w.*slider)->Min(), (w.*slider)->Max()}));
+    }
+}
+
+TEST(CommandLine, SliderOptionsThatLeaveTheStepReplaceItsExplanation)
+{
+    const std::pair<QStringList, const char *> cases[] = {
+        {{"--mass", "28", "--range", "1"},
+         "The sliders were set on the command line and no "
+         "longer show step 1 of the guided tour"},
+        {{"--tour-step", "5", "--pfk", "50"},
+         "The sliders were set on the command line and no longer show step 5"},
+        {{"--tour-step", "5", "--pfk", "70", "--range", "8"}, "Step 5"}, // the step's positions
+    };
+    for (const auto &[arguments, pane] : cases) {
+        SCOPED_TRACE(pane);
+        TfrmExample w(QStringLiteral(IONOGRAPH_DICTIONARY_DIR "/ionograph.itl"));
+        w.Timer1->stop();
+        w.FormShow();
+        applyTourStep(parseCommandLine(arguments), w);
+        applySliderOptions(parseCommandLine(arguments), w);
+        EXPECT_TRUE(w.rtfExplanation->toPlainText().startsWith(pane));
+    }
+}
+
+TEST(BatchOutputs, TheSeedFixesThePictureHoweverSlowTheStart)
+{
+    QTemporaryDir dir;
+    const auto shoot = [&](const QString &name, bool slowStart) {
+        seedUniformSource(7);
+        TfrmExample window;
+        TFrmAbout about;
+        FrmAbout = &about;
+        if (slowStart)
+            QThread::msleep(250); // the timer is due before the picture's event processing
+        else
+            window.Timer1->stop();
+        const QString file = dir.filePath(name);
+        QString error;
+        EXPECT_TRUE(writeBatchOutputs(parseCommandLine({"--tour-step", "2", "--snapshot", file}),
+                                      window, about, &error))
+            << error.toStdString();
+        FrmAbout = nullptr;
+        return QImage(file);
+    };
+    const QImage still = shoot("still.png", false);
+    ASSERT_FALSE(still.isNull());
+    EXPECT_EQ(shoot("slow.png", true), still);
+}
+
+TEST(CommandLineProgram, OutputsAreWrittenAsTheirNameSaysOrNameTheFile)
+{
+    QTemporaryDir dir;
+    const struct
+    {
+        const char *option, *file;
+        QByteArray magic; // empty: the file cannot be written
+        bool keepsSettings;
+    } cases[] = {
+        {"--snapshot", "s.png", "\x89PNG", true}, {"--snapshot", "s.JPG", "\xFF\xD8\xFF", true},
+        {"--snapshot", "s.bmp", "BM", false},     {"--snapshot", "s", "\x89PNG", true},
+        {"--snapshot", "no/s.png", "", false},    {"--export-trace", "no/t.csv", "", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = dir.filePath(c.file);
+        const ProgramRun run = runProgram({"--tour-step", "3", c.option, path});
+        if (c.magic.isEmpty()) {
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_TRUE(
+                run.err.contains(QStringLiteral("ionograph: cannot write \"%1\": ").arg(path)))
+                << run.err.toStdString();
+            continue;
+        }
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(bytes.startsWith(c.magic));
+        EXPECT_EQ(bytes.contains("Tour step"), c.keepsSettings); // PNG text, JPEG comments
+        EXPECT_EQ(QImage::fromData(bytes).size(), QSize(720, 560));
+    }
 }
