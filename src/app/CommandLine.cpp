@@ -203,7 +203,7 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(version)) {
         result.action = CommandLineOptions::Action::Version;
-        result.message = QStringLiteral("Ionograph 1.1");
+        result.message = QStringLiteral("Ionograph " IONOGRAPH_VERSION);
         return result;
     }
 

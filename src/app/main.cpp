@@ -76,7 +76,7 @@ int main(int argc, char **argv)
 
     ZelApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ionograph"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setApplicationVersion(QStringLiteral(IONOGRAPH_VERSION));
 
     if (options.seed)
         seedUniformSource(*options.seed);
