@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a build folder packs what `cmake --install` puts under
 # /usr. The libraries come from dpkg-shlibdeps, without which cpack refuses (PackageChecks.cmake);
 # the platform plugins and the fonts are loaded at run time, so they are named here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point: builds the main window and the About box, applies the command line and runs the
 // message loop, or produces the off-screen outputs and exits.
 

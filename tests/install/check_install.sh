@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed layout and the Debian package of a build folder:
 #   check_install.sh BUILD_DIR APP_ID VERSION
 # installs into a temporary prefix, checks the files, validates the menu entry and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // man-page: writes a program's manual page from a template and the program's own --help, so the
 // page shows the usage and every option as the program explains them and the two cannot drift
 // apart:
