@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Console output of Google Benchmark plus the ratios between cases of the same run: the
 // machine is shared and noisy, so only figures measured side by side compare. Each case keeps

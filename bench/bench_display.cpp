@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The display update against its baselines and a peer plotting library, all in one run:
 // - bare: fill an image the size of the data area and draw the same 2001 points with one
 //   aliased cosmetic QPainter::drawPolyline, nothing else set;

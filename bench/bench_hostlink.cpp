@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Round trips over the host link: a request from the program's link component to a live
 // stand-in host and its reply, 1,000 in a row, with the median and the 99th percentile of
 // the single round trips, the replies lost, and the open descriptors of the program and of

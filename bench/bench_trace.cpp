@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spectrum computation of one display update against its floor: drawing the 2000 noise
 // deviates alone. Each measured case runs right after its own baseline, and the program ends by
 // printing the ratios (medians when repetitions are on), since the machine is shared and only

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // soak_updates N: N display updates of the main window in one process, off the screen, as a
 // long session makes them (every tenth one after a slider move, so the window moves too). It
 // prints the resident memory after the warm-up and every tenth of the run, and the growth

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a build folder packs what `cmake --install` puts under
 # /usr. The libraries come from dpkg-shlibdeps, without which cpack refuses (PackageChecks.cmake);
 # the platform plugins and the fonts are loaded at run time, so they are named here.
@@ -5,12 +6,14 @@ set(CPACK_PACKAGE_NAME ionograph)
 set(CPACK_PACKAGE_VENDOR "Ionograph")
 set(CPACK_PACKAGE_CONTACT "Ionograph developers <ionograph@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "teaching simulation of a mass spectrometer's display")
-# One text (several quoted pieces would make a list, joined by ";").
+# One text (several quoted pieces would make a list, joined by ";"), in lines that stay within
+# 80 columns with the leading space that the control file gives each.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "An oscilloscope trace of the ion current over the mass axis, driven by sliders for the\n"
-    "centre mass, the mass range, the resolving power, the amplification and three reference\n"
-    "substances, with a guided tour of five steps. English and German dictionaries; a\n"
-    "stand-in teaching host, quillon-host, for trying the link to a textbook viewer.")
+    "An oscilloscope trace of the ion current over the mass axis, driven by sliders\n"
+    "for the centre mass, the mass range, the resolving power, the amplification and\n"
+    "three reference substances, with a guided tour of five steps. English and\n"
+    "German dictionaries; a stand-in teaching host, quillon-host, for trying the\n"
+    "link to a textbook viewer.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Read by cpack before each generator runs (CPACK_PROJECT_CONFIG_FILE). A Debian package
 # declares the libraries it needs only through dpkg-shlibdeps (package dpkg-dev); without it
 # CPack would warn and pack anyway, and the package would install on a fresh machine and then

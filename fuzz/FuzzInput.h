@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fuzz targets' view of an input: small values taken from its front, so that libFuzzer's
 // mutations of single bytes change single settings, and the rest as free bytes. Reading past

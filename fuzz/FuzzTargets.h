@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fuzz targets: each takes one input and runs it through the program's own entry points,
 // checking what their contracts promise. libFuzzer drives them (entry.cpp); the regression

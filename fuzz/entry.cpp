@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The libFuzzer entry of one target; FUZZ_TARGET names its function (FuzzTargets.h).
 #include "FuzzTargets.h"
 #include "hostlink/WendralDemon.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary loader and the lookups: any bytes as a dictionary file, then every key looked
 // up as written and in capitals, with and without parameters, and the translator's file
 // written from the dictionary read back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message-stream decoder: any bytes as a received copy-data block with any message code,
 // framed into a message, read with every reader of the catalogue and dispatched by the
 // program's link component. Readers that refuse a payload must leave the position (and the

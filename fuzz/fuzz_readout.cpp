@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read-out's text over any value and settings: the fifteen display types with every
 // precision, separator, sign, date pattern, state text and overflow indicator, and the number
 // formatting routines beneath them. Checked: scientific fields have their documented width,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tick and label computation of the scales over any range and settings: linear,
 // logarithmic, time and date/time axes, their labels and the value-to-pixel mapping. Checked:
 // loops end within their limits, labelled linear ticks lie within the range (give or take a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the test programs: reading pixels of pictures, and checking a component's
 // published properties (names in declaration order and the values of a new object) against

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AboutBox.h"
 
 #include "app/FormBuilder.h"
@@ -89,9 +90,11 @@ void TFrmAbout::buildForm()
     LblVersion = placedLabel(Panel1, "LblVersion", QStringLiteral("App. version"), {8, 50, 513, 16},
                              Qt::AlignHCenter);
     LblAuthor = placedLabel(Panel1, "LblAuthor", QString(), {8, 74, 513, 16}, Qt::AlignHCenter);
-    LblCopyright = placedLabel(Panel1, "LblCopyright",
-                               QStringLiteral("Copyright \u00a9 2026 the Ionograph developers"),
-                               {8, 100, 513, 16}, Qt::AlignHCenter);
+    LblCopyright =
+        placedLabel(Panel1, "LblCopyright",
+                    QStringLiteral("Copyright \u00a9 2026 the Ionograph developers \u00b7 "
+                                   "Licence: GPL-3.0-or-later"),
+                    {8, 100, 513, 16}, Qt::AlignHCenter);
 
     LblDescription = placedLabel(this, "LblDescription", QStringLiteral("LblDescription"),
                                  {8, 152, 529, 65}, Qt::AlignHCenter);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The About box: a fixed-size dialog that names the program and its version, describes it and
 // offers up to three web links. The main window fills in its texts for the current language

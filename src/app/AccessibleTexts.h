@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program tells people who cannot read the picture, and everybody who wants a given
 // setting: each slider's value in the units a student thinks in, and an account of what the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
 
 #include "app/AccessibleTexts.h"
@@ -210,7 +211,7 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(version)) {
         result.action = CommandLineOptions::Action::Version;
-        result.message = QStringLiteral("Ionograph 1.1");
+        result.message = QStringLiteral("Ionograph " IONOGRAPH_VERSION);
         return result;
     }
 

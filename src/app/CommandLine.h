@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's command line: slider settings for users and automated checks, the noise
 // controls, the off-screen outputs, and the host's arguments, which are kept untouched.

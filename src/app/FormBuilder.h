@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pieces shared by the functions that build the program's windows from their stored
 // descriptions: each creates one control, names it and puts a component into the loading

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own pictures: the window icon and the glyphs of the command buttons, drawn in
 // code so no image files have to travel with the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which dictionary the program reads. The dictionaries lie beside the executable and are named
 // after it: "ionograph.itl" holds the default language (English as installed), and

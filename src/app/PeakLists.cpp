@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/PeakLists.h"
 
 // The tables below are generated from the reference line lists; every literal is written exactly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The compiled-in peak lists of the simulated sample: the residual air of the instrument and the
 // three reference substances whose amounts the user sets.

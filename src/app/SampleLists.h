@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The peak lists of the simulated sample as people name them: each list with the dictionary
 // key of its substance and the slider that sets its amount. A further substance is one more

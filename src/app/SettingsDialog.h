@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Settings dialog: one field per slider of the main window, in the slider's units. A value
 // applies as it is typed or stepped (the slider clamps it, the trace follows at once); Escape

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/TfrmExample.h"
 
 #include "app/AboutBox.h"
@@ -139,7 +140,7 @@ void TfrmExample::fillAboutBox()
     if (!cliDemon)
         return;
     FrmAbout->LblName->SetCaption(QStringLiteral("Ionograph"));
-    FrmAbout->LblVersion->SetCaption(QStringLiteral("Version 1.1"));
+    FrmAbout->LblVersion->SetCaption(QStringLiteral("Version " IONOGRAPH_VERSION));
     FrmAbout->UrlLabHomepage->SetURL(TranslateString(QStringLiteral("HomePageURL")));
     const QString language = TranslateString(QStringLiteral("$dlglanguage$")).toLower();
     cliDemon->Engine().TranslateComponent(FrmAbout);

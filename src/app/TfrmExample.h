@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the oscilloscope chart, the eight sliders that drive the spectrum model,
 // the resolution read-out, the tour and command buttons and the explanation pane.

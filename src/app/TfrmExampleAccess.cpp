@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window for keyboard and screen-reader users: the sliders' names, value texts in
 // units and Page steps, the labels linked to their sliders, the chart's description of what
 // the trace shows, the explanation pane's name and the Settings dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored description of the main window: every component with its settings, in creation
 // order, followed by the end of loading.
 

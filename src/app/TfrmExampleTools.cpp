@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's classroom tools: hold, the values under the mouse, measuring the resolving
 // power with two crosshairs, saving pictures and traces, projector colours, the keys and the
 // scope's context menu. All are off at start-up, so the specified picture stays as it is.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/TraceExport.h"
 
 #include "app/TfrmExample.h"
@@ -69,7 +70,7 @@ TraceSettings traceSettings(const TfrmExample &window)
 {
     const SliderPositions p = window.sliderPositions();
     TraceSettings settings = {
-        {QStringLiteral("Program"), QStringLiteral("Ionograph 1.1")},
+        {QStringLiteral("Program"), QStringLiteral("Ionograph " IONOGRAPH_VERSION)},
         {QStringLiteral("Centre mass"), thousandths(p.M + p.F)},
         {QStringLiteral("Range"), thousandths(p.X)},
         {QStringLiteral("Resolving power"), QString::number(p.R)},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a class hands in: the trace as CSV and pictures as PNG, each carrying the settings that
 // made them (in the PNG's text chunks, in "#" comment lines at the head of the CSV, which

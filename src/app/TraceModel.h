@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The spectrum model: turns the main window's eight slider positions into the 2000-sample trace
 // that the oscilloscope chart shows (triangular peaks of the compiled-in peak lists plus Gaussian

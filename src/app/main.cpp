@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point: builds the main window and the About box, applies the command line and runs the
 // message loop, or produces the off-screen outputs and exits.
 
@@ -77,7 +78,7 @@ int main(int argc, char **argv)
 
     ZelApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ionograph"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setApplicationVersion(QStringLiteral(IONOGRAPH_VERSION));
 
     if (options.seed)
         seedUniformSource(*options.seed);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The chart control. It keeps no picture of what it shows: it keeps a list of drawing items in
 // the world coordinates of one of its 16 layers, and every repaint replays that list through

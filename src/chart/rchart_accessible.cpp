@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What assistive technology sees of a chart: one picture with the name and the description
 // that the program gives it (what the trace shows). The axis renderers inside are part of the
 // picture, not objects of their own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The axes on the chart's full image: the renderers painted in their order, each one's box
 // noted, and the partial repaint of a moved window, which draws only the strips the moved
 // axes lie in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's four cursors, drawn in code as 32 x 32 pictures: a hand for panning and three
 // magnifiers for the zoom modes (a frame in the lens for the zoom window, arrows for the zoom
 // drag, a frame with a corner mark for the zoom window that keeps the axes' direction).

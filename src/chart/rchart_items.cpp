@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contents of the data area: the grid of the active layer, the stored items replayed
 // through the mapping of their layers, the 30 text labels and the frame.
 //

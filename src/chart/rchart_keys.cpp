@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keys and the mouse wheel. The chart wants the arrow keys and Tab for itself: with the focus
 // they reach its key events instead of moving the focus to another control.
 

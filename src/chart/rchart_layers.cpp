@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's 16 layers: their axis records and hidden axis renderers, handing the records to
 // the renderers, layer ranges (SetLayerRange) with widening, the isometric correction and the
 // coupling of layers (TJointLayers), and the handler of record changes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seven standard layouts: margins, the chart caption's placement and the axes of layers
 // 1..4 in one step. Axes of layers 1..4 a layout does not show get a neutral placement and
 // are hidden; the axes of layers 5..16 are always hidden.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mapping between the world coordinates of the chart's layers and control pixels.
 //
 // Per layer and axis, pixel = K * world + D (the natural logarithm of the world value on a

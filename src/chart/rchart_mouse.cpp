@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse interaction: the MouseAction modes (pans, zoom-drag, zoom rectangles, the rubber band,
 // dragging crosshairs and text labels), the rectangle's outline over the shown picture, the
 // application cursor, and the mouse events.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composing the chart's picture: the frame step on the full image (window colour, drop
 // shadow, caption, axes), the data area background with its picture or area band, the data
 // image (background, then DrawItems), the crosshairs, and the settings these read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Settings of the chart's picture that are not tied to a layer: the enumerations of the grid,
 // the drop shadow, the caption anchors, the text items and the standard layouts, the

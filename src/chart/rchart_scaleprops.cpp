@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The axis records of the chart's layers and the coupling of layers.
 
 #include "chart/rchart_scaleprops.h"

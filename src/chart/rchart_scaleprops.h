@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The persistent sub-objects of a chart's layers: the axis records (TScaleProps with its
 // horizontal and vertical forms), which the chart hands field by field to its hidden axis

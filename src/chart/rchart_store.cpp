@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's item store: growth, the add operations, ClearItems, ShowItems, the painting
 // filter and the sharing of one store between several charts.
 

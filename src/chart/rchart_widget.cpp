@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart as a control: construction, margins and colours, the two off-screen images, the
 // paint lock, loading, and the copy to the screen.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Payloads of the message catalogue, written and read at a stream's position.
 //

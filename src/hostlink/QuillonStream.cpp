@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message stream, the entity record, time stamps and copy-data framing.
 
 #include "hostlink/QuillonStream.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The host link's wire layer: the message stream that carries one message, the entity that
 // describes one application taking part in the link, the time stamp that pairs a request with

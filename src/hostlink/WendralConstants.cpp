@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host's constant tables.
 
 #include "hostlink/WendralConstants.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Constants of the host link: the message codes exchanged with the teaching host and between
 // instances, the limits of one message, and the host's constant tables published for client

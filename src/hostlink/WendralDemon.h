@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The host link component: a non-visual component placed on the program's main window. It
 //   - finds the teaching host's hidden server window, whose class name and title carry a

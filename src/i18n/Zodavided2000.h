@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The translation engine: a dictionary read from a plain-text ".itl" file, lookups of single
 // keys with numbered parameters, and the walk that replaces every "BF_" key in the published

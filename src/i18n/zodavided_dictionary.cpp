@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dictionary parsing: entries of the ".itl" text, key and value normalisation. Pure logic,
 // no application object needed.
 

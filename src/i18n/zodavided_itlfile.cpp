@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The translator's dictionary: the missing keys followed by every loaded entry, written when
 // the engine is destroyed with AutoCreateItlFile on.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's state and single lookups: loading the dictionary, key lookup with parameters
 // and the recording of keys that have no entry.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk over a component tree: every published text property, string list and axis record
 // of each object, then the components it owns, depth first.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Places child controls the way the stored window descriptions expect: each child keeps its
 // designed rectangle, an aligned child fills one side (or the rest) of its parent's free area,

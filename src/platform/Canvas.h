@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing surface of every component. A Canvas draws on a paint device with the pixel rules
 // the drawing code is written against, so that pictures are exact and testable pixel by pixel:

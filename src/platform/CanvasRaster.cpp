@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas's own rasteriser for 32-bit images: lines, rectangles, ellipses, polygon
 // interiors and image transfers, written straight into the image's memory and clipped to the
 // canvas's clip rectangle. Everything here is integer arithmetic, so a picture depends only on

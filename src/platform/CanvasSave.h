@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CanvasSave keeps parts of a canvas's drawing state for a scope and puts them back when the
 // scope ends, as the chart's CanvasOn does with a canvas's device:

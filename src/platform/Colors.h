@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colours as the component library stores them: 32-bit values with red in the low byte, or a
 // system colour constant (high byte 0xFF) that one fixed table resolves, so every desktop draws

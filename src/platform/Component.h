@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The loading bracket every component shares: a window-building function puts each component
 // into the loading state, applies its stored property values, then calls loaded() on every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The standard controls that the stored window descriptions use: panels with bevels, bevel
 // lines, labels, glyph buttons and scroll bars. Each exposes its stored settings under their

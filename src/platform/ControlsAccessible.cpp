@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What assistive technology sees of a scroll bar: a slider named by the program, its value in
 // the program's units (read and set) and the value as text.
 

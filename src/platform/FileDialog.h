@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file dialog that asks where to save, through one replaceable function, so that tests can
 // answer it instead of blocking on a modal dialog.

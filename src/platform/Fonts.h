@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fonts as the component library describes them: a face name, a height in pixels (negative for
 // the character height, positive for the cell height), a style set, a colour and a character

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pen, brush and font settings shared by the canvas and the components' published properties.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every message box of the program goes through one replaceable function, so tests can
 // capture the texts instead of blocking on a modal dialog.

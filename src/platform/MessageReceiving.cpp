@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Receiving on message windows: accepting connections, reading one frame from each within the
 // time and memory limits, handing it to the window's procedure and answering its result.
 

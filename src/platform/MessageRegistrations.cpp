@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Registrations of message windows: the ".id" record that publishes a window, and the scan
 // that finds live windows and removes dead ones.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message windows: classes, windows and sending. Receiving is in MessageReceiving.cpp, the
 // registrations in MessageRegistrations.cpp; the contract is docs/host-link.md.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Message windows: hidden windows through which processes of one user exchange synchronous
 // copy-data messages. The GUI thread owns them; everything here runs in it. The contract for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the message-window units share: this process's windows, the connections being read
 // and the socket helpers. Not an interface of its own; callers use MessageWindows.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The standard mouse events of a light-weight control (click, double click, button down and
 // up, move) and their raising from Qt's mouse events. A control inherits this beside QWidget

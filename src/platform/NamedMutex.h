@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Named mutexes and waiting for other processes, as the host link needs them.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry text reader: a small, forgiving INI reader (see Registry.h for the rules).
 // QSettings is not used because it treats "\" and "/" in section names as its own group
 // separators and escapes, so hand-written registry paths would not round-trip.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The private folder in which the stand-ins for message windows, named mutexes and process
 // records live, and the text of the last failure of those stand-ins.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application's screen cursors: one program-wide table of cursors by number, and the
 // application-wide cursor that overrides every window's own while it is set.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system shell: opens a document or web address with its default handler, or performs a
 // verb on a program with parameters. Web addresses and documents open through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shift state that mouse and key events report: the modifier keys and the mouse buttons
 // held, and whether the event belongs to a double click.

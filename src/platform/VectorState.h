@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Some C library and Qt routines use 256- or 512-bit vector registers and can return with
 // their upper halves still marked in use. Plain SSE code that runs next (the chart's item

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The standalone scale control TScale, which draws one axis with the scale engine
 // (Zel_ScaleEngine.h, included here, holds the engine's arithmetic and the scale

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scale engine: the pure arithmetic behind every axis, in plain functions and value types
 // that need no QApplication and no widget. The scale control TScale (Zel_Scale.h) and the

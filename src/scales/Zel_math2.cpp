@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number routines: the strict logarithm, fixed-width formatting and the engineering form with
 // a metric prefix.
 

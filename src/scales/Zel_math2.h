@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Math and text routines shared by the component library: a strict base-10 logarithm,
 // fixed-width and metric-prefix number formatting, the library's normal random deviate,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process's uniform generator and the normal deviate drawn from it.
 //
 // The display update draws 2000 deviates ten times a second, so the default path calls the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text routines: replace all, n-th occurrence, blank trimming, reading a stream up to a
 // terminator.
 

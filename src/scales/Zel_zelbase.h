@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Enumerations, exceptions and drawing objects shared by the component library's controls.
 

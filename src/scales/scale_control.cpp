@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scale as a control: construction, published properties and their setters, the repaint
 // policy, paint suspension, the loading bracket, copying, and the widget's events.
 

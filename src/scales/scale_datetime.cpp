@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TDTLabel, the step tables of time and date/time axes and the choice of the date/time level.
 
 #include "scales/Zel_ScaleDateTime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of time and date/time axes: the ticks computed by computeTimeAxis and
 // computeDateTimeAxis, their labels and date lines, and the messages of ranges that a
 // date/time axis cannot show.

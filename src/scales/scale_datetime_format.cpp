@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts of time and date/time axes: seconds as h:mm:ss, day counts through date/time patterns,
 // and the patterns of the labels and the date line.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tick positions and texts of time and date/time axes.
 
 #include "scales/Zel_ScaleDateTime.h"

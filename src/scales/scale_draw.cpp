@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of a scale: the rendering modes, the base line, tick marks, numeric and
 // logarithmic labels with their placement, the caption and the tick events.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Label texts of numeric scale axes: number formatting, zero snapping, the 14-character cut,
 // inscripts, user texts and the labels of logarithmic axes.
 

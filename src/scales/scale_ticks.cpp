@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pure arithmetic of the scale engine: rounding helpers, the nice tick step, the automatic
 // decimals, the value-to-pixel mapping and the tick loops of linear and logarithmic axes.
 // Intermediate values are long doubles; the tolerances (1e-10 on the mantissa, 0.001 of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames around the pictures of the scale control and other framed rectangles.
 
 #include "platform/Canvas.h"

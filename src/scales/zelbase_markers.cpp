@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Data-point markers.
 
 #include "scales/zelbase_markers.h"

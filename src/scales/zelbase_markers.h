@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Data-point markers: the small symbols a chart draws at its mark items.
 

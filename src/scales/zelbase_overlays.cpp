@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Crosshair and text-label settings objects.
 
 #include "scales/zelbase_overlays.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The objects a chart shows on top of its data: crosshairs (TCrossHair) and text labels
 // (TCustomTextLabel, published as TTextLabel). They only hold settings; the chart that owns

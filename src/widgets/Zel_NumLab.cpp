@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read-out as a control: properties and their setters, the off-screen picture, the
 // transfer to the parent's surface, copying and the mouse.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The numeric read-out TNumLab: one floating-point value, formatted by one of fifteen display
 // types, in a framed number field with an optional text to its left and one to its right

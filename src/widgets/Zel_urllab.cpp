@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hyperlink label: properties, the picture, the fonts under the mouse and the click that
 // opens the address.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hyperlink label TUrlLab: a text label that shows a second font while the mouse is over
 // it and, when clicked, opens a web address with the system's default handler or starts a

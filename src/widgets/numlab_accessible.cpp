@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What assistive technology sees of a read-out: a label named by its left text whose value is
 // the number as the field shows it (with the right text, a unit for instance).
 

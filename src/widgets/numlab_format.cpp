@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read-out's text: the fifteen display types and the separator and sign post-processing.
 
 #include "scales/Zel_ScaleDateTime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What assistive technology sees of a hyperlink label: a link named by its caption, described
 // by its target, that can be pressed.
 

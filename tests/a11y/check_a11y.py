@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the running program's accessible tree over AT-SPI and checks what a screen reader is
 told: names, roles and value texts of all controls, the chart's description at two tour steps,
 the focus after a click on the scope followed by Tab, and a value set through the interface.

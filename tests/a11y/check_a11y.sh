@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a screen reader sees of the program: starts it on a private X server with a window
 # manager, inside a D-Bus session with the accessibility bus, and reads its accessible tree with
 # pyatspi (check_a11y.py). Without that stack the test is skipped (exit code 77) with the reason.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program for keyboard and screen-reader users: the focus after every mouse use of the
 // scope, the Page, Home and End keys, the value texts in units, the chart's account of its
 // lines, the Settings dialog, and what the accessible interfaces report and accept.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program given bad input from outside: dictionaries that are empty, garbage, without
 // terminators, far too large or not a file, and command-line values that are huge, negative,
 // not numbers or empty. It either does its work or ends with one line and exit code 2.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The classroom tools of the main window: hold, the values under the mouse, measuring with two
 // crosshairs, saved files with their settings, projector colours, the keys and the menu.
 

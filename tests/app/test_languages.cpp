@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program in its languages: the dictionaries translate every text of both windows and the
 // texts fit their boxes, the language is chosen by option and locale, and the start-up
 // sequence fills in and shows the About box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/PeakLists.h"
 #include "app/TraceModel.h"
 #include "scales/Zel_math2.h"

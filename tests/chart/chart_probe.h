@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test helpers for the chart: a chart that counts its full repaints, and a message box
 // replacement that records the texts instead of blocking.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A chart's background picture that is not a picture: a text, an empty file, a cut-off file,
 // a header that claims a huge image, a folder, a device. The chart draws its plain background
 // and forgets the name, as for a missing file.

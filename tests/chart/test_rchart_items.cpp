@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the data area: item kinds, polyline batches, the pixel limit, filters, the grid rules
 // and the text labels, checked pixel by pixel on an image of the data area's size.
 

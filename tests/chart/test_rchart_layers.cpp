@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's layers: axis records and their setter rules, the per-layer defaults, the hidden
 // axis renderers and what they are handed, SetLayerRange with widening and coupling, the
 // isometric correction, the minimum size, tick reports and a rendered picture with axes.

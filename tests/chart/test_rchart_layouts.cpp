@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart as a finished control: what a new chart is, the standard layouts, the paint lock
 // around them, the cursors it registers and the keys it takes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's world-to-pixel mapping: plot edges, reversed and logarithmic axes, rounding and
 // limits of WorldToPixel, its inverse, and when the mapping is recomputed.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's mouse modes driven by synthesised mouse events: zoom-drag, pans, zoom and
 // rubber-band rectangles with their outline on the screen, dragging crosshairs and text
 // labels, the double click, the cursor rule and the mouse reports.

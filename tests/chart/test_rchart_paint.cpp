@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composing the chart's picture: the frame step (window colour, shadow styles, caption), the
 // data area background (plain, picture in its fill modes, area band), crosshairs, ShowItems
 // with and without AutoRedraw, the rendering events, and the main window's scope.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's item store: growth, the stamped attributes of new items, clearing, the painting
 // filter, and the sharing of one store between charts (including destruction in any order,
 // which the sanitizer build checks for dangling references).

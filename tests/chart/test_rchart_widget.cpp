@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart as a control: published properties, images and background, the paint lock,
 // loading, ShowItems and the repaints it causes in a sharing group, and layer ranges.
 

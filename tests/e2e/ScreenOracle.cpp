@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScreenOracle.h"
 
 #include "chart/Zel_rchart.h"

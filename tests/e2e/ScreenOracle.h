@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the screen should show: the main window built in this process, off the screen, from the
 // same window description and dictionary as the program under test, put into the state the

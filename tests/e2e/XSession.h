@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A real X session for end-to-end tests: Xvfb on a free display with its screen kept in a file
 // (so a screenshot is a read of that file), a window manager that draws title bars with a

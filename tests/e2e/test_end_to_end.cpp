@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program on a real X server with a window manager, driven by real input (xdotool): the
 // About box closed with a click, sliders moved by clicks, keys and a drag, the tour stepped to
 // its end and reset, a zoom-drag on the scope, a resize, the close box; and a second start

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inputs kept from fuzzing, replayed through the fuzz targets' own functions: the inputs
 // of fixed findings (fuzz/regressions/<target>) and the hand-made seeds (fuzz/seeds/<target>).
 // A target aborts on any broken promise, and the sanitizers catch the rest.

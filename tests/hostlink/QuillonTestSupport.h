@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers of the host-link wire tests: byte arrays written as hex and a link owner that
 // answers from a table instead of a host.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Child processes for the host-link tests: the program, the stand-in host and the link client,
 // all started with the same private link folder and registry file, so that tests never meet

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program beside a host that hangs up in the middle of a message or never answers, beside
 // a peer that sends nearly whole frames on many connections, and beside a registry file that
 // is no INI text: it goes on, holds little memory, and ends normally and soon when asked to.

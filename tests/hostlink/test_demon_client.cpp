@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host link component's handling of received messages and its parameter list, within one
 // process (the link itself is tested between processes in test_host_link.cpp).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host link between processes: the program and the link client with a live stand-in host,
 // single instance, quit requests, untrusted frames and a refused link folder.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host link when things happen at once: simultaneous starts, a host whose backlog is full.
 
 #include "hostlink/QuillonPayloads.h"

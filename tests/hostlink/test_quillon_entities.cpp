@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entity records and the payloads of the message catalogue, byte for byte.
 
 #include "QuillonTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message stream: texts, integers, lines, positions, limits, time stamps and the
 // copy-data block.
 

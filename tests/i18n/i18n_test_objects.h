@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small components for the translation walk: a string list, a collection of items, a
 // property named Name, a read-only text and a font that the walk must leave alone; and a

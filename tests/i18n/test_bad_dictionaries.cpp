@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dictionaries that are not what they should be: empty, binary garbage, entries without
 // terminators, and a large one. Loading never fails; what is not an entry is not read, and
 // every lookup still answers (with the key when there is no entry).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading dictionaries and single lookups: the entry rules, key and value normalisation,
 // parameters, missing keys and the hook after a found key.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Translating component trees (the main window, a chart's axis records, string lists, text
 // panes, collections) and the translator's dictionary file.
 

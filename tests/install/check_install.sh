@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed layout and the Debian package of a build folder:
 #   check_install.sh BUILD_DIR APP_ID VERSION
 # installs into a temporary prefix, checks the files, validates the menu entry and the
 # metadata, starts the program through its link in bin/, then packs the folder with cpack and
 # checks the package's contents and declared dependencies: every library its programs load
-# must come from a package that its Depends names, as a fresh machine would need. Exits 77
-# (skipped) when a checking tool is missing, naming it.
+# must come from a package that its Depends names, as a fresh machine would need. The copyright
+# file, the changelog and the manual pages are checked, one version everywhere, and the package
+# passes Debian's package checker lintian without an error or a warning. Exits 77 (skipped)
+# when a checking tool is missing, naming it.
 set -euo pipefail
 build=$1 id=$2 version=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
 for tool in desktop-file-validate appstreamcli cpack dpkg-deb dpkg-shlibdeps dpkg-query readelf \
-    ldd; do
+    ldd lintian man; do
     command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
 
@@ -61,6 +64,38 @@ for dictionary in "$prefix"/lib/ionograph/ionograph*.itl; do
 done
 "$prefix/bin/quillon-host" --help | grep -q "quillon-host" || fail "quillon-host --help"
 
+# One version: the project's (--version and the package give it) is the changelog's newest,
+# whose date is the metadata's release and the manual pages' date.
+doc=$prefix/share/doc/ionograph
+[ -f "$doc/copyright" ] || fail "share/doc/ionograph/copyright missing"
+grep -qx 'License: GPL-3+' "$doc/copyright" || fail "the copyright file names no GPL-3+ licence"
+[ -f "$doc/changelog.gz" ] || fail "share/doc/ionograph/changelog.gz missing"
+gzip -dc "$doc/changelog.gz" >"$work/changelog"
+head -n1 "$work/changelog" | grep -q "^ionograph ($version) " ||
+    fail "the changelog's newest entry is not $version: $(head -n1 "$work/changelog")"
+entry_date=$(sed -n '/^ -- /{s/.*>  [A-Z][a-z]*, //; s/ [0-9:]* [-+][0-9]*$//; p; q}' "$work/changelog")
+released=$(date -d "$entry_date" +%F) || fail "the changelog's date \"$entry_date\""
+grep -q "<release version=\"$version\" date=\"$released\"/>" "$metainfo" ||
+    fail "the metadata's release is not $version of $released"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" ||
+    fail "the metadata names no project licence"
+
+# The manual pages: dated and versioned as the release, rendered without a warning, and
+# naming every option that the program's --help lists.
+for program in ionograph quillon-host; do
+    page=$prefix/share/man/man1/$program.1.gz
+    [ -f "$page" ] || fail "share/man/man1/$program.1.gz missing"
+    gzip -dc "$page" | grep -q "^\.TH [A-Z-]* 1 \"$released\" \"Ionograph $version\"" ||
+        fail "$program(1) is not dated $released for version $version"
+    warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "$program(1) renders with warnings: $warnings"
+    MANWIDTH=80 man -E ascii -l "$page" >"$work/$program.txt" 2>/dev/null
+    for option in $("$prefix/bin/$program" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
+        grep -qE -- "(^|[^a-z-])$option([^a-z-]|$)" "$work/$program.txt" ||
+            fail "$program(1) does not name $option"
+    done
+done
+
 # Without dpkg-shlibdeps on the PATH cpack refuses, naming the package that brings it, rather
 # than making a package that declares none of the libraries.
 mkdir "$work/no-tools"
@@ -82,7 +117,9 @@ for entry in ./usr/lib/ionograph/ionograph ./usr/lib/ionograph/quillon-host \
     "./usr/bin/ionograph -> ../lib/ionograph/ionograph" \
     "./usr/bin/quillon-host -> ../lib/ionograph/quillon-host" \
     "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml" \
-    "./usr/share/icons/hicolor/48x48/apps/$id.png"; do
+    "./usr/share/icons/hicolor/48x48/apps/$id.png" ./usr/share/doc/ionograph/copyright \
+    ./usr/share/doc/ionograph/changelog.gz ./usr/share/man/man1/ionograph.1.gz \
+    ./usr/share/man/man1/quillon-host.1.gz; do
     grep -qxF "$entry" "$work/contents" || fail "package lacks $entry"
 done
 if grep -vE '^\./usr/(|bin/.*|lib/|lib/ionograph/.*|share/.*)$' "$work/contents"; then
@@ -128,4 +165,17 @@ for program in ionograph quillon-host; do
             fail "$program needs $library of package $packages, which Depends lacks: $depends"
     done
 done
+
+# Compressed with gzip -9n, as Debian asks of documents: no name flag (byte 3) and no time
+# stamp (bytes 4 to 7) in the header, and the mark of the strongest compression (byte 8 is 2).
+while read -r entry; do
+    read -r _ _ _ flags t1 t2 t3 t4 extra < <(od -An -tu1 -N9 "$work/root/${entry#./}")
+    [ $((flags & 8)) -eq 0 ] && [ "$t1$t2$t3$t4" = 0000 ] ||
+        fail "$entry keeps a file name or time stamp (gzip -n)"
+    [ "$extra" = 2 ] || fail "$entry is not compressed with gzip -9"
+done < <(grep '\.gz$' "$work/contents")
+
+# Debian's package checker: any error or warning fails.
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
+    { cat "$work/lintian.log"; fail "lintian found errors or warnings (above)"; }
 echo "installed layout and package $(basename "$deb") ($(stat -c %s "$deb") bytes) are complete"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the German locale de_DE.UTF-8, whose numbers have a decimal comma, into a folder of
 # the build tree for the tests that check that numbers keep their point in any locale (they
 # get the folder as LOCPATH):

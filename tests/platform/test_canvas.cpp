@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixel tests of the canvas: lines, polylines, rectangles, ellipses, polygons and pen modes.
 
 #include "platform/Canvas.h"

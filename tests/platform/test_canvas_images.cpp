@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image transfers on the canvas: copying, bitwise combination, stretching and tiling.
 
 #include "platform/Canvas.h"

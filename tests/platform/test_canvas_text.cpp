@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts and fonts on the canvas: where a text box lands, its background, its measurements,
 // and how font descriptions become installed faces.
 

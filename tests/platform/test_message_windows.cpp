@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link folder's checks, named mutexes and the registrations of message windows, within one
 // process (messages between processes are tested with the host link).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program that carries nothing but the host link component on a bare owner, so that tests can
 // drive every setting of the component with a live host and read what it does on its output,
 // one line per event.

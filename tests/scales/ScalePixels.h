@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pixel probes shared by the scale drawing tests: colour checks, runs and boxes of one colour,
 // and where a text landed compared with the same text written at a known point.

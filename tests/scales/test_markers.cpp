@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Data-point markers, pixel by pixel: the screen patterns and their printer line forms, filled
 // and open shapes, brush restoration, character markers and codes outside the table.
 

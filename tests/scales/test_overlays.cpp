@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Crosshair and text-label objects: defaults, setter rules, change notification, copying and
 // what the meta-object system publishes.
 

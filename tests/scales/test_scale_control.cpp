@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scale control: defaults and setter rules, the repaint policy, paint suspension, the
 // loading bracket, copying, and the 3D frames drawn pixel by pixel.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of time and date/time axes through TScale: ticks and their events, recorded
 // positions, where labels, date lines and messages land, and a sheet of date/time scales
 // rendered to a PNG file for a look.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of scales, checked pixel by pixel: tick lengths for every orientation, label and
 // caption placement, the tick and rendering events, target canvases, the printer font, and
 // ranges that cannot be drawn. A few scales are also rendered to PNG files for a look.

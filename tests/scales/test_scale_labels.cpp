@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Label texts of numeric and logarithmic scale axes.
 
 #include "scales/Zel_ScaleEngine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tick arithmetic of the scale engine: rounding, nice steps, decimals, mapping and the tick
 // loops, without any widget.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The standard mouse events as the light-weight controls raise them.
 
 #include "scales/Zel_Scale.h"

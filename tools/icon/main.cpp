@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ionograph-icon: paints the program's icon, a small oscilloscope screen with a green trace of
 // three peaks, at every size the desktop's icon theme asks for, into
 // <folder>/hicolor/<n>x<n>/apps/<name>.png. Painted by code, so every size is drawn for its own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-host: a stand-in for the teaching host on the host link's transport, for teachers who
 // want to try the link and for the tests. It opens the server window for a suffix, answers the
 // requests of linked programs, logs every message it receives, and can start a program and

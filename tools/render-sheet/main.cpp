@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // render-sheet: draws one sheet of every kind of picture the component library makes and
 // writes it as a PNG file, so that a change to the drawing code can be checked against an
 // earlier sheet byte for byte (cmp). Nothing on the sheet is random or depends on the clock.
