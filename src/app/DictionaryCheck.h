@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The translator's check of a dictionary (--check-dictionary FILE). Against the English
 // dictionary built into the program it finds the keys FILE lacks, the entries of FILE that the

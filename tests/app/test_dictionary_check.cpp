@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The translator's check: what it finds in dictionaries broken on purpose, that every shipped
 // dictionary passes it, and how the program prints it.
 
