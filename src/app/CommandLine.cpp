@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/Formula.h"
 #include "app/TfrmExample.h"
 #include "platform/Controls.h"
 
@@ -27,6 +28,11 @@ const NumberOption numberOptions[] = {
     {"pfk", "P", "Amount of perfluorokerosene in percent.", &CommandLineOptions::pfk},
     {"nonenone", "P", "Amount of methyl-nonenone in percent.", &CommandLineOptions::nonenone},
     {"pregnene", "P", "Amount of pregnene in percent.", &CommandLineOptions::pregnene},
+    {"substance-charge", "Z", "Charge of the own substance: 1 (the default), 2 or 3.",
+     &CommandLineOptions::substanceCharge},
+    {"substance-amount", "P",
+     "Amount of the own substance in percent (100 when only --substance is given).",
+     &CommandLineOptions::substanceAmount},
 };
 
 // The parser names the program in its usage line by the running application's path, or by a
@@ -102,6 +108,12 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         QStringLiteral("The trace's colours: dark (green on black, the default) or light (a dark "
                        "trace on white, for projectors)."),
         QStringLiteral("SCHEME"));
+    const QCommandLineOption substance(
+        QStringLiteral("substance"),
+        QStringLiteral("Adds a substance of your own by its sum formula, such as CH3Br or "
+                       "(CH3)3COH, with its isotope pattern."),
+        QStringLiteral("FORMULA"));
+    parser.addOption(substance);
     parser.addOption(language);
     parser.addOption(colours);
     parser.addOption(seed);
@@ -175,6 +187,32 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         }
         result.lightColours = scheme == QLatin1String("light");
     }
+    if (parser.isSet(substance)) {
+        const QString formula = parser.value(substance);
+        const ParsedFormula parsed = parseFormula(formula.toStdU32String());
+        if (parsed.error) {
+            result.action = CommandLineOptions::Action::Error;
+            result.message = parsed.error->kind == FormulaError::Empty
+                                 ? QStringLiteral("--substance needs a formula")
+                                 : QStringLiteral("--substance \"%1\": %2")
+                                       .arg(formula, formulaErrorMessage(*parsed.error).english);
+            return result;
+        }
+        result.substance = formula.trimmed();
+    }
+    for (const char *name : {"substance-charge", "substance-amount"}) {
+        if (parser.isSet(QString::fromLatin1(name)) && result.substance.isEmpty()) {
+            result.action = CommandLineOptions::Action::Error;
+            result.message = QStringLiteral("--%1 needs --substance").arg(QLatin1String(name));
+            return result;
+        }
+    }
+    if (const auto z = result.substanceCharge; z && *z != 1 && *z != 2 && *z != 3) {
+        result.action = CommandLineOptions::Action::Error;
+        result.message = QStringLiteral("--substance-charge needs 1, 2 or 3, not \"%1\"")
+                             .arg(parser.value(QStringLiteral("substance-charge")));
+        return result;
+    }
     // An empty file name would silently turn a batch run into an open window.
     for (const QCommandLineOption *file : {&exportTrace, &snapshot, &snapshotAbout}) {
         if (parser.isSet(*file) && parser.value(*file).trimmed().isEmpty()) {
@@ -220,4 +258,10 @@ void applySliderOptions(const CommandLineOptions &options, TfrmExample &window)
         window.SBarMetNonenone->SetPosition(toPosition(100 - *options.nonenone));
     if (options.pregnene)
         window.SBarPregnene->SetPosition(toPosition(100 - *options.pregnene));
+    if (!options.substance.isEmpty()) {
+        window.SetOwnSubstanceAmount(options.substanceAmount ? toPosition(*options.substanceAmount)
+                                                             : 100);
+        window.SetOwnSubstance(options.substance,
+                               options.substanceCharge ? int(*options.substanceCharge) : 1);
+    }
 }

@@ -2,6 +2,7 @@
 // The main window: the oscilloscope chart, the eight sliders that drive the spectrum model,
 // the resolution read-out, the tour and command buttons and the explanation pane.
 
+#include "app/OwnSubstance.h"
 #include "app/TraceModel.h"
 #include "platform/Component.h"
 
@@ -22,6 +23,7 @@ class TNumLab;
 class TPanel;
 class TRChart;
 class TScrollBar;
+class TfrmOwnSubstance;
 class TkdbDemonClient;
 
 class TfrmExample : public QWidget, public ZelComponent
@@ -106,6 +108,18 @@ public:
     void SetNoiseSeed(std::optional<quint64> seed) { m_noiseSeed = seed; }
     // The scope's context menu, owned by the chart.
     QMenu *ScopeMenu() const { return m_scopeMenu; }
+
+    // ---- the own substance (the scope menu's "Own substance…", Ctrl+U, --substance)
+    // A sum formula and a charge (clamped into 1..3): the isotope pattern is computed here,
+    // once per change, and becomes the trace model's fifth list. An empty formula removes the
+    // substance. A formula that cannot be read changes nothing and comes back as the error.
+    std::optional<FormulaError> SetOwnSubstance(const QString &formula, int charge = 1);
+    // Its amount in percent, clamped into 0..100; 0 (the start) leaves it out of the trace.
+    void SetOwnSubstanceAmount(int percent);
+    const OwnSubstance &ownSubstance() const { return m_ownSubstance; }
+    // Opens the dialog (not modal: the trace follows every valid change at once).
+    void ShowOwnSubstanceDialog();
+    TfrmOwnSubstance *OwnSubstanceDialog() const { return m_ownSubstanceDialog; }
     // The chart's text labels that the tools use.
     static constexpr int MouseReadoutLabel = 1;
     static constexpr int MeasurementLabel = 2;
@@ -192,6 +206,8 @@ private:
     bool m_measuring = false;
     bool m_lightColours = false;
     std::optional<quint64> m_noiseSeed;
+    OwnSubstance m_ownSubstance;
+    TfrmOwnSubstance *m_ownSubstanceDialog = nullptr;
     QMenu *m_scopeMenu = nullptr;
     QAction *m_holdAction = nullptr;
     QAction *m_readoutAction = nullptr;

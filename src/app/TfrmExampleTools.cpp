@@ -2,6 +2,7 @@
 // power with two crosshairs, saving pictures and traces, projector colours, the keys and the
 // scope's context menu. All are off at start-up, so the specified picture stays as it is.
 
+#include "app/OwnSubstanceDialog.h"
 #include "app/PeakLists.h"
 #include "app/TfrmExample.h"
 #include "app/TraceExport.h"
@@ -92,6 +93,8 @@ void TfrmExample::buildScopeTools()
         addAction(action); // the keys work while the menu is closed
         connect(action, &QAction::triggered, this, slot);
     };
+    command("BF_OwnSubstance", QKeySequence(Qt::CTRL | Qt::Key_U),
+            [this] { ShowOwnSubstanceDialog(); });
     command("BF_SavePicture", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SavePicture(); });
     command("BF_SaveTrace", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
             [this] { SaveTrace(); });
@@ -100,6 +103,7 @@ void TfrmExample::buildScopeTools()
     command("BF_Reset", QKeySequence(Qt::Key_R), [this] { BButReset->click(); });
     command("BF_About", QKeySequence(Qt::Key_F1), [this] { BButAbout->click(); });
     RCScope->SetPopupMenu(m_scopeMenu);
+    m_ownSubstanceDialog = new TfrmOwnSubstance(*this);
 
     // A click on a button leaves the focus where it was, so that Space keeps holding; the
     // buttons stay tab stops, pressed with Space when reached by the keyboard.
@@ -147,7 +151,7 @@ void TfrmExample::SetHold(bool on)
     m_holdAction->setChecked(on);
     if (on) {
         // The noise of the trace as it stands: the samples less the same trace without noise.
-        TraceModel clean;
+        TraceModel clean = m_model;
         clean.setNoiseEnabled(false);
         clean.ComputeSpectrum(sliderPositions());
         for (int i = 0; i < TraceModel::kSampleCount; ++i)

@@ -1,0 +1,47 @@
+// The main window's own substance: a formula of the user's, its isotope pattern as the trace
+// model's fifth list, and the dialog that sets it.
+
+#include "app/OwnSubstanceDialog.h"
+#include "app/TfrmExample.h"
+
+#include <algorithm>
+
+std::optional<FormulaError> TfrmExample::SetOwnSubstance(const QString &formula, int charge)
+{
+    const QString trimmed = formula.trimmed();
+    charge = std::clamp(charge, 1, OwnSubstance::MaxCharge);
+    if (trimmed == m_ownSubstance.formula && charge == m_ownSubstance.charge)
+        return std::nullopt;
+    IsotopePattern pattern;
+    if (!trimmed.isEmpty()) {
+        // Read as typed, so that positions count from the user's first character.
+        const ParsedFormula parsed = parseFormula(formula.toStdU32String());
+        if (parsed.error)
+            return parsed.error;
+        pattern = isotopePattern(parsed.elements, charge);
+    }
+    m_ownSubstance.formula = trimmed;
+    m_ownSubstance.charge = charge;
+    m_ownSubstance.pattern = std::move(pattern);
+    m_model.setOwnSubstance(m_ownSubstance.pattern.lines, m_ownSubstance.amount);
+    UpdateDisplay();
+    return std::nullopt;
+}
+
+void TfrmExample::SetOwnSubstanceAmount(int percent)
+{
+    percent = std::clamp(percent, 0, 100);
+    if (percent == m_ownSubstance.amount)
+        return;
+    m_ownSubstance.amount = percent;
+    m_model.setOwnSubstanceAmount(percent);
+    UpdateDisplay();
+}
+
+void TfrmExample::ShowOwnSubstanceDialog()
+{
+    m_ownSubstanceDialog->ReadFromWindow();
+    m_ownSubstanceDialog->show();
+    m_ownSubstanceDialog->raise();
+    m_ownSubstanceDialog->activateWindow();
+}
