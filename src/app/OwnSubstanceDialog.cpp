@@ -41,11 +41,11 @@ void TfrmOwnSubstance::buildForm()
     LblFormula = field("LblFormula", "BF_SumFormula", 10);
     EdtFormula = new QLineEdit(this);
     EdtFormula->setObjectName(QStringLiteral("EdtFormula"));
-    EdtFormula->setGeometry(140, 8, 232, 22);
+    EdtFormula->setGeometry(140, 8, 262, 22);
     EdtFormula->setMaxLength(200);
     LblFormula->setBuddy(EdtFormula);
     LblExamples = label(this, "LblExamples", QStringLiteral("BF_FormulaExamples"), Qt::AlignLeft);
-    LblExamples->setGeometry(140, 32, 232, 16);
+    LblExamples->setGeometry(140, 32, 262, 16);
     QPalette grey = LblExamples->palette();
     grey.setColor(QPalette::WindowText, toQColor(clGrayText));
     LblExamples->setPalette(grey);
@@ -66,7 +66,7 @@ void TfrmOwnSubstance::buildForm()
 
     const auto result = [this](const char *name, int top, int height) {
         TLabel *l = label(this, name, QString(), Qt::AlignLeft);
-        l->setGeometry(8, top, 364, height);
+        l->setGeometry(8, top, 394, height);
         return l;
     };
     LblMonoisotopic = result("LblMonoisotopic", 118, 16);
@@ -75,7 +75,7 @@ void TfrmOwnSubstance::buildForm()
     LblMessage->setWordWrap(true);
 
     BButClose = button(this, "BButClose", QStringLiteral("BF_Close"), Glyphs::okGlyph());
-    BButClose->setGeometry(264, 192, 108, 29);
+    BButClose->setGeometry(294, 192, 108, 29);
     BButClose->setDefault(true);
     BButClose->setAutoDefault(false);
     BButClose->OnClick = [this] { accept(); };

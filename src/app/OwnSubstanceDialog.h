@@ -18,7 +18,7 @@ class TfrmOwnSubstance : public QDialog
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
 public:
-    static constexpr int ClientWidth = 380;
+    static constexpr int ClientWidth = 410;
     static constexpr int ClientHeight = 228;
 
     // A child window of the main window, whose own substance it sets.

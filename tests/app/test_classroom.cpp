@@ -287,8 +287,8 @@ TEST(Classroom, TheScopeMenuAndTheTipsSpeakTheDictionarysLanguage)
             texts << action->text();
     EXPECT_EQ(texts, (QStringList{"Anhalten", "Werte unter der Maus",
                                   "Aufl\u00f6sungsverm\u00f6gen messen", "Beamer-Farben",
-                                  "Bild speichern\u2026", "Spur speichern\u2026", "Weiter",
-                                  "Von vorn", "Info"}));
+                                  "Eigene Substanz\u2026", "Bild speichern\u2026",
+                                  "Spur speichern\u2026", "Weiter", "Von vorn", "Info"}));
     EXPECT_EQ(f.w.BButNext->toolTip(), "N\u00e4chster Schritt der Tour (N)");
     EXPECT_EQ(f.w.RCScope->PopupMenu(), f.w.ScopeMenu());
 }
