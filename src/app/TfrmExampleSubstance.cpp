@@ -4,6 +4,7 @@
 #include "app/OwnSubstanceDialog.h"
 #include "app/TfrmExample.h"
 
+#include <QScreen>
 #include <algorithm>
 
 std::optional<FormulaError> TfrmExample::SetOwnSubstance(const QString &formula, int charge)
@@ -41,6 +42,17 @@ void TfrmExample::SetOwnSubstanceAmount(int percent)
 void TfrmExample::ShowOwnSubstanceDialog()
 {
     m_ownSubstanceDialog->ReadFromWindow();
+    if (!m_ownSubstanceDialog->isVisible()) {
+        // Beside the window where the screen has room, else over its lower part: the trace
+        // stays in sight.
+        const QRect frame = frameGeometry();
+        const QRect screen = this->screen()->availableGeometry();
+        const QSize size = m_ownSubstanceDialog->frameGeometry().size();
+        QPoint at(frame.right() + 8, frame.top());
+        if (at.x() + size.width() > screen.right())
+            at = QPoint(frame.left(), frame.bottom() - size.height());
+        m_ownSubstanceDialog->move(at);
+    }
     m_ownSubstanceDialog->show();
     m_ownSubstanceDialog->raise();
     m_ownSubstanceDialog->activateWindow();
