@@ -1,6 +1,6 @@
 # The Debian package: `cpack -G DEB` in a build folder packs what `cmake --install` puts under
-# /usr. The libraries come from dpkg-shlibdeps; the platform plugins and the fonts are loaded
-# at run time, so they are named here.
+# /usr. The libraries come from dpkg-shlibdeps, without which cpack refuses (PackageChecks.cmake);
+# the platform plugins and the fonts are loaded at run time, so they are named here.
 set(CPACK_PACKAGE_NAME ionograph)
 set(CPACK_PACKAGE_VENDOR "Ionograph")
 set(CPACK_PACKAGE_CONTACT "Ionograph developers <ionograph@example.org>")
@@ -19,4 +19,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackageChecks.cmake)
+find_program(IONOGRAPH_DPKG_SHLIBDEPS_AT_CONFIGURE dpkg-shlibdeps NO_CACHE)
+if(NOT IONOGRAPH_DPKG_SHLIBDEPS_AT_CONFIGURE)
+  message(STATUS "dpkg-shlibdeps not found: cpack -G DEB refuses until dpkg-dev is installed")
+endif()
 include(CPack)

@@ -1,39 +1,93 @@
 #include "app/CommandLine.h"
 
+#include "app/AccessibleTexts.h"
 #include "app/Formula.h"
+#include "app/OwnSubstance.h"
 #include "app/TfrmExample.h"
+#include "app/TraceExport.h"
 #include "platform/Controls.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
+// A number option: its name, the placeholder and text of --help, and where the value goes.
+// A slider option also names its slider, whose range (in the slider's units, or as positions
+// where the option takes the position itself) and the option's unit --help puts in place of
+// %1 in the description; an option without a slider gives its range itself.
 struct NumberOption
 {
     const char *name;
     const char *valueName;
     const char *description;
     std::optional<double> CommandLineOptions::*target;
+    std::optional<SliderKind> slider = {};
+    const char *unit = "";
+    bool takesPosition = false;
+    std::pair<int, int> range = {};
 };
 
 const NumberOption numberOptions[] = {
-    {"mass", "M", "Centre mass in mass units.", &CommandLineOptions::mass},
-    {"range", "W", "Visible width of the mass window in mass units.", &CommandLineOptions::range},
-    {"resolution", "R", "Resolving power (100 to 2000).", &CommandLineOptions::resolution},
-    {"amplification", "A", "Amplification slider position (100 to 1000).",
-     &CommandLineOptions::amplification},
-    {"pfk", "P", "Amount of perfluorokerosene in percent.", &CommandLineOptions::pfk},
-    {"nonenone", "P", "Amount of methyl-nonenone in percent.", &CommandLineOptions::nonenone},
-    {"pregnene", "P", "Amount of pregnene in percent.", &CommandLineOptions::pregnene},
-    {"substance-charge", "Z", "Charge of the own substance: 1 (the default), 2 or 3.",
-     &CommandLineOptions::substanceCharge},
-    {"substance-amount", "P",
-     "Amount of the own substance in percent (100 when only --substance is given).",
-     &CommandLineOptions::substanceAmount},
+    {"mass", "M", "Centre mass, %1; the fine adjustment goes back to 0.", &CommandLineOptions::mass,
+     SliderKind::MassCoarse, "mass units"},
+    {"range", "W", "Visible width of the mass window, %1.", &CommandLineOptions::range,
+     SliderKind::Range, "mass units"},
+    {"resolution", "R", "Resolving power m/dm, %1.", &CommandLineOptions::resolution,
+     SliderKind::Resolution},
+    {"amplification", "A",
+     "Amplification slider, %1: 100 is the highest gain (full scale 1), 1000 the lowest (full "
+     "scale 100).",
+     &CommandLineOptions::amplification, SliderKind::Amplification, "", true},
+    {"pfk", "P", "Amount of perfluorokerosene, %1.", &CommandLineOptions::pfk, SliderKind::Pfk,
+     "%"},
+    {"nonenone", "P", "Amount of methyl-nonenone, %1.", &CommandLineOptions::nonenone,
+     SliderKind::MethylNonenone, "%"},
+    {"pregnene", "P", "Amount of pregnene, %1.", &CommandLineOptions::pregnene,
+     SliderKind::Pregnene, "%"},
+    {.name = "substance-charge",
+     .valueName = "Z",
+     .description = "Charge of the own substance, %1; 1 when not given.",
+     .target = &CommandLineOptions::substanceCharge,
+     .range = {1, OwnSubstance::MaxCharge}},
+    {.name = "substance-amount",
+     .valueName = "P",
+     .description = "Amount of the own substance, %1; 100 when only --substance is given.",
+     .target = &CommandLineOptions::substanceAmount,
+     .unit = "%",
+     .range = {0, 100}},
 };
+
+// The option's value at a slider position.
+double optionValue(const NumberOption &o, int position)
+{
+    return o.takesPosition ? position : sliderUnits(*o.slider, position);
+}
+
+QString helpDescription(const NumberOption &o)
+{
+    const QString description = QString::fromLatin1(o.description);
+    double a = o.range.first, b = o.range.second;
+    if (o.slider) {
+        // The slider's ends, as the scroll bars clamp.
+        SliderPositions lowest, highest;
+        positionOf(lowest, *o.slider) = std::numeric_limits<int>::min();
+        positionOf(highest, *o.slider) = std::numeric_limits<int>::max();
+        lowest = clampedToSliderRanges(lowest);
+        highest = clampedToSliderRanges(highest);
+        a = optionValue(o, positionOf(lowest, *o.slider));
+        b = optionValue(o, positionOf(highest, *o.slider));
+    }
+    QString range = QStringLiteral("%1 to %2").arg(std::min(a, b)).arg(std::max(a, b));
+    if (*o.unit)
+        range += QLatin1Char(' ') + QString::fromLatin1(o.unit);
+    return description.arg(range);
+}
 
 // The parser names the program in its usage line by the running application's path, or by a
 // placeholder before there is one; the line names the program itself.
@@ -56,6 +110,46 @@ int toPosition(double value)
     return int(std::clamp(rounded, lo, hi));
 }
 
+// A command-line error: what is wrong, and where to look.
+CommandLineOptions usageError(const QString &what)
+{
+    CommandLineOptions result;
+    result.action = CommandLineOptions::Action::Error;
+    result.message = what + QStringLiteral(" (see --help)");
+    return result;
+}
+
+// What the parser refused, with the option as it was written: an unknown option, a value
+// option at the end without its value, or an option without value given one ("--no-noise=1").
+QString refusal(const QCommandLineParser &parser, const QList<QCommandLineOption> &known,
+                const QStringList &arguments)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--"))
+            break;
+        if (!argument.startsWith(QLatin1Char('-')) || argument.size() < 2)
+            continue;
+        const QString written = argument.section(QLatin1Char('='), 0, 0);
+        const QString name = written.mid(written.startsWith(QLatin1String("--")) ? 2 : 1);
+        if (unknown.contains(name))
+            return QStringLiteral("unknown option \"%1\"").arg(written);
+        const auto option = std::find_if(known.begin(), known.end(),
+                                         [&](const auto &o) { return o.names().contains(name); });
+        if (option == known.end())
+            continue;
+        const bool hasValue = written.size() < argument.size();
+        if (option->valueName().isEmpty() && hasValue)
+            return QStringLiteral("option \"%1\" takes no value").arg(written);
+        if (!option->valueName().isEmpty() && !hasValue && i + 1 == arguments.size())
+            return QStringLiteral("missing value for \"%1\"").arg(written);
+        if (!option->valueName().isEmpty() && !hasValue)
+            ++i; // the next argument is the value, whatever it looks like
+    }
+    return parser.errorText();
+}
+
 } // namespace
 
 CommandLineOptions parseCommandLine(const QStringList &arguments)
@@ -65,72 +159,67 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     parser.setApplicationDescription(
         QStringLiteral("Ionograph: a teaching simulation of a mass spectrometer's display."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this help."));
-    const QCommandLineOption version(QStringLiteral("version"),
-                                     QStringLiteral("Shows the program's version."));
-    parser.addOption(help);
-    parser.addOption(version);
-    for (const NumberOption &o : numberOptions)
-        parser.addOption(QCommandLineOption(QString::fromLatin1(o.name),
-                                            QString::fromLatin1(o.description),
-                                            QString::fromLatin1(o.valueName)));
-    const QCommandLineOption seed(QStringLiteral("seed"),
-                                  QStringLiteral("Seeds the noise generator with N."),
-                                  QStringLiteral("N"));
-    const QCommandLineOption noNoise(QStringLiteral("no-noise"),
-                                     QStringLiteral("Draws the trace without noise."));
-    const QCommandLineOption exportTrace(
-        QStringLiteral("export-trace"),
-        QStringLiteral("Writes the 2000 samples of one update as CSV to FILE and exits."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption snapshot(
-        QStringLiteral("snapshot"),
-        QStringLiteral("Renders the main window off-screen into the PNG FILE and exits."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption tourStep(
-        QStringLiteral("tour-step"),
-        QStringLiteral("Shows step N (1 to 5) of the guided tour; the slider options then apply "
-                       "on top of it."),
-        QStringLiteral("N"));
-    const QCommandLineOption snapshotAbout(
-        QStringLiteral("snapshot-about"),
-        QStringLiteral("Renders the About box, filled in as at start-up, into the PNG FILE and "
-                       "exits."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption language(
-        QStringLiteral("language"),
-        QStringLiteral("Reads the dictionary ionograph.CODE.itl beside the program (for "
-                       "example de); without it the locale decides."),
-        QStringLiteral("CODE"));
-    const QCommandLineOption colours(
-        QStringLiteral("colours"),
-        QStringLiteral("The trace's colours: dark (green on black, the default) or light (a dark "
-                       "trace on white, for projectors)."),
-        QStringLiteral("SCHEME"));
+    QList<QCommandLineOption> known;
+    const auto add = [&](const QCommandLineOption &option) {
+        known << option;
+        parser.addOption(option);
+        return option;
+    };
+    const QCommandLineOption help =
+        add({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help.")});
+    const QCommandLineOption version =
+        add({QStringLiteral("version"), QStringLiteral("Shows the program's version.")});
     const QCommandLineOption substance(
         QStringLiteral("substance"),
         QStringLiteral("Adds a substance of your own by its sum formula, such as CH3Br or "
                        "(CH3)3COH, with its isotope pattern."),
         QStringLiteral("FORMULA"));
-    parser.addOption(substance);
-    parser.addOption(language);
-    parser.addOption(colours);
-    parser.addOption(seed);
-    parser.addOption(tourStep);
-    parser.addOption(noNoise);
-    parser.addOption(exportTrace);
-    parser.addOption(snapshot);
-    parser.addOption(snapshotAbout);
+    for (const NumberOption &o : numberOptions) {
+        if (o.target == &CommandLineOptions::substanceCharge)
+            add(substance); // the formula before its charge and amount
+        add({QString::fromLatin1(o.name), helpDescription(o), QString::fromLatin1(o.valueName)});
+    }
+    const QCommandLineOption language =
+        add({QStringLiteral("language"),
+             QStringLiteral("Reads the dictionary ionograph.CODE.itl beside the program (for "
+                            "example de); without it the locale decides."),
+             QStringLiteral("CODE")});
+    const QCommandLineOption colours =
+        add({QStringLiteral("colours"),
+             QStringLiteral("The trace's colours: dark (green on black, the default) or light (a "
+                            "dark trace on white, for projectors)."),
+             QStringLiteral("SCHEME")});
+    const QCommandLineOption seed =
+        add({QStringLiteral("seed"), QStringLiteral("Seeds the noise generator with N."),
+             QStringLiteral("N")});
+    const QCommandLineOption tourStep =
+        add({QStringLiteral("tour-step"),
+             QStringLiteral("Shows step N (1 to 5) of the guided tour; the slider options then "
+                            "apply on top of it."),
+             QStringLiteral("N")});
+    const QCommandLineOption noNoise =
+        add({QStringLiteral("no-noise"), QStringLiteral("Draws the trace without noise.")});
+    const QCommandLineOption exportTrace =
+        add({QStringLiteral("export-trace"),
+             QStringLiteral("Writes the 2000 samples of one update as CSV to FILE and exits."),
+             QStringLiteral("FILE")});
+    const QCommandLineOption snapshot =
+        add({QStringLiteral("snapshot"),
+             QStringLiteral("Renders the main window off-screen into the picture FILE (%1, "
+                            "chosen by its extension; PNG without one) and exits.")
+                 .arg(pictureExtensions()),
+             QStringLiteral("FILE")});
+    const QCommandLineOption snapshotAbout =
+        add({QStringLiteral("snapshot-about"),
+             QStringLiteral("Renders the About box, filled in as at start-up, into the picture "
+                            "FILE and exits."),
+             QStringLiteral("FILE")});
     parser.addPositionalArgument(QStringLiteral("parameters"),
                                  QStringLiteral("Arguments for the teaching host link."),
                                  QStringLiteral("[parameters...]"));
 
-    if (!parser.parse(QStringList{QStringLiteral("ionograph")} + arguments)) {
-        result.action = CommandLineOptions::Action::Error;
-        result.message = parser.errorText();
-        return result;
-    }
+    if (!parser.parse(QStringList{QStringLiteral("ionograph")} + arguments))
+        return usageError(refusal(parser, known, arguments));
     if (parser.isSet(help)) {
         result.action = CommandLineOptions::Action::Help;
         result.message = helpText(parser);
@@ -142,10 +231,8 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         return result;
     }
 
-    auto fail = [&result](const QString &option, const QString &value) {
-        result.action = CommandLineOptions::Action::Error;
-        result.message = QStringLiteral("--%1 needs a number, not \"%2\"").arg(option, value);
-        return result;
+    const auto notANumber = [](const QString &option, const QString &value) {
+        return usageError(QStringLiteral("--%1 needs a number, not \"%2\"").arg(option, value));
     };
     for (const NumberOption &o : numberOptions) {
         const QString name = QString::fromLatin1(o.name);
@@ -155,72 +242,60 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         bool ok = false;
         const double value = text.trimmed().toDouble(&ok);
         if (!ok || !std::isfinite(value))
-            return fail(name, text);
+            return notANumber(name, text);
         result.*(o.target) = value;
     }
     if (parser.isSet(seed)) {
         bool ok = false;
         const quint64 value = parser.value(seed).trimmed().toULongLong(&ok);
         if (!ok)
-            return fail(seed.names().constFirst(), parser.value(seed));
+            return notANumber(seed.names().constFirst(), parser.value(seed));
         result.seed = value;
     }
     if (parser.isSet(tourStep)) {
         bool ok = false;
         const QString text = parser.value(tourStep);
         const int step = text.trimmed().toInt(&ok);
-        if (!ok || step < 1 || step > 5) {
-            result.action = CommandLineOptions::Action::Error;
-            result.message =
-                QStringLiteral("--tour-step needs a step from 1 to 5, not \"%1\"").arg(text);
-            return result;
-        }
+        if (!ok || step < 1 || step > 5)
+            return usageError(
+                QStringLiteral("--tour-step needs a step from 1 to 5, not \"%1\"").arg(text));
         result.tourStep = step;
     }
     if (parser.isSet(colours)) {
         const QString scheme = parser.value(colours).trimmed().toLower();
-        if (scheme != QLatin1String("dark") && scheme != QLatin1String("light")) {
-            result.action = CommandLineOptions::Action::Error;
-            result.message = QStringLiteral("--colours needs dark or light, not \"%1\"")
-                                 .arg(parser.value(colours));
-            return result;
-        }
+        if (scheme != QLatin1String("dark") && scheme != QLatin1String("light"))
+            return usageError(QStringLiteral("--colours needs dark or light, not \"%1\"")
+                                  .arg(parser.value(colours)));
         result.lightColours = scheme == QLatin1String("light");
     }
     if (parser.isSet(substance)) {
         const QString formula = parser.value(substance);
         const ParsedFormula parsed = parseFormula(formula.toStdU32String());
-        if (parsed.error) {
-            result.action = CommandLineOptions::Action::Error;
-            result.message = parsed.error->kind == FormulaError::Empty
-                                 ? QStringLiteral("--substance needs a formula")
-                                 : QStringLiteral("--substance \"%1\": %2")
-                                       .arg(formula, formulaErrorMessage(*parsed.error).english);
-            return result;
-        }
+        if (parsed.error)
+            return usageError(parsed.error->kind == FormulaError::Empty
+                                  ? QStringLiteral("--substance needs a formula")
+                                  : QStringLiteral("--substance \"%1\": %2")
+                                        .arg(formula, formulaErrorMessage(*parsed.error).english));
         result.substance = formula.trimmed();
     }
     for (const char *name : {"substance-charge", "substance-amount"}) {
-        if (parser.isSet(QString::fromLatin1(name)) && result.substance.isEmpty()) {
-            result.action = CommandLineOptions::Action::Error;
-            result.message = QStringLiteral("--%1 needs --substance").arg(QLatin1String(name));
-            return result;
-        }
+        if (parser.isSet(QString::fromLatin1(name)) && result.substance.isEmpty())
+            return usageError(QStringLiteral("--%1 needs --substance").arg(QLatin1String(name)));
     }
-    if (const auto z = result.substanceCharge; z && *z != 1 && *z != 2 && *z != 3) {
-        result.action = CommandLineOptions::Action::Error;
-        result.message = QStringLiteral("--substance-charge needs 1, 2 or 3, not \"%1\"")
-                             .arg(parser.value(QStringLiteral("substance-charge")));
-        return result;
-    }
+    if (const auto z = result.substanceCharge; z && *z != 1 && *z != 2 && *z != 3)
+        return usageError(QStringLiteral("--substance-charge needs 1, 2 or 3, not \"%1\"")
+                              .arg(parser.value(QStringLiteral("substance-charge"))));
     // An empty file name would silently turn a batch run into an open window.
     for (const QCommandLineOption *file : {&exportTrace, &snapshot, &snapshotAbout}) {
-        if (parser.isSet(*file) && parser.value(*file).trimmed().isEmpty()) {
-            result.action = CommandLineOptions::Action::Error;
-            result.message =
-                QStringLiteral("--%1 needs a file name").arg(file->names().constFirst());
-            return result;
-        }
+        if (parser.isSet(*file) && parser.value(*file).trimmed().isEmpty())
+            return usageError(
+                QStringLiteral("--%1 needs a file name").arg(file->names().constFirst()));
+    }
+    for (const QCommandLineOption *picture : {&snapshot, &snapshotAbout}) {
+        const QString file = parser.value(*picture);
+        if (parser.isSet(*picture) && !pictureFormatOf(file))
+            return usageError(QStringLiteral("--%1 writes %2 pictures, not \"%3\"")
+                                  .arg(picture->names().constFirst(), pictureExtensions(), file));
     }
     result.noNoise = parser.isSet(noNoise);
     result.exportTrace = parser.value(exportTrace);
@@ -242,26 +317,49 @@ void applyTourStep(const CommandLineOptions &options, TfrmExample &window)
 
 void applySliderOptions(const CommandLineOptions &options, TfrmExample &window)
 {
-    if (options.mass) {
-        window.SBarMass->SetPosition(toPosition(*options.mass * 1000));
-        window.SBarMassFineAdj->SetPosition(0);
+    const SliderPositions before = window.sliderPositions();
+    for (const NumberOption &o : numberOptions) {
+        const std::optional<double> &value = options.*(o.target);
+        if (!o.slider || !value)
+            continue;
+        window.Slider(*o.slider)->SetPosition(o.takesPosition ? toPosition(*value)
+                                                              : sliderPosition(*o.slider, *value));
+        if (*o.slider == SliderKind::MassCoarse) // the option names the whole centre mass
+            window.Slider(SliderKind::MassFine)->SetPosition(0);
     }
-    if (options.range)
-        window.SBarMagnifX->SetPosition(toPosition(*options.range * 1000));
-    if (options.resolution)
-        window.SBarResol->SetPosition(toPosition(*options.resolution));
-    if (options.amplification)
-        window.SBarAmplif->SetPosition(toPosition(*options.amplification));
-    if (options.pfk)
-        window.SBarPFK->SetPosition(toPosition(100 - *options.pfk));
-    if (options.nonenone)
-        window.SBarMetNonenone->SetPosition(toPosition(100 - *options.nonenone));
-    if (options.pregnene)
-        window.SBarPregnene->SetPosition(toPosition(100 - *options.pregnene));
     if (!options.substance.isEmpty()) {
         window.SetOwnSubstanceAmount(options.substanceAmount ? toPosition(*options.substanceAmount)
                                                              : 100);
         window.SetOwnSubstance(options.substance,
                                options.substanceCharge ? int(*options.substanceCharge) : 1);
     }
+    // The step's text would describe what the screen no longer shows.
+    if (window.sliderPositions() != before)
+        window.ExplainCommandLineSettings();
+}
+
+bool writeBatchOutputs(const CommandLineOptions &options, TfrmExample &window, QWidget &aboutBox,
+                       QString *error)
+{
+    // Started with the window, the timer would redraw with fresh noise as soon as the event
+    // processing of a picture ran after its interval.
+    window.Timer1->stop();
+    window.FormShow();
+    applyTourStep(options, window);
+    applySliderOptions(options, window);
+    window.UpdateDisplay();
+    QString reason;
+    const auto failed = [&](const QString &file) {
+        *error = QStringLiteral("cannot write \"%1\": %2").arg(file, reason);
+        return false;
+    };
+    if (!options.exportTrace.isEmpty() && !exportTraceCsv(window, options.exportTrace, &reason))
+        return failed(options.exportTrace);
+    if (!options.snapshot.isEmpty() &&
+        !writeSnapshot(window, window.size(), options.snapshot, &reason, traceSettings(window)))
+        return failed(options.snapshot);
+    if (!options.snapshotAbout.isEmpty() &&
+        !writeSnapshot(aboutBox, aboutBox.size(), options.snapshotAbout, &reason))
+        return failed(options.snapshotAbout);
+    return true;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <optional>
 
+class QWidget;
 class TfrmExample;
 
 struct CommandLineOptions
@@ -54,3 +55,10 @@ void applyTourStep(const CommandLineOptions &options, TfrmExample &window);
 // the value and raises its change event; in the order of the options' listing. Then sets the
 // own substance of --substance.
 void applySliderOptions(const CommandLineOptions &options, TfrmExample &window);
+
+// The batch outputs: the window's start-up sequence, the tour step and the slider options, one
+// update of the trace, then the CSV file and the pictures of the main window and of the About
+// box that the options name. The timer never draws meanwhile, so --seed fixes every output
+// however long start-up and the pictures' event processing take. The error names the file.
+bool writeBatchOutputs(const CommandLineOptions &options, TfrmExample &window, QWidget &aboutBox,
+                       QString *error);

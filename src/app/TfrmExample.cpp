@@ -176,8 +176,16 @@ void TfrmExample::TourStep(int n)
     SBarPFK->SetPosition(row.pfk);
     rtfExplanation->clear();
     appendLine(rtfExplanation, TranslateString(QString::fromLatin1(row.explanationKey)));
+    announceTourStep(n);
     if (n == TourStepCount)
         BButNext->setEnabled(false);
+}
+
+void TfrmExample::ExplainCommandLineSettings()
+{
+    rtfExplanation->clear();
+    appendLine(rtfExplanation, TranslateString(QStringLiteral("CommandLineSettings"),
+                                               {QString::number(m_currentTourStep)}));
 }
 
 void TfrmExample::BButNextClick()

@@ -2,6 +2,7 @@
 // The main window: the oscilloscope chart, the eight sliders that drive the spectrum model,
 // the resolution read-out, the tour and command buttons and the explanation pane.
 
+#include "app/AccessibleTexts.h"
 #include "app/OwnSubstance.h"
 #include "app/TraceModel.h"
 #include "platform/Component.h"
@@ -18,6 +19,7 @@ class QTextEdit;
 class QTimer;
 class TBevel;
 class TBitBtn;
+class TCrossHair;
 class TLabel;
 class TNumLab;
 class TPanel;
@@ -59,6 +61,9 @@ public:
     void TourStep(int n);
     int CurrentTourStep() const { return m_currentTourStep; }
     static constexpr int TourStepCount = 5;
+    // The command line moved the sliders away from the step's positions: the pane says so and
+    // that Reset starts the tour again, instead of explaining what the screen no longer shows.
+    void ExplainCommandLineSettings();
 
     // The slider positions as the spectrum model reads them.
     SliderPositions sliderPositions() const;
@@ -89,11 +94,14 @@ public:
     void SetHold(bool on);
     bool Hold() const { return m_held; }
     // A label in the plot shows the mass and the signal under the mouse, and the line of the
-    // substances present that lies nearest within the window ("Ar 39.962").
+    // substances present that lies nearest within the window ("Ar 39.962") when it is near
+    // enough to be the line under the mouse (else that no line is near).
     void SetMouseReadout(bool on);
     bool MouseReadout() const { return m_mouseReadout; }
     // Two vertical crosshairs to drag onto a line's flanks or half-height points; a label
     // shows their distance dm and m/dm. A drag on the scope moves them instead of zooming.
+    // Released within a few pixels of a line's flank, a crosshair snaps to the flank's
+    // half-height crossing, interpolated between samples; Shift keeps it where it was let go.
     void SetMeasuring(bool on);
     bool Measuring() const { return m_measuring; }
     // Projector colours: a dark trace on a white plot (the axes are black in both schemes).
@@ -106,6 +114,14 @@ public:
     // The seed the noise was started with, when one was given; saved files record it.
     std::optional<quint64> NoiseSeed() const { return m_noiseSeed; }
     void SetNoiseSeed(std::optional<quint64> seed) { m_noiseSeed = seed; }
+    // ---- keyboard and screen readers
+    // The Settings dialog: one field per slider in its units, applied as it is typed; Escape
+    // puts back the values it opened with (Ctrl+E and the scope's menu).
+    void ShowSettings();
+    TScrollBar *Slider(SliderKind kind) const;
+    // The dictionary's text of a key with parameters, as the accessible texts ask for it.
+    TranslateText Translator() const;
+
     // The scope's context menu, owned by the chart.
     QMenu *ScopeMenu() const { return m_scopeMenu; }
 
@@ -185,8 +201,16 @@ private:
     void buildScopeTools();
     void showMouseReadout(bool inPlot, double mass);
     void showMeasurement();
+    // The end of a crosshair drag: snap the dragged crosshair, unless told not to.
+    void releaseCrossHair(bool snap);
     // Writes the current samples into the chart again, without recomputing them.
     void redrawTrace();
+    // Names, value texts, Page steps and the Settings entry; the chart's description follows
+    // every change of a slider or of hold, never the noise.
+    void buildAccessibility();
+    void settingsChanged();
+    // The explanation pane tells which step of the tour it explains.
+    void announceTourStep(int n);
 
     TraceModel m_model;
     int m_updateCount = 0;
@@ -204,6 +228,7 @@ private:
     } m_frozenNoise;
     bool m_mouseReadout = false;
     bool m_measuring = false;
+    TCrossHair *m_draggedCrossHair = nullptr; // being dragged, until the button is let go
     bool m_lightColours = false;
     std::optional<quint64> m_noiseSeed;
     OwnSubstance m_ownSubstance;
@@ -213,6 +238,9 @@ private:
     QAction *m_readoutAction = nullptr;
     QAction *m_measureAction = nullptr;
     QAction *m_coloursAction = nullptr;
+    QAction *m_settingsAction = nullptr;
+    // The settings the chart's description was made for.
+    std::optional<std::pair<SliderPositions, bool>> m_described;
 };
 
 // The program's main window, set when the entry creates it.

@@ -306,6 +306,7 @@ void TfrmExample::buildForm(const QString &dictionaryFile)
     BButAbout->OnClick = [this] { BButAboutClick(); };
     cliDemon->OnParamsChange = [this](TkdbCustomDemon *) { cliDemonParamsChange(); };
     buildScopeTools();
+    buildAccessibility();
 
     form->apply();
 

@@ -3,7 +3,7 @@
 // scope's context menu. All are off at start-up, so the specified picture stays as it is.
 
 #include "app/OwnSubstanceDialog.h"
-#include "app/PeakLists.h"
+#include "app/SampleLists.h"
 #include "app/TfrmExample.h"
 #include "app/TraceExport.h"
 #include "chart/Zel_rchart.h"
@@ -12,10 +12,16 @@
 #include "platform/MessageBox.h"
 
 #include <QContextMenuEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QStandardPaths>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -23,26 +29,68 @@ constexpr TColor darkTrace = 47360;               // green 185 on black
 constexpr TColor lightTrace = rgbColor(0, 90, 0); // dark green on white
 constexpr TColor measureColour = clRed;
 
-// The residual air's lines in stored order: water, nitrogen, oxygen, argon, carbon dioxide.
-const char *const airSpecies[] = {"H\u2082O", "N\u2082", "O\u2082", "Ar", "CO\u2082"};
-
-// A list and the dictionary key of its substance's name (empty for the air).
-struct NamedList
-{
-    PeakListId id;
-    const char *nameKey;
-    int SliderPositions::*amount; // inverted amount slider; null for the air
-};
-constexpr NamedList namedLists[] = {
-    {PeakListId::ResidualAir, "", nullptr},
-    {PeakListId::Pregnene, "Pregnene", &SliderPositions::P_preg},
-    {PeakListId::Pfk, "PFK", &SliderPositions::P_pfk},
-    {PeakListId::MethylNonenone, "Nonenone", &SliderPositions::P_mnn},
-};
-
 QString massText(double mass)
 {
     return QString::number(mass, 'f', 3);
+}
+
+// The mass that one pixel of the plot spans at the chart's present x range.
+double massPerPixel(const TRChart &chart)
+{
+    const auto [lo, hi] = chart.layerRangeX(1);
+    return std::abs(hi - lo) / std::max(chart.plotWidth(), 1);
+}
+
+// A line is the one under the mouse only this near: within two line widths m/R of its centre
+// (its triangle reaches one width to either side), or within three pixels where lines are
+// narrower than the pixels of a wide window.
+double nearnessLimit(double mass, int resolvingPower, double pixel)
+{
+    return std::max(2 * mass / resolvingPower, 3 * pixel);
+}
+
+// A released crosshair snaps to a half-height crossing this many pixels away or nearer.
+constexpr int snapPixels = 5;
+// A line whose top stands lower than this (five times the noise's standard deviation) has
+// flanks too ragged to snap to.
+constexpr double snapMinimumTop = 0.05;
+
+// The half-height crossing nearest to x of the line whose flank lies at x, interpolated
+// between the two samples around it. The line's top is the highest sample within its
+// half-base m/R plus the search reach on either side of x; from the top the trace is followed
+// down on each side to the first sample below half the top.
+std::optional<double> halfHeightCrossing(const TraceModel &model, double x, int resolvingPower,
+                                         double reach)
+{
+    const auto s = model.samples();
+    const int n = int(s.size());
+    const int k = model.nearestSampleIndex(x) - 1;
+    if (k < 0)
+        return std::nullopt;
+    const double spacing = (s[n - 1].x - s[0].x) / (n - 1);
+    const int span = int(std::ceil((x / resolvingPower + reach) / spacing));
+    const int from = std::max(k - span, 0), to = std::min(k + span, n - 1);
+    int top = from;
+    for (int i = from; i <= to; ++i)
+        if (s[i].y > s[top].y)
+            top = i;
+    const double half = s[top].y / 2;
+    if (s[top].y < snapMinimumTop)
+        return std::nullopt;
+    const auto crossing = [&](int step) -> std::optional<double> {
+        int i = top;
+        while (i + step >= 0 && i + step < n && s[i + step].y >= half)
+            i += step;
+        const int out = i + step;
+        if (out < 0 || out >= n)
+            return std::nullopt;
+        return s[i].x + (half - s[i].y) * (s[out].x - s[i].x) / (s[out].y - s[i].y);
+    };
+    std::optional<double> best;
+    for (const std::optional<double> &c : {crossing(-1), crossing(+1)})
+        if (c && std::abs(*c - x) <= reach && (!best || std::abs(*c - x) < std::abs(*best - x)))
+            best = c;
+    return best;
 }
 
 void placeLabel(TTextLabel &label, int x, int y)
@@ -57,6 +105,21 @@ void placeLabel(TTextLabel &label, int x, int y)
     label.SetColorBorder(clBlack);
     label.Font()->SetColor(clBlack);
     label.SetVisible(false);
+}
+
+// Where a saved file starts: the desktop's folder for its kind (the home folder when that does
+// not exist), with a name that tells the tour step and the time, such as
+// "ionograph-step2-2025-03-14-093012.png".
+QString suggestedSavePath(QStandardPaths::StandardLocation folder, int tourStep,
+                          const char *extension)
+{
+    QString dir = QStandardPaths::writableLocation(folder);
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
+        dir = QDir::homePath();
+    const QString time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    return QDir(dir).filePath(
+        QStringLiteral("ionograph-step%1-%2.%3")
+            .arg(QString::number(tourStep), time, QString::fromLatin1(extension)));
 }
 
 QAction *addCheckable(QMenu *menu, const char *key, const std::function<void(bool)> &toggled)
@@ -125,7 +188,14 @@ void TfrmExample::buildScopeTools()
         showMouseReadout(inPlot, x);
     };
     RCScope->OnMouseLeave = [this](QObject *) { showMouseReadout(false, 0); };
-    RCScope->OnCrossHairMove = [this](QObject *, TCrossHair *) { showMeasurement(); };
+    RCScope->OnCrossHairMove = [this](QObject *, TCrossHair *hair) {
+        m_draggedCrossHair = hair;
+        showMeasurement();
+    };
+    RCScope->OnMouseUp = [this](QObject *, Qt::MouseButton button, TShiftState shift, int, int) {
+        if (button == Qt::LeftButton)
+            releaseCrossHair(!(shift & Input::ssShift));
+    };
 }
 
 void TfrmExample::redrawTrace()
@@ -188,9 +258,11 @@ void TfrmExample::showMouseReadout(bool inPlot, double mass)
     QString text = TranslateString(QStringLiteral("ValueAtMouse"),
                                    {massText(mass), QString::number(signal, 'g', 3)});
 
-    // The nearest line within the window among the substances present.
+    // The nearest line within the window among the substances present, if it is near enough
+    // to be the one under the mouse.
     const SliderPositions positions = sliderPositions();
     const VisibleWindow window = visibleWindow(positions);
+    const double pixel = massPerPixel(*RCScope);
     QString nearestName;
     double nearestMass = 0;
     double best = std::numeric_limits<double>::infinity();
@@ -200,17 +272,20 @@ void TfrmExample::showMouseReadout(bool inPlot, double mass)
         const auto entries = peakList(list.id);
         for (size_t i = 0; i < entries.size(); ++i) {
             const double m = entries[i].mass;
-            if (m < window.XLo || m > window.XHi || std::abs(m - mass) >= best)
+            const double distance = std::abs(m - mass);
+            if (m < window.XLo || m > window.XHi || distance >= best ||
+                distance > nearnessLimit(m, positions.R, pixel))
                 continue;
-            best = std::abs(m - mass);
+            best = distance;
             nearestMass = m;
             nearestName = list.amount ? TranslateString(QString::fromLatin1(list.nameKey))
                                       : QString::fromUtf8(airSpecies[i]);
         }
     }
-    if (!nearestName.isEmpty())
-        text += QLatin1Char('\n') + TranslateString(QStringLiteral("NearestLine"),
-                                                    {nearestName, massText(nearestMass)});
+    text += QLatin1Char('\n') + (nearestName.isEmpty()
+                                     ? TranslateString(QStringLiteral("NoLineNear"))
+                                     : TranslateString(QStringLiteral("NearestLine"),
+                                                       {nearestName, massText(nearestMass)}));
     label.SetCaption(text);
     label.SetVisible(true);
 }
@@ -250,6 +325,19 @@ void TfrmExample::SetMeasuring(bool on)
     }
 }
 
+void TfrmExample::releaseCrossHair(bool snap)
+{
+    TCrossHair *hair = std::exchange(m_draggedCrossHair, nullptr);
+    if (!m_measuring || !hair)
+        return;
+    const double reach = snapPixels * massPerPixel(*RCScope);
+    if (const std::optional<double> crossing =
+            snap ? halfHeightCrossing(m_model, hair->PosX(), SBarResol->Position(), reach)
+                 : std::nullopt)
+        hair->SetPosX(*crossing);
+    showMeasurement();
+}
+
 void TfrmExample::showMeasurement()
 {
     if (!m_measuring)
@@ -280,9 +368,10 @@ void TfrmExample::SetLightColours(bool on)
 
 void TfrmExample::SavePicture()
 {
-    const QString file = askSaveFileName(this, {TranslateString(QStringLiteral("SavePicture")),
-                                                QStringLiteral("ionograph.png"),
-                                                TranslateString(QStringLiteral("PictureFiles"))});
+    const QString file = askSaveFileName(
+        this, {TranslateString(QStringLiteral("SavePicture")),
+               suggestedSavePath(QStandardPaths::PicturesLocation, m_currentTourStep, "png"),
+               TranslateString(QStringLiteral("PictureFiles"))});
     QString error;
     if (!file.isEmpty() && !writeSnapshot(*this, size(), file, &error, traceSettings(*this)))
         showMessage(MessageKind::Error,
@@ -291,9 +380,10 @@ void TfrmExample::SavePicture()
 
 void TfrmExample::SaveTrace()
 {
-    const QString file = askSaveFileName(this, {TranslateString(QStringLiteral("SaveTrace")),
-                                                QStringLiteral("ionograph.csv"),
-                                                TranslateString(QStringLiteral("TraceFiles"))});
+    const QString file = askSaveFileName(
+        this, {TranslateString(QStringLiteral("SaveTrace")),
+               suggestedSavePath(QStandardPaths::DocumentsLocation, m_currentTourStep, "csv"),
+               TranslateString(QStringLiteral("TraceFiles"))});
     QString error;
     if (!file.isEmpty() && !exportTraceCsv(*this, file, &error))
         showMessage(MessageKind::Error,

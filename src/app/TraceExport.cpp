@@ -3,7 +3,9 @@
 #include "app/TfrmExample.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QSaveFile>
 #include <QWidget>
 #include <charconv>
@@ -28,7 +30,40 @@ QString percent(int invertedPosition)
     return QString::number(100 - invertedPosition);
 }
 
+struct NamedFormat
+{
+    const char *extension;
+    PictureFormat format;
+};
+constexpr NamedFormat pictureFormats[] = {
+    {"png", {"PNG", true, -1}},
+    // Thin trace lines blur at the writer's usual quality of 75.
+    {"jpg", {"JPEG", true, 95}},
+    {"jpeg", {"JPEG", true, 95}},
+    {"bmp", {"BMP", false, -1}},
+};
+
 } // namespace
+
+const PictureFormat *pictureFormatOf(const QString &fileName)
+{
+    const QString extension = QFileInfo(fileName).suffix().toLower();
+    if (extension.isEmpty())
+        return &pictureFormats[0].format;
+    for (const NamedFormat &f : pictureFormats)
+        if (extension == QLatin1String(f.extension))
+            return &f.format;
+    return nullptr;
+}
+
+QString pictureExtensions()
+{
+    QStringList extensions;
+    for (const NamedFormat &f : pictureFormats)
+        extensions << QString::fromLatin1(f.extension);
+    const QString last = extensions.takeLast();
+    return extensions.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
 
 TraceSettings traceSettings(const TfrmExample &window)
 {
@@ -91,13 +126,31 @@ bool writeSnapshot(QWidget &window, QSize clientSize, const QString &fileName, Q
         window.show();
         QCoreApplication::processEvents();
     }
+    const PictureFormat *format = pictureFormatOf(fileName);
+    if (!format) {
+        *error = QStringLiteral("pictures are written as %1, chosen by the file name's "
+                                "extension")
+                     .arg(pictureExtensions());
+        return false;
+    }
     QImage image(clientSize, QImage::Format_RGB32);
     window.render(&image);
-    for (const auto &[key, value] : settings)
-        image.setText(key, value);
+    if (format->keepsSettings)
+        for (const auto &[key, value] : settings)
+            image.setText(key, value);
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        *error = QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString());
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, format->format);
+    writer.setQuality(format->quality);
+    if (!writer.write(image)) {
+        *error = writer.errorString();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
         return false;
     }
     return true;

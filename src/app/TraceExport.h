@@ -24,8 +24,22 @@ TraceSettings traceSettings(const TfrmExample &window);
 // per sample in index order, each number the shortest text that reads back as the same double.
 bool exportTraceCsv(const TfrmExample &window, const QString &fileName, QString *error);
 
-// Renders a window's client area (at its designed size) into a PNG file with the settings as
-// text chunks. A window that is not shown is shown off the screen first, so every control is
-// polished, laid out and painted as it would be on the screen.
+// A picture format that snapshots are written in, chosen by the file name's extension (case
+// does not matter; a name without one is PNG), and whether it keeps the settings: PNG as text
+// chunks, JPEG as comments, BMP not at all. Null for any other extension.
+struct PictureFormat
+{
+    const char *format; // Qt's name for the image writer
+    bool keepsSettings;
+    int quality; // the writer's quality, -1 for its default
+};
+const PictureFormat *pictureFormatOf(const QString &fileName);
+// The extensions for messages: "png, jpg, jpeg or bmp".
+QString pictureExtensions();
+
+// Renders a window's client area (at its designed size) into a picture file in the format of
+// its name, with the settings where the format keeps them. A window that is not shown is shown
+// off the screen first, so every control is polished, laid out and painted as it would be on
+// the screen.
 bool writeSnapshot(QWidget &window, QSize clientSize, const QString &fileName, QString *error,
                    const TraceSettings &settings = {});

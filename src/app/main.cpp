@@ -5,7 +5,6 @@
 #include "app/CommandLine.h"
 #include "app/Language.h"
 #include "app/TfrmExample.h"
-#include "app/TraceExport.h"
 #include "hostlink/WendralDemon.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
@@ -36,23 +35,6 @@ int report(FILE *stream, const QString &text, int code)
 int reportError(const QString &text, int code)
 {
     return report(stderr, QStringLiteral("ionograph: ") + text, code);
-}
-
-// The batch outputs: one update of the trace into a CSV file or a picture of the main window
-// or of the About box. No window is shown.
-int writeBatchOutputs(const CommandLineOptions &options, TfrmExample &window, TFrmAbout &about)
-{
-    window.UpdateDisplay();
-    QString error;
-    if (!options.exportTrace.isEmpty() && !exportTraceCsv(window, options.exportTrace, &error))
-        return reportError(error, 1);
-    if (!options.snapshot.isEmpty() &&
-        !writeSnapshot(window, window.size(), options.snapshot, &error, traceSettings(window)))
-        return reportError(error, 1);
-    if (!options.snapshotAbout.isEmpty() &&
-        !writeSnapshot(about, about.size(), options.snapshotAbout, &error))
-        return reportError(error, 1);
-    return 0;
 }
 
 // The host link could not be set up: the reason goes to the terminal and, on a screen, into a
@@ -124,10 +106,8 @@ int main(int argc, char **argv)
         window.SetLightColours(true);
 
     if (options.runsWithoutWindow()) {
-        window.FormShow();
-        applyTourStep(options, window);
-        applySliderOptions(options, window);
-        return writeBatchOutputs(options, window, about);
+        QString error;
+        return writeBatchOutputs(options, window, about, &error) ? 0 : reportError(error, 1);
     }
 
     // The window opens centred on the screen. Showing it runs the start-up sequence, which

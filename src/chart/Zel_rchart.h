@@ -500,6 +500,8 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    // The control's accessible interface, installed with the first control made.
+    static void ensureAccessibleFactory();
     // Picture internals (rchart_paint.cpp, rchart_items.cpp).
     void createPictureObjects();
     void drawShadow(Canvas &canvas);

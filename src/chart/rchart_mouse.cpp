@@ -73,6 +73,8 @@ void TCustomRChart::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
     m_leftButtonHeld = event->buttons() & Qt::LeftButton;
+    if (OnKeyDown || OnKeyUp || OnKeyPress)
+        setFocus(Qt::MouseFocusReason);
     // The press a double click brings with it only ends the double click.
     if (m_doubleClick) {
         m_doubleClick = false;

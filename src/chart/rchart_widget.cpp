@@ -21,9 +21,13 @@
 TCustomRChart::TCustomRChart(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // Moves without a button report the position and end drags; a click takes the focus.
+    // Moves without a button report the position and end drags. The chart is no tab stop and
+    // a click leaves the focus where it is, unless the program handles the chart's keys (see
+    // mousePressEvent): holding Tab and the arrow keys, a focused chart would keep the
+    // keyboard from every other control.
     setMouseTracking(true);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::NoFocus);
+    ensureAccessibleFactory();
     m_classVisible.fill(true);
     m_layerVisible.fill(true);
     m_mouseAffectsLayer[0] = true;

@@ -1,7 +1,11 @@
 #include "platform/Controls.h"
 
+#include <QAccessible>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <cmath>
 
 namespace {
 void drawBevelRect(QPainter &p, QRect r, TBevelCut cut)
@@ -18,6 +22,16 @@ void drawBevelRect(QPainter &p, QRect r, TBevelCut cut)
     p.setPen(bottomRight);
     p.drawLine(r.right(), r.top(), r.right(), r.bottom());
     p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+}
+
+// Two pixels in the highlight colour along the edge, seen at a glance on any face.
+void drawFocusFrame(QWidget *w)
+{
+    QPainter p(w);
+    p.setPen(toQColor(clHighlight));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(w->rect().adjusted(0, 0, -1, -1));
+    p.drawRect(w->rect().adjusted(1, 1, -2, -2));
 }
 
 void useFaceColor(QWidget *w)
@@ -102,6 +116,13 @@ TBitBtn::TBitBtn(QWidget *parent) : QPushButton(parent)
     });
 }
 
+void TBitBtn::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    if (hasFocus())
+        drawFocusFrame(this);
+}
+
 TScrollBar::TScrollBar(Qt::Orientation orientation, QWidget *parent)
     : QScrollBar(orientation, parent)
 {
@@ -115,26 +136,104 @@ TScrollBar::TScrollBar(Qt::Orientation orientation, QWidget *parent)
     connect(this, &QScrollBar::valueChanged, this, [this] {
         if (OnChange)
             OnChange(this);
+        valueTextChanged();
     });
+    // While the thumb is dragged its value follows the mouse.
+    connect(this, &QScrollBar::sliderMoved, this, [this] {
+        if (m_units.text)
+            showValueTip(QCursor::pos());
+    });
+    ensureAccessibleFactory();
 }
 
 void TScrollBar::keyPressEvent(QKeyEvent *event)
 {
     // The toolkit's scroll bar reverses the keys of one of its orientations.
+    const int page = m_keyPageStep > 0 ? m_keyPageStep : pageStep();
     switch (event->key()) {
     case Qt::Key_Right:
     case Qt::Key_Down:
         triggerAction(SliderSingleStepAdd);
-        event->accept();
-        return;
+        break;
     case Qt::Key_Left:
     case Qt::Key_Up:
         triggerAction(SliderSingleStepSub);
-        event->accept();
-        return;
+        break;
+    case Qt::Key_PageDown:
+        SetPosition(value() > maximum() - page ? maximum() : value() + page);
+        break;
+    case Qt::Key_PageUp:
+        SetPosition(value() < minimum() + page ? minimum() : value() - page);
+        break;
+    case Qt::Key_Home:
+        SetPosition(minimum());
+        break;
+    case Qt::Key_End:
+        SetPosition(maximum());
+        break;
     default:
         QScrollBar::keyPressEvent(event);
+        return;
     }
+    event->accept();
+}
+
+bool TScrollBar::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && m_units.text) {
+        showValueTip(static_cast<QHelpEvent *>(event)->globalPos());
+        return true;
+    }
+    return QScrollBar::event(event);
+}
+
+void TScrollBar::paintEvent(QPaintEvent *event)
+{
+    QScrollBar::paintEvent(event);
+    if (hasFocus())
+        drawFocusFrame(this);
+}
+
+void TScrollBar::showValueTip(QPoint globalPos)
+{
+    QToolTip::showText(globalPos, valueText(), this, rect());
+}
+
+void TScrollBar::SetValueUnits(TValueUnits units)
+{
+    m_units = std::move(units);
+    m_toldText = valueText();
+}
+
+double TScrollBar::unitsOf(int position) const
+{
+    return m_units.toUnits ? m_units.toUnits(position) : double(position);
+}
+
+int TScrollBar::positionOf(double value) const
+{
+    if (m_units.toPosition)
+        return m_units.toPosition(value);
+    if (!std::isfinite(value))
+        return value > 0 ? maximum() : minimum();
+    return int(std::lround(std::clamp(value, double(minimum()), double(maximum()))));
+}
+
+QString TScrollBar::valueText() const
+{
+    return m_units.text ? m_units.text(value()) : QString::number(value());
+}
+
+void TScrollBar::valueTextChanged()
+{
+    const QString text = valueText();
+    if (text == m_toldText)
+        return;
+    m_toldText = text;
+    if (QToolTip::isVisible() && underMouse())
+        showValueTip(QCursor::pos());
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void TScrollBar::SetParams(int position, int min, int max)

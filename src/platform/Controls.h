@@ -91,6 +91,10 @@ public:
     void SetCaption(const QString &caption) { setText(caption); }
 
     std::function<void()> OnClick;
+
+protected:
+    // The toolkit's picture, with the focus frame of the scroll bars while focused.
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // A scroll bar whose position is clamped into Min..Max and whose OnChange is raised only
@@ -122,12 +126,47 @@ public:
     // Sets all three at once; the position is clamped into the new range.
     void SetParams(int position, int min, int max);
 
+    // How the program tells the position to people: as a value in its own units (what
+    // assistive technology reads and sets) and as a text (the tooltip while the mouse rests on
+    // the bar or drags its thumb, and the accessible value). Without them: the bare position.
+    struct TValueUnits
+    {
+        std::function<double(int position)> toUnits;
+        // The position nearest to a value; SetPosition clamps it.
+        std::function<int(double value)> toPosition;
+        std::function<QString(int position)> text;
+    };
+    void SetValueUnits(TValueUnits units);
+    double unitsOf(int position) const;
+    int positionOf(double value) const;
+    QString valueText() const;
+    // Tells assistive technology and an open tooltip that the value text changed, also when
+    // it depends on more than this bar's position; only a real change is told.
+    void valueTextChanged();
+
+    // The step of Page Up and Page Down; 0 takes LargeChange, the step of a click in the
+    // trough.
+    int KeyPageStep() const { return m_keyPageStep; }
+    void SetKeyPageStep(int step) { m_keyPageStep = step; }
+
     std::function<void(TScrollBar *sender)> OnChange;
 
 protected:
-    // Right and Down move towards Max, Left and Up towards Min, whatever the orientation.
+    // Right, Down and Page Down move towards Max, Left, Up and Page Up towards Min, whatever
+    // the orientation; Home and End go to Min and Max.
     void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
+    // A focus frame over the bar while it has the focus; without focus the bar is drawn as
+    // the toolkit draws it.
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    void showValueTip(QPoint globalPos);
+    // The bar's accessible interface (a slider with its value in units), installed once.
+    static void ensureAccessibleFactory();
+
     int m_pageSize = 0;
+    int m_keyPageStep = 0;
+    TValueUnits m_units;
+    QString m_toldText;
 };

@@ -130,7 +130,9 @@ QString FormatSeconds(double seconds, bool withMilliseconds);
 // two-digit year, "mmm" abbreviated month name of the default locale, "mm" two-digit month,
 // "dd" two-digit day, "hh" two-digit hour (0..23), "h" hour without leading zero, "nn"
 // two-digit minute, "ss" two-digit second, "zz" three-digit milliseconds, "am/pm" the text
-// am or pm (which also turns the hours into 1..12). Letters of tokens match in either case;
+// am or pm (which also turns the hours into 1..12). "zz" always writes three digits, leading
+// zeros included: written without them, 20 ms after a full second would read ".20" in the
+// hundredths labels ("ss.zz"), which reads as 200 ms. Letters of tokens match in either case;
 // text between double (or single) quotes is copied without the quotes; every other character
 // is copied as it is. The value is taken to the nearest millisecond; a negative value denotes
 // calendar day Floor(v) at time of day v - Floor(v) (-1.25 is 28 December 1899, 18:00).

@@ -115,10 +115,16 @@ void subDayTicks(DateTimeAxisLayout &out, double low, double high, double perTic
     out.step = int(step);
     out.shortStep = int(advance);
 
+    // A position this close to an end counts as lying on it: the day tolerance, but never
+    // more than a thousandth of a short step (at the hundredths level the day tolerance is
+    // several per cent of one) nor less than the rounding of day counts this far from zero.
+    const double tolerance =
+        std::max(std::min(kDayTolerance, 1e-3 * double(shortStep) / upd), spanRounding(low, high));
+
     // The first multiple of the step at or after low, counted in units from the midnight of
     // low's day. A time that lies within the tolerance above a multiple counts as on it.
     const double day = std::floor(low);
-    const long long t = (long long)std::ceil((low - day) * upd - kDayTolerance * upd);
+    const long long t = (long long)std::ceil((low - day) * upd - tolerance * upd);
     long long u = t % step == 0 ? t : t + step - t % step;
     auto position = [&](long long units) { return day + double(units) / upd; };
     if (shortTicks)
@@ -129,9 +135,9 @@ void subDayTicks(DateTimeAxisLayout &out, double low, double high, double perTic
     DateLinePolicy dateLine(format);
     for (int guard = 0; guard < kMaxIterations; ++guard, u += advance) {
         const double p = position(u);
-        if (p - high >= kDayTolerance || out.ticks.size() >= size_t(kMaxDateTimeTicks))
+        if (p - high >= tolerance || out.ticks.size() >= size_t(kMaxDateTimeTicks))
             break;
-        if (p < low - kDayTolerance)
+        if (p < low - tolerance)
             continue;
         AxisTick tick;
         tick.value = p;
@@ -200,11 +206,14 @@ void monthTicks(DateTimeAxisLayout &out, double low, double high, int minTicks, 
             ++year;
         }
     };
-    // Without short ticks only the labelled months are visited: the first one at or after
-    // low's month (low's own month when it is one and low lies on its first day).
-    if (n > 1 && !shortTicks)
+    // Without short ticks only the labelled months are visited, beginning with the first one
+    // after low's month: low's own month is never the first tick then, even when it is a
+    // labelled month and low lies on its first day.
+    if (n > 1 && !shortTicks) {
+        nextMonth(1);
         while (month % n != 1)
             nextMonth(1);
+    }
 
     const QString pattern = monthLabelPattern(format);
     for (int guard = 0; guard < kMaxIterations; ++guard, nextMonth(advance)) {

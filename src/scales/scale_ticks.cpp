@@ -306,8 +306,10 @@ void ForEachLinearTick(int MinTicks, double RangeLow, double RangeHigh, bool Sho
         }
         const long long start = (ts.FirstIndex - 1) * ts.ShortCount;
         const auto at = [&](long long d) { return tickAt(start + d, dir, mantissa, exponent); };
-        // RangeLow itself may lie a rounding below the tick that stands on it.
-        const long double lowEnd = lo - 0.001L * dir * shortStep;
+        // RangeLow itself may lie a rounding inside the tick that stands on it: the tolerance
+        // points outward, below RangeLow on a rising axis and above it on a reversed one
+        // (shortStep carries the direction).
+        const long double lowEnd = lo - 0.001L * shortStep;
         for (long long d = 0; d < TickLoopLimit; ++d) {
             const long double pos = at(d);
             if (dir * pos >= dir * lowEnd)

@@ -22,6 +22,7 @@ TNumLab::TNumLab(QWidget *parent)
       m_font(m_parentSettings.font())
 {
     m_frameColors = frameColorsOf(m_colorScheme);
+    ensureAccessibleFactory();
     // Mouse moves arrive without a button pressed, so the mouse area is always current.
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);

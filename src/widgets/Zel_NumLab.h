@@ -265,6 +265,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // The control's accessible interface, installed with the first control made.
+    static void ensureAccessibleFactory();
     void compose();
     // The number text: formatted, rewritten by OnBeforeDisplay, and replaced by the
     // indicator when wider than the field allows.

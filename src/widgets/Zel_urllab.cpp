@@ -122,6 +122,7 @@ TUrlLab::TUrlLab(QWidget *parent)
       m_parentSettings(this, [this] { textChanged(); }), m_font(m_parentSettings.font()),
       m_fontActive(new TFont(this)), m_fontNormal(new TFont(this))
 {
+    ensureAccessibleFactory();
     m_fontActive->OnChange = [this](QObject *) { Repaint(); };
     m_constraints->OnChange = [this](QObject *) { applyConstraints(); };
     resize(DefaultWidth, DefaultHeight);

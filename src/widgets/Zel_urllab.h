@@ -248,6 +248,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // The control's accessible interface, installed with the first control made.
+    static void ensureAccessibleFactory();
     void openURL();
     [[noreturn]] void fail(const QString &reason) const;
     void compose();

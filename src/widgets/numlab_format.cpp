@@ -62,9 +62,11 @@ QString latin1(const std::string &text)
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
-// General format with p significant digits: fixed point while the rounded value is at least
-// 0.00001 and has no more than p digits before the point, scientific otherwise; no trailing
-// zeros or point; the exponent without "+" and without leading zeros.
+// General format with p significant digits: fixed point when the value itself is at least
+// 0.00001 and its rounded form has no more than p digits before the point, scientific
+// otherwise; no trailing zeros or point; the exponent without "+" and without leading zeros.
+// A value just below 0.00001 that rounds up to it is scientific (9.96e-6 to one digit is
+// "1E-5"), as the runtime's general format writes it.
 QString generalFormat(double v, int p)
 {
     if (v == 0)
@@ -73,7 +75,7 @@ QString generalFormat(double v, int p)
     const Scientific s = scientificDigits(std::fabs(v), p - 1);
     const int x = s.exponent;
     std::string text;
-    if (x >= -5 && x + 1 <= p) {
+    if (std::fabs(v) >= 0.00001 && x + 1 <= p) {
         std::string whole;
         std::string fraction;
         if (x >= 0) {

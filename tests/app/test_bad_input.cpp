@@ -117,7 +117,7 @@ TEST(BadInput, CommandLineValuesThatAreHugeNegativeNoNumbersOrEmpty)
         {{"--language", ""}, 2, "no dictionary for the language"},
         {{"--snapshot", ""}, 2, "--snapshot needs a file name"},
         {{"--export-trace", " "}, 2, "--export-trace needs a file name"},
-        {{"--pfk"}, 2, "Missing value after '--pfk'"},
+        {{"--pfk"}, 2, "missing value for \"--pfk\" (see --help)"},
     };
     for (const auto &c : cases) {
         const QString shown = c.arguments.join(' ').left(60);

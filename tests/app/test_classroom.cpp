@@ -39,6 +39,23 @@ struct Window
             y.push_back(s.y);
         return y;
     }
+    // Drags crosshair n from where it stands to the pixel column x and lets it go there.
+    void dragCrossHair(int n, int x, Qt::KeyboardModifiers modifiers)
+    {
+        int from = 0, y = 0;
+        w.RCScope->WorldToPixel(1, w.RCScope->CrossHair(n)->PosX(), 0.5, from, y);
+        const auto send = [&](QEvent::Type type, int at, Qt::MouseButton button,
+                              Qt::MouseButtons held) {
+            QMouseEvent event(type, QPointF(at, y), w.RCScope->mapToGlobal(QPointF(at, y)), button,
+                              held, modifiers);
+            QCoreApplication::sendEvent(w.RCScope, &event);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, from, Qt::NoButton, Qt::LeftButton); // picks the crosshair
+        send(QEvent::MouseMove, x, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, x, Qt::LeftButton, Qt::NoButton);
+        send(QEvent::MouseMove, x, Qt::NoButton, Qt::NoButton); // ends the drag
+    }
     void moveMouseTo(double mass, double signal)
     {
         int px = 0, py = 0;
@@ -104,10 +121,19 @@ TEST(Classroom, ValuesUnderTheMouseNameTheNearestLinePresent)
         int tourStep;
         double mass;
         const char *line;
-    } cases[] = {{1, 39.97, "Nearest line: Ar 39.962"},
-                 {1, 44.5, "Nearest line: CO\u2082 43.990"},
-                 {2, 27.0, "Nearest line: N\u2082 28.006"},
-                 {5, 154.5, "Nearest line: PFK 154.992"}};
+    } cases[] = {
+        // Named within two line widths m/R, or three pixels where lines are thinner.
+        {1, 39.97, "Nearest line: Ar 39.962"},
+        {1, 44.05, "Nearest line: CO\u2082 43.990"},
+        {2, 28.05, "Nearest line: N\u2082 28.006"},
+        {4, 111.2, "Nearest line: Methyl-nonenone 111.081"},
+        {5, 154.9, "Nearest line: PFK 154.992"},
+        // Farther away the nearest line is not the one under the mouse.
+        {1, 44.5, "No line near"},
+        {2, 27.0, "No line near"},
+        {4, 200.1, "No line near"},
+        {5, 154.5, "No line near"},
+    };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.line);
         w.TourStep(c.tourStep);
@@ -170,6 +196,44 @@ TEST(Classroom, CrosshairsOnTheHalfHeightPointsMeasureTheResolvingPower)
     }
 }
 
+TEST(Classroom, ReleasedCrosshairsSnapToTheHalfHeightOfTheNearestFlank)
+{
+    seedUniformSource(3);
+    Window f; // with noise
+    TfrmExample &w = f.w;
+    w.SBarAmplif->SetPosition(100);
+    w.SBarMagnifX->SetPosition(1000);
+    w.SBarMass->SetPosition(39962); // the argon line, 0.05 wide at R 800, range 1
+    w.SetMeasuring(true);
+    const double top = w.model().sample(w.model().nearestSampleIndex(39.962383)).x;
+    const auto pixelOf = [&](double mass) {
+        int px = 0, py = 0;
+        w.RCScope->WorldToPixel(1, mass, 0.5, px, py);
+        return px;
+    };
+    // Pixels from the left and right half-height points, the keys held, whether it snaps.
+    const std::tuple<int, int, Qt::KeyboardModifiers, bool> cases[] = {
+        {-3, -3, Qt::NoModifier, true},   {4, 2, Qt::NoModifier, true},
+        {-4, 4, Qt::NoModifier, true},    {-3, -3, Qt::ShiftModifier, false},
+        {-12, 12, Qt::NoModifier, false}, // too far from any flank
+    };
+    for (const auto &[leftOffset, rightOffset, modifiers, snaps] : cases) {
+        SCOPED_TRACE(testing::Message() << leftOffset << " " << rightOffset);
+        const int left = pixelOf(top - top / 1600) + leftOffset;
+        const int right = pixelOf(top + top / 1600) + rightOffset;
+        f.dragCrossHair(1, left, modifiers);
+        f.dragCrossHair(2, right, modifiers);
+        const double x1 = w.RCScope->CrossHair(1)->PosX(), x2 = w.RCScope->CrossHair(2)->PosX();
+        if (snaps)
+            EXPECT_NEAR((x1 + x2) / 2 / (x2 - x1), 800, 800 * 0.02);
+        else
+            EXPECT_EQ(std::pair(pixelOf(x1), pixelOf(x2)), std::pair(left, right));
+        EXPECT_TRUE(w.RCScope->TextLabel(TfrmExample::MeasurementLabel)
+                        ->Caption()
+                        .endsWith(QString::number(std::lround((x1 + x2) / 2 / (x2 - x1)))));
+    }
+}
+
 TEST(Classroom, SavedFilesCarryTheirSettings)
 {
     QTemporaryDir dir;
@@ -198,17 +262,39 @@ TEST(Classroom, SavedFilesCarryTheirSettings)
     EXPECT_EQ(header, picture.textKeys().size()) << "comment lines, then the header";
     EXPECT_EQ(lines[header + 1].split(',')[0], "22.008");
 
-    // From the window: through the file dialog; a cancelled dialog writes nothing.
+    // From the window: through the file dialog, which starts in the desktop's folders for
+    // pictures and documents with a name of the step and the time; a cancelled dialog writes
+    // nothing.
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+    QDir(home.path()).mkpath("Pictures");
+    QDir(home.path()).mkpath("Documents");
     Window f;
+    f.w.TourStep(3);
     QString answer = dir.filePath("w.png");
+    QStringList suggested;
     const SaveFileHandler previous =
-        setSaveFileHandler([&](QWidget *, const SaveFileRequest &) { return answer; });
+        setSaveFileHandler([&](QWidget *, const SaveFileRequest &request) {
+            suggested << request.suggestedName;
+            return answer;
+        });
     f.w.SavePicture();
-    EXPECT_EQ(QImage(answer).text("Tour step"), "1");
+    EXPECT_EQ(QImage(answer).text("Tour step"), "3");
     answer.clear();
     f.w.SaveTrace();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
     setSaveFileHandler(previous);
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    ASSERT_EQ(suggested.size(), 2);
+    const QRegularExpression name(R"(^ionograph-step3-\d{4}-\d\d-\d\d-\d{6}\.(png|csv)$)");
+    for (const auto &[path, folder] :
+         {std::pair(suggested[0], "Pictures"), std::pair(suggested[1], "Documents")}) {
+        EXPECT_EQ(QFileInfo(path).dir().path(), home.filePath(folder));
+        EXPECT_TRUE(name.match(QFileInfo(path).fileName()).hasMatch()) << path.toStdString();
+    }
 }
 
 TEST(Classroom, ProjectorColoursDrawADarkTraceOnWhite)
@@ -238,7 +324,7 @@ TEST(Classroom, ProjectorColoursDrawADarkTraceOnWhite)
     EXPECT_FALSE(parseCommandLine({"--colours", "dark"}).lightColours);
     const CommandLineOptions bad = parseCommandLine({"--colours", "blue"});
     EXPECT_EQ(bad.action, CommandLineOptions::Action::Error);
-    EXPECT_EQ(bad.message, "--colours needs dark or light, not \"blue\"");
+    EXPECT_EQ(bad.message, "--colours needs dark or light, not \"blue\" (see --help)");
 }
 
 TEST(Classroom, KeysWorkWithoutTheMouse)
@@ -285,10 +371,11 @@ TEST(Classroom, TheScopeMenuAndTheTipsSpeakTheDictionarysLanguage)
     for (const QAction *action : f.w.ScopeMenu()->actions())
         if (!action->isSeparator())
             texts << action->text();
-    EXPECT_EQ(texts, (QStringList{"Anhalten", "Werte unter der Maus",
-                                  "Aufl\u00f6sungsverm\u00f6gen messen", "Beamer-Farben",
-                                  "Eigene Substanz\u2026", "Bild speichern\u2026",
-                                  "Spur speichern\u2026", "Weiter", "Von vorn", "Info"}));
+    EXPECT_EQ(texts,
+              (QStringList{"Anhalten", "Werte unter der Maus",
+                           "Aufl\u00f6sungsverm\u00f6gen messen", "Beamer-Farben",
+                           "Einstellungen\u2026", "Eigene Substanz\u2026", "Bild speichern\u2026",
+                           "Spur speichern\u2026", "Weiter", "Von vorn", "Info"}));
     EXPECT_EQ(f.w.BButNext->toolTip(), "N\u00e4chster Schritt der Tour (N)");
     EXPECT_EQ(f.w.RCScope->PopupMenu(), f.w.ScopeMenu());
 }

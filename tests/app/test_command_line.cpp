@@ -1,14 +1,19 @@
+#include "app/AboutBox.h"
 #include "app/CommandLine.h"
 #include "app/TfrmExample.h"
 #include "platform/Controls.h"
+#include "scales/Zel_math2.h"
 
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -228,12 +233,14 @@ TEST(CommandLine, OwnSubstanceOptions)
     const Case cases[] = {
         {{"--substance", " (CH3)3COH ", "--substance-charge", "2", "--substance-amount", "40"},
          nullptr},
-        {{"--substance", "C2H5Xx"}, "--substance \"C2H5Xx\": unknown element \"Xx\" at position 5"},
-        {{"--substance", "Ca(OH"}, "--substance \"Ca(OH\": the \"(\" at position 3 is not closed"},
-        {{"--substance", " "}, "--substance needs a formula"},
-        {{"--substance-amount", "50"}, "--substance-amount needs --substance"},
+        {{"--substance", "C2H5Xx"},
+         "--substance \"C2H5Xx\": unknown element \"Xx\" at position 5 (see --help)"},
+        {{"--substance", "Ca(OH"},
+         "--substance \"Ca(OH\": the \"(\" at position 3 is not closed (see --help)"},
+        {{"--substance", " "}, "--substance needs a formula (see --help)"},
+        {{"--substance-amount", "50"}, "--substance-amount needs --substance (see --help)"},
         {{"--substance", "CO", "--substance-charge", "1.5"},
-         "--substance-charge needs 1, 2 or 3, not \"1.5\""},
+         "--substance-charge needs 1, 2 or 3, not \"1.5\" (see --help)"},
     };
     for (const Case &c : cases) {
         const CommandLineOptions o = parseCommandLine(c.args);
@@ -245,7 +252,14 @@ TEST(CommandLine, OwnSubstanceOptions)
             EXPECT_EQ(o.action, CommandLineOptions::Action::Run) << o.message.toStdString();
         }
     }
-    EXPECT_TRUE(parseCommandLine({"--help"}).message.contains("--substance-amount"));
+    // The help gives the ranges that the parser and the window keep to, the formula first.
+    const QString help = parseCommandLine({"--help"}).message.simplified();
+    const qsizetype formula = help.indexOf("--substance <FORMULA>");
+    const qsizetype charge = help.indexOf("--substance-charge <Z> Charge of the own substance, "
+                                          "1 to 3;");
+    const qsizetype amount = help.indexOf("--substance-amount <P> Amount of the own substance, "
+                                          "0 to 100 %;");
+    EXPECT_TRUE(0 <= formula && formula < charge && charge < amount) << help.toStdString();
 
     // Without an amount the substance shows in full; an amount is clamped as a slider's.
     TfrmExample w;
@@ -283,6 +297,136 @@ TEST(CommandLineProgram, OwnSubstanceInTheTraceAndTheFiles)
 
     const ProgramRun bad = runProgram({"--substance", "C2H5Xx", "--snapshot", png + "2"});
     EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_EQ(bad.err, "ionograph: --substance \"C2H5Xx\": unknown element \"Xx\" at position 5\n");
+    EXPECT_EQ(bad.err, "ionograph: --substance \"C2H5Xx\": unknown element \"Xx\" at position 5 "
+                       "(see --help)\n");
     EXPECT_FALSE(QFile::exists(png + "2"));
+}
+
+TEST(CommandLine, ErrorsNameWhatIsWrongInOneStyle)
+{
+    const std::pair<QStringList, const char *> cases[] = {
+        {{"--bogus"}, "unknown option \"--bogus\" (see --help)"},
+        {{"--mass", "40", "-bogus=3"}, "unknown option \"-bogus\" (see --help)"},
+        {{"--seed", "1", "--mass"}, "missing value for \"--mass\" (see --help)"},
+        {{"--no-noise=1"}, "option \"--no-noise\" takes no value (see --help)"},
+        {{"--mass", "4x2"}, "--mass needs a number, not \"4x2\" (see --help)"},
+        {{"--snapshot", "out.gif"},
+         "--snapshot writes png, jpg, jpeg or bmp pictures, not \"out.gif\" (see --help)"},
+    };
+    for (const auto &[arguments, message] : cases) {
+        const CommandLineOptions o = parseCommandLine(arguments);
+        EXPECT_EQ(o.action, CommandLineOptions::Action::Error) << message;
+        EXPECT_EQ(o.message, message);
+    }
+}
+
+TEST(CommandLine, HelpGivesEachSliderOptionsRangeAsItsSliderHasIt)
+{
+    const QString help = parseCommandLine({"--help"}).message.simplified();
+    const std::tuple<const char *, const char *, const char *, TScrollBar * TfrmExample::*>
+        cases[] = {
+            {"mass", "1", "900 mass units", &TfrmExample::SBarMass},
+            {"range", "0.8", "250 mass units", &TfrmExample::SBarMagnifX},
+            {"resolution", "100", "2000", &TfrmExample::SBarResol},
+            {"amplification", "100", "1000", &TfrmExample::SBarAmplif},
+            {"pfk", "0", "100 %", &TfrmExample::SBarPFK},
+            {"pregnene", "0", "100 %", &TfrmExample::SBarPregnene},
+        };
+    TfrmExample w;
+    w.Timer1->stop();
+    for (const auto &[option, lowest, highest, slider] : cases) {
+        SCOPED_TRACE(option);
+        const QString text =
+            help.section(QStringLiteral("--%1 <").arg(option), 1).section(" --", 0, 0);
+        EXPECT_TRUE(text.contains(QStringLiteral("%1 to %2").arg(lowest, highest)))
+            << text.toStdString();
+        // The ends the help names are the slider's ends.
+        QList<int> ends;
+        for (const QString &value : {QString(lowest), QString(highest).section(' ', 0, 0)}) {
+            applySliderOptions(parseCommandLine({QStringLiteral("--%1").arg(option), value}), w);
+            ends << (w.*slider)->Position();
+        }
+        std::sort(ends.begin(), ends.end());
+        EXPECT_EQ(ends, (QList<int>{(w.*slider)->Min(), (w.*slider)->Max()}));
+    }
+}
+
+TEST(CommandLine, SliderOptionsThatLeaveTheStepReplaceItsExplanation)
+{
+    const std::pair<QStringList, const char *> cases[] = {
+        {{"--mass", "28", "--range", "1"},
+         "The sliders were set on the command line and no "
+         "longer show step 1 of the guided tour"},
+        {{"--tour-step", "5", "--pfk", "50"},
+         "The sliders were set on the command line and no longer show step 5"},
+        {{"--tour-step", "5", "--pfk", "70", "--range", "8"}, "Step 5"}, // the step's positions
+    };
+    for (const auto &[arguments, pane] : cases) {
+        SCOPED_TRACE(pane);
+        TfrmExample w(QStringLiteral(IONOGRAPH_DICTIONARY_DIR "/ionograph.itl"));
+        w.Timer1->stop();
+        w.FormShow();
+        applyTourStep(parseCommandLine(arguments), w);
+        applySliderOptions(parseCommandLine(arguments), w);
+        EXPECT_TRUE(w.rtfExplanation->toPlainText().startsWith(pane));
+    }
+}
+
+TEST(BatchOutputs, TheSeedFixesThePictureHoweverSlowTheStart)
+{
+    QTemporaryDir dir;
+    const auto shoot = [&](const QString &name, bool slowStart) {
+        seedUniformSource(7);
+        TfrmExample window;
+        TFrmAbout about;
+        FrmAbout = &about;
+        if (slowStart)
+            QThread::msleep(250); // the timer is due before the picture's event processing
+        else
+            window.Timer1->stop();
+        const QString file = dir.filePath(name);
+        QString error;
+        EXPECT_TRUE(writeBatchOutputs(parseCommandLine({"--tour-step", "2", "--snapshot", file}),
+                                      window, about, &error))
+            << error.toStdString();
+        FrmAbout = nullptr;
+        return QImage(file);
+    };
+    const QImage still = shoot("still.png", false);
+    ASSERT_FALSE(still.isNull());
+    EXPECT_EQ(shoot("slow.png", true), still);
+}
+
+TEST(CommandLineProgram, OutputsAreWrittenAsTheirNameSaysOrNameTheFile)
+{
+    QTemporaryDir dir;
+    const struct
+    {
+        const char *option, *file;
+        QByteArray magic; // empty: the file cannot be written
+        bool keepsSettings;
+    } cases[] = {
+        {"--snapshot", "s.png", "\x89PNG", true}, {"--snapshot", "s.JPG", "\xFF\xD8\xFF", true},
+        {"--snapshot", "s.bmp", "BM", false},     {"--snapshot", "s", "\x89PNG", true},
+        {"--snapshot", "no/s.png", "", false},    {"--export-trace", "no/t.csv", "", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = dir.filePath(c.file);
+        const ProgramRun run = runProgram({"--tour-step", "3", c.option, path});
+        if (c.magic.isEmpty()) {
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_TRUE(
+                run.err.contains(QStringLiteral("ionograph: cannot write \"%1\": ").arg(path)))
+                << run.err.toStdString();
+            continue;
+        }
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(bytes.startsWith(c.magic));
+        EXPECT_EQ(bytes.contains("Tour step"), c.keepsSettings); // PNG text, JPEG comments
+        EXPECT_EQ(QImage::fromData(bytes).size(), QSize(720, 560));
+    }
 }

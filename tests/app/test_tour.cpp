@@ -1,12 +1,16 @@
+#include "app/PeakLists.h"
 #include "app/TfrmExample.h"
 #include "chart/Zel_rchart.h"
 #include "platform/Controls.h"
 #include "widgets/Zel_NumLab.h"
 
+#include <QRegularExpression>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -133,4 +137,93 @@ TEST(Tour, StepsOutsideOneToFiveAreStoredAndOtherwiseIgnored)
     EXPECT_EQ(f.w.rtfExplanation->toPlainText(), "explain2");
     f.w.BButNext->click(); // 1
     EXPECT_EQ(f.w.rtfExplanation->toPlainText(), "explain1");
+}
+
+// ---- what the texts say, checked against what the trace shows ------------------------------
+
+namespace {
+
+const QString dictionaries[] = {QStringLiteral(IONOGRAPH_DICTIONARY_DIR "/ionograph.itl"),
+                                QStringLiteral(IONOGRAPH_DICTIONARY_DIR "/ionograph.de.itl")};
+
+QString explanation(const TfrmExample &w, int step)
+{
+    return w.TranslateString(QStringLiteral("explain%1").arg(step));
+}
+
+} // namespace
+
+TEST(TourTexts, FormulasAndPercentagesNeverBreak)
+{
+    const QRegularExpression breakable(QStringLiteral("\\s=|=\\s|\\d\\s%"));
+    for (const QString &file : dictionaries) {
+        TfrmExample w(file);
+        w.Timer1->stop();
+        for (int step = 1; step <= TfrmExample::TourStepCount; ++step) {
+            SCOPED_TRACE(file.section('/', -1).toStdString() + " step " + std::to_string(step));
+            QString text = explanation(w, step);
+            text.remove(QChar::Nbsp).remove(QChar(0x202F));
+            const QRegularExpressionMatch found = breakable.match(text);
+            EXPECT_FALSE(found.hasMatch())
+                << text.mid(found.capturedStart() - 10, 24).toStdString();
+        }
+    }
+}
+
+TEST(TourTexts, StepFourNamesItsTallestFragmentsInOrderAndTheCutOne)
+{
+    std::vector<PeakEntry> lines(peakList(PeakListId::MethylNonenone).begin(),
+                                 peakList(PeakListId::MethylNonenone).end());
+    std::sort(lines.begin(), lines.end(),
+              [](auto &a, auto &b) { return a.intensity > b.intensity; });
+    for (const QString &file : dictionaries) {
+        SCOPED_TRACE(file.toStdString());
+        TfrmExample w(file);
+        w.Timer1->stop();
+        w.FormShow();
+        w.TourStep(4);
+        // The masses the text names after the molecular ion, in either notation, are the
+        // sample's tallest lines in order; only the first goes beyond the full scale.
+        QStringList named;
+        for (const auto &m :
+             QRegularExpression("\\b(\\d{2,3})[.,](\\d\\d)\\b").globalMatch(explanation(w, 4)))
+            named << m.captured(1) + '.' + m.captured(2);
+        ASSERT_GE(named.size(), 2);
+        EXPECT_EQ(named.takeFirst(), "154.14");
+        for (qsizetype i = 0; i < named.size(); ++i)
+            EXPECT_EQ(named[i], QString::number(lines[size_t(i)].mass, 'f', 2));
+        const double fullScale = w.RCScope->layerRangeY(1).second;
+        EXPECT_GT(w.model().sample(w.model().nearestSampleIndex(lines[0].mass)).y, fullScale);
+        EXPECT_LT(lines[1].intensity / 2, fullScale);
+        EXPECT_TRUE(explanation(w, 4).contains(QRegularExpression("cut off|abgeschnitten")));
+    }
+}
+
+TEST(TourTexts, OffsetsBelowWholeMassesShowWhereTheTextSays)
+{
+    // Step, the advice of the English text, the sliders it names, the line and its whole mass.
+    const std::tuple<int, const char *, int, int, double, double> cases[] = {
+        {1, "set Range to 1 and Mass to 40", 40000, 1000, 39.962383, 40.0},
+        {5, "at the smallest Range, 0.8", 155000, 800, 154.99202, 155.0},
+    };
+    for (const auto &[step, advice, mass, range, line, whole] : cases) {
+        SCOPED_TRACE(step);
+        TfrmExample w(dictionaries[0]);
+        w.Timer1->stop();
+        w.FormShow();
+        w.TourStep(step);
+        EXPECT_TRUE(explanation(w, step).contains(advice));
+        // How many pixels the line's top stands left of the tick at the whole mass.
+        const auto offset = [&, line = line, whole = whole] {
+            int top = 0, tick = 0, y = 0;
+            w.RCScope->WorldToPixel(1, w.model().sample(w.model().nearestSampleIndex(line)).x, 0,
+                                    top, y);
+            w.RCScope->WorldToPixel(1, whole, 0, tick, y);
+            return tick - top;
+        };
+        EXPECT_LE(offset(), 2) << "too little to see at the step's own range";
+        w.SBarMass->SetPosition(mass);
+        w.SBarMagnifX->SetPosition(range);
+        EXPECT_GE(offset(), 4);
+    }
 }

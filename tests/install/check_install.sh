@@ -3,14 +3,16 @@
 #   check_install.sh BUILD_DIR APP_ID VERSION
 # installs into a temporary prefix, checks the files, validates the menu entry and the
 # metadata, starts the program through its link in bin/, then packs the folder with cpack and
-# checks the package's contents and declared dependencies. Exits 77 (skipped) when a checking
-# tool is missing, naming it.
+# checks the package's contents and declared dependencies: every library its programs load
+# must come from a package that its Depends names, as a fresh machine would need. Exits 77
+# (skipped) when a checking tool is missing, naming it.
 set -euo pipefail
 build=$1 id=$2 version=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
-for tool in desktop-file-validate appstreamcli cpack dpkg-deb dpkg-shlibdeps; do
+for tool in desktop-file-validate appstreamcli cpack dpkg-deb dpkg-shlibdeps dpkg-query readelf \
+    ldd; do
     command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
 
@@ -50,6 +52,16 @@ export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
 [ -s "$work/about.png" ] || fail "no picture of the About box"
 "$prefix/bin/quillon-host" --help | grep -q "quillon-host" || fail "quillon-host --help"
 
+# Without dpkg-shlibdeps on the PATH cpack refuses, naming the package that brings it, rather
+# than making a package that declares none of the libraries.
+mkdir "$work/no-tools"
+if (cd "$build" && PATH=$work/no-tools "$(command -v cpack)" -G DEB -B "$work/refused") \
+    >"$work/refused.log" 2>&1; then
+    fail "cpack made a package without dpkg-shlibdeps"
+fi
+grep -q "dpkg-dev" "$work/refused.log" || fail "cpack's refusal does not name dpkg-dev"
+if compgen -G "$work/refused/*.deb" >/dev/null; then fail "cpack left a package behind"; fi
+
 # The package holds the same files under /usr, and declares what the program loads.
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack -G DEB"
 deb=$(ls "$work"/package/ionograph_"$version"_*.deb)
@@ -71,5 +83,38 @@ dpkg-deb -f "$deb" Description | grep -q '^ ;' && fail "the description's lines 
 depends=$(dpkg-deb -f "$deb" Depends)
 for dependency in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2; do
     [[ $depends == *"$dependency"* ]] || fail "package does not depend on $dependency: $depends"
+done
+
+# What a fresh machine gets: each library a packed program names (NEEDED) must belong to a
+# package of this machine that the Depends field names, alternatives and versions aside.
+# Libraries of those packages are theirs to declare.
+declared=" $(tr ',|' '\n\n' <<<"$depends" | sed -E 's/\(.*\)//; s/:[a-z0-9]+//; s/[[:space:]]//g' |
+    tr '\n' ' ') "
+owner() { # the packages owning a file, by its path as the loader gives it or as dpkg lists it
+    local path=$1 candidate real
+    real=$(readlink -f "$path")
+    for candidate in "$path" "$real" "${path#/usr}" "/usr$path" "${real#/usr}" "/usr$real"; do
+        dpkg-query -S "$candidate" 2>/dev/null | sed -n '1{s/: .*//; s/:[a-z0-9]*//g; s/,/ /g; p}' |
+            grep . && return 0
+    done
+    return 1
+}
+dpkg-deb -x "$deb" "$work/root"
+for program in ionograph quillon-host; do
+    binary=$work/root/usr/lib/ionograph/$program
+    needed=$(readelf -d "$binary" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+    [ -n "$needed" ] || fail "$program names no libraries"
+    loaded=$(ldd "$binary")
+    for library in $needed; do
+        path=$(awk -v lib="$library" '$1 == lib && $2 == "=>" {print $3}' <<<"$loaded")
+        [ -n "$path" ] && [ "$path" != "not" ] || fail "$program: $library is not found"
+        packages=$(owner "$path") || fail "$program: $library ($path) belongs to no package"
+        found=""
+        for package in $packages; do
+            [[ $declared == *" $package "* ]] && found=$package
+        done
+        [ -n "$found" ] ||
+            fail "$program needs $library of package $packages, which Depends lacks: $depends"
+    done
 done
 echo "installed layout and package $(basename "$deb") ($(stat -c %s "$deb") bytes) are complete"

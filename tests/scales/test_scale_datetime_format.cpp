@@ -81,6 +81,9 @@ TEST_F(DateTimeText, DayZeroAndEveryToken)
     const double v = dayValue(2024, 3, 7, 9, 5, 4.321);
     EXPECT_EQ(FormatDayValue("yyyy yy mmm mm dd", v), "2024 24 Mar 03 07");
     EXPECT_EQ(FormatDayValue("hh h nn ss zz", v), "09 9 05 04 321");
+    // Milliseconds always have three digits: 20 ms written ".20" would read as 200 ms.
+    EXPECT_EQ(FormatDayValue("ss.zz", dayValue(2024, 3, 7, 9, 5, 4.02)), "04.020");
+    EXPECT_EQ(FormatDayValue("ss.zz", dayValue(2024, 3, 7, 9, 5, 4.005)), "04.005");
     // Tokens match in either case; everything else is copied.
     EXPECT_EQ(FormatDayValue("YYYY/MM/DD T", v), "2024/03/07 T");
 }

@@ -217,6 +217,46 @@ TEST_F(DateTimeTicks, ALabelledTickOnTheRangeStartIsKept)
     EXPECT_EQ(v.ticks.front().label, "10:00");
 }
 
+TEST_F(DateTimeTicks, HundredthsStayWithinTheRangeGiveOrTakeAThousandthOfAShortStep)
+{
+    // A day count carries about 7e-12 days of rounding here; a tick a millisecond outside the
+    // range (a tenth of a short step) is outside it.
+    const double ms = 1e-3 / 86400;
+    struct Case
+    {
+        double low, high;
+        bool shortTicks;
+        const char *first, *last, *firstDate;
+    };
+    const Case cases[] = {
+        // 9.16 ms and 9.80 ms before midnight: the tick at 23:59:59.990 lies 0.84 ms and
+        // 0.20 ms before RangeLow.
+        {36525.999999893946, 36526.000000945285, true, "00:00:00.000", "00:00:00.080",
+         "01-Jan-2000"},
+        {36525.999999893946, 36526.000000945285, false, "00:00:00.000", "00:00:00.080",
+         "01-Jan-2000"},
+        {36525.999999893946 - 0.64 * ms, 36526.000000945285, true, "00:00:00.000", "00:00:00.080",
+         "01-Jan-2000"},
+        // The tick at 90 ms lies 0.5 ms after RangeHigh.
+        {36526, 36526 + 89.5 * ms, true, "00:00:00.000", "00:00:00.080", "01-Jan-2000"},
+        // Ticks exactly on both ends, not exactly representable, are kept.
+        {45000 + 1234 * 10 * ms, 45000 + 1243 * 10 * ms, false, "00:00:12.340", "00:00:12.430",
+         "15-Mar-2023"},
+    };
+    for (const Case &c : cases) {
+        const DateTimeAxisLayout v = computeDateTimeAxis(c.low, c.high, 6, c.shortTicks, true, {});
+        ASSERT_EQ(v.level, DateTimeLevel::Hundredths);
+        ASSERT_FALSE(v.ticks.empty());
+        const QStringList l = labels(v.ticks);
+        EXPECT_EQ(l.front().toStdString(), c.first) << c.low;
+        EXPECT_EQ(l.back().toStdString(), c.last) << c.low;
+        EXPECT_EQ(dateLines(v.ticks).front().toStdString(), c.firstDate) << c.low;
+        const double tolerance = 1e-3 * v.shortStep * 10 * ms;
+        EXPECT_GE(v.ticks.front().value, c.low - tolerance) << c.low;
+        EXPECT_LE(v.ticks.back().value, c.high + tolerance) << c.low;
+    }
+}
+
 // ---- days, months, years ---------------------------------------------------------------------
 
 TEST_F(DateTimeTicks, DaysCountedFromTheFirstOfJanuary)
@@ -257,18 +297,37 @@ TEST_F(DateTimeTicks, MonthsInFourMonthSteps)
     EXPECT_EQ(v.step, 4);
     EXPECT_EQ(v.ticks.size(), 13u);
     EXPECT_EQ(labels(v.ticks), QStringList({"Jan-2000", "May-2000", "Sep-2000", "Jan-2001"}));
-    // Without short ticks the same labelled months, the one at the range start included.
-    const DateTimeAxisLayout s = computeDateTimeAxis(lo, hi, 3, false, false, {});
-    EXPECT_EQ(labels(s.ticks), labels(v.ticks));
-    EXPECT_EQ(s.ticks.size(), 4u);
-    // A range starting mid-month begins at the next labelled month.
-    const DateTimeAxisLayout mid = computeDateTimeAxis(lo + 14, hi + 14, 3, false, false, {});
-    EXPECT_EQ(labels(mid.ticks).front(), "May-2000");
-
     DateTimeFormat f;
     f.dateOrder = doYYMMDD;
     f.monthName = false;
-    EXPECT_EQ(labels(computeDateTimeAxis(lo, hi, 3, false, false, f).ticks).front(), "2000-01");
+    EXPECT_EQ(labels(computeDateTimeAxis(lo, hi, 3, true, false, f).ticks).front(), "2000-01");
+}
+
+TEST_F(DateTimeTicks, WithoutShortTicksTheFirstMonthIsNeverTheRangeStartsOwn)
+{
+    // Steps of more than a month without short ticks begin after RangeLow's month, even when
+    // that month is a labelled one and RangeLow is its first day.
+    struct Case
+    {
+        double low, high;
+        int minTicks;
+        const char *expected; // the labels, separated by blanks
+    };
+    const Case cases[] = {
+        {dayValue(1900, 1, 1), dayValue(1900, 7, 21), 2, "Apr-1900 Jul-1900"}, // step 3
+        {dayValue(2000, 1, 1), dayValue(2001, 1, 1), 3, "May-2000 Sep-2000 Jan-2001"},
+        {dayValue(2000, 1, 15), dayValue(2001, 1, 15), 3, "May-2000 Sep-2000 Jan-2001"},
+        {dayValue(2000, 3, 1), dayValue(2000, 10, 1), 3, "May-2000 Jul-2000 Sep-2000"},
+        {dayValue(2000, 2, 10), dayValue(2000, 9, 10), 2, "Apr-2000 Jul-2000"},
+        {dayValue(1999, 7, 1), dayValue(2001, 1, 1), 3, "Jan-2000 Jul-2000 Jan-2001"},
+    };
+    for (const Case &c : cases) {
+        const DateTimeAxisLayout v =
+            computeDateTimeAxis(c.low, c.high, c.minTicks, false, true, {});
+        ASSERT_EQ(v.level, DateTimeLevel::Months);
+        EXPECT_EQ(labels(v.ticks).join(' ').toStdString(), c.expected);
+        EXPECT_EQ(v.ticks.size(), size_t(labels(v.ticks).size())) << c.expected;
+    }
 }
 
 TEST_F(DateTimeTicks, TenYears)

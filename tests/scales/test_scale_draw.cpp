@@ -9,6 +9,7 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <limits>
@@ -281,6 +282,53 @@ TEST(ScaleDrawing, RecordingStopsAt250WhileDrawingGoesOn)
     v->PaintSuspended();
     EXPECT_EQ(v->NumTicks(), 27);
     EXPECT_EQ(v->TickPosition(22), 0); // the first labelled tick follows the short ones
+}
+
+TEST(ScaleDrawing, ReversedAxesRecordTheSamePositionsAsForwardOnes)
+{
+    // RangeLow on the short-tick grid: a reversed axis must keep the tick there, as the
+    // forward axis over the same values keeps its tick at RangeHigh's side.
+    struct Case
+    {
+        double low, high;
+        int minTicks;
+        TScaleType type;
+        bool shortTicks;
+        int count;
+    };
+    const Case cases[] = {
+        {100, 0, 3, sctXB, true, 21},
+        {-5, -6, 4, sctXB, true, 21},
+        {1, 0, 3, sctYL, true, 27},
+        {8.7, 7.7, 2, sctXT, true, 21},
+        {1e5 + 1.1, 1e5 + 0.1, 2, sctYR, true, 26},
+        {100, 0, 3, sctXB, false, 6},
+    };
+    auto recorded = [](const Case &c, double low, double high) {
+        auto s = makeScale(c.type, isVerticalScale(c.type) ? 60 : 400,
+                           isVerticalScale(c.type) ? 400 : 60);
+        s->SetShortTicks(c.shortTicks);
+        s->SetMinTicks(c.minTicks);
+        s->SetRangeLow(low);
+        s->SetRangeHigh(high);
+        EXPECT_TRUE(s->RangeLow() == low && s->RangeHigh() == high);
+        s->PaintSuspended();
+        std::vector<double> values;
+        for (int i = 1; i <= s->NumTicks(); ++i)
+            values.push_back(s->TickPosition(i));
+        std::sort(values.begin(), values.end());
+        return values;
+    };
+    for (const Case &c : cases) {
+        const std::vector<double> reversed = recorded(c, c.low, c.high);
+        const std::vector<double> forward = recorded(c, c.high, c.low);
+        EXPECT_EQ(int(reversed.size()), c.count) << c.low << ".." << c.high;
+        EXPECT_EQ(reversed.size(), forward.size()) << c.low << ".." << c.high;
+        if (reversed.size() != forward.size())
+            continue;
+        for (std::size_t i = 0; i < forward.size(); ++i)
+            EXPECT_NEAR(reversed[i], forward[i], 1e-9) << c.low << ".." << c.high << " #" << i;
+    }
 }
 
 TEST(ScaleDrawing, RenderingEventsAndTheirCanvases)

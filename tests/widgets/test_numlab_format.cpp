@@ -110,6 +110,13 @@ TEST(NumLabFormat, GeneralAndScientificForms)
         {dtFloat, 2, 100, "1E2"}, // more digits before the point than P
         {dtFloat, 4, 123456, "1.235E5"},
         {dtFloat, 3, 0.00001, "0.00001"},
+        // Below 0.00001 the form is scientific, also when the digits round up to it.
+        {dtFloat, 1, 9.96e-6, "1E-5"},
+        {dtFloat, 1, -9.96e-6, "-1E-5"},
+        {dtFloat, 4, 9.9996e-6, "1E-5"},
+        {dtFloat, 5, 9.9996e-6, "9.9996E-6"},
+        {dtFloat, 2, 9.96e-5, "0.0001"},
+        {dtFloat, 1, 9.96e-6, "+1E-5", true, true}, // no point to make a comma of
         {dtFloat, 3, 0.000001, "1E-6"},
         {dtFloat, 3, -2.5e-7, "-2.5E-7"},
         {dtFloat, 15, 1.5e10, "15000000000"},
