@@ -4,20 +4,12 @@
 
 #include "app/Formula.h"
 #include "app/IsotopePattern.h"
+#include "app/SampleLists.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <vector>
-
-// A line of the display with the name the values under the mouse and the chart's description
-// give it: "CH3Br⁺" at m/z 93.942, height in the trace's units.
-struct NamedLine
-{
-    QString name;
-    double mz;
-    double height;
-};
 
 struct OwnSubstance
 {

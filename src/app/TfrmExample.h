@@ -239,8 +239,16 @@ private:
     QAction *m_measureAction = nullptr;
     QAction *m_coloursAction = nullptr;
     QAction *m_settingsAction = nullptr;
-    // The settings the chart's description was made for.
-    std::optional<std::pair<SliderPositions, bool>> m_described;
+    // What the chart's description was made for: the settings, the hold and the own substance.
+    struct Described
+    {
+        SliderPositions positions;
+        bool held;
+        QString formula;
+        int charge, amount;
+        bool operator==(const Described &) const = default;
+    };
+    std::optional<Described> m_described;
 };
 
 // The program's main window, set when the entry creates it.

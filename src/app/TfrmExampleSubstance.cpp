@@ -26,6 +26,7 @@ std::optional<FormulaError> TfrmExample::SetOwnSubstance(const QString &formula,
     m_ownSubstance.pattern = std::move(pattern);
     m_model.setOwnSubstance(m_ownSubstance.pattern.lines, m_ownSubstance.amount);
     UpdateDisplay();
+    settingsChanged();
     return std::nullopt;
 }
 
@@ -37,6 +38,7 @@ void TfrmExample::SetOwnSubstanceAmount(int percent)
     m_ownSubstance.amount = percent;
     m_model.setOwnSubstanceAmount(percent);
     UpdateDisplay();
+    settingsChanged();
 }
 
 void TfrmExample::ShowOwnSubstanceDialog()

@@ -19,7 +19,6 @@
 #include <QMenu>
 #include <QStandardPaths>
 #include <cmath>
-#include <limits>
 #include <optional>
 #include <utility>
 
@@ -261,31 +260,20 @@ void TfrmExample::showMouseReadout(bool inPlot, double mass)
     // The nearest line within the window among the substances present, if it is near enough
     // to be the one under the mouse.
     const SliderPositions positions = sliderPositions();
-    const VisibleWindow window = visibleWindow(positions);
     const double pixel = massPerPixel(*RCScope);
-    QString nearestName;
-    double nearestMass = 0;
-    double best = std::numeric_limits<double>::infinity();
-    for (const NamedList &list : namedLists) {
-        if (list.amount && positions.*list.amount >= 100)
-            continue; // none of it in the sample
-        const auto entries = peakList(list.id);
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const double m = entries[i].mass;
-            const double distance = std::abs(m - mass);
-            if (m < window.XLo || m > window.XHi || distance >= best ||
-                distance > nearnessLimit(m, positions.R, pixel))
-                continue;
-            best = distance;
-            nearestMass = m;
-            nearestName = list.amount ? TranslateString(QString::fromLatin1(list.nameKey))
-                                      : QString::fromUtf8(airSpecies[i]);
-        }
+    const NamedLine *nearest = nullptr;
+    const std::vector<NamedLine> own = m_ownSubstance.namedLines();
+    const std::vector<NamedLine> lines =
+        linesInWindow(positions, own, [this](const QString &key) { return TranslateString(key); });
+    for (const NamedLine &line : lines) {
+        const double distance = std::abs(line.mz - mass);
+        if (distance <= nearnessLimit(line.mz, positions.R, pixel) &&
+            (!nearest || distance < std::abs(nearest->mz - mass)))
+            nearest = &line;
     }
-    text += QLatin1Char('\n') + (nearestName.isEmpty()
-                                     ? TranslateString(QStringLiteral("NoLineNear"))
-                                     : TranslateString(QStringLiteral("NearestLine"),
-                                                       {nearestName, massText(nearestMass)}));
+    text += QLatin1Char('\n') + (nearest ? TranslateString(QStringLiteral("NearestLine"),
+                                                           {nearest->name, massText(nearest->mz)})
+                                         : TranslateString(QStringLiteral("NoLineNear")));
     label.SetCaption(text);
     label.SetVisible(true);
 }
