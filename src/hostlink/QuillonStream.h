@@ -6,6 +6,9 @@
 // All integers travel as 32-bit little-endian words. A text travels as a 32-bit signed byte
 // count followed by that many bytes, no terminator; texts are UTF-8, the desktop's code page.
 //
+// The layout of every message, as a host written in another language needs it, is in
+// docs/host-link.md.
+//
 // Everything here is plain data and needs no QApplication. Input from a peer is untrusted:
 // every read checks the bytes that are left and refuses a short or malformed payload with
 // EQuillonReadError, leaving the stream's position (and the object being read) as it was.

@@ -25,6 +25,40 @@ QStringList commandLine()
     return QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList();
 }
 
+void warnMalformed(qint32 code)
+{
+    qWarning("Host link: a malformed message (code %d) was dropped", int(code));
+}
+
+// Reads a reply with read; a malformed one is dropped like any malformed message and counts
+// as no reply (none, the empty text or 0).
+template <typename Read> auto readReply(TQuillonMessageStream &reply, Read read) -> decltype(read())
+{
+    try {
+        return read();
+    } catch (const EQuillonReadError &) {
+        warnMalformed(reply.MsgCode);
+        return {};
+    }
+}
+
+// While it lives, the component's sends wait only as long as a notice deserves.
+class NoticeSends
+{
+public:
+    explicit NoticeSends(int &limit) : m_limit(limit), m_previous(limit)
+    {
+        limit = Link::NoticeTimeLimitMs;
+    }
+    ~NoticeSends() { m_limit = m_previous; }
+    NoticeSends(const NoticeSends &) = delete;
+    NoticeSends &operator=(const NoticeSends &) = delete;
+
+private:
+    int &m_limit;
+    int m_previous;
+};
+
 } // namespace
 
 // ---- helpers of the unit -----------------------------------------------------------------------
@@ -110,8 +144,10 @@ void TkdbCustomDemon::createWindow()
         throw EQuillon(GetLastErrorString());
     const Link::WindowHandle window = Link::createWindow(className, GetWindowName());
     if (window == 0) {
+        // Decided when loading ends: only a program that asks for a host needs the window.
         Link::unregisterWindowClass(className);
-        throw EQuillon("Could not create window handle");
+        m_windowError = GetLastErrorString();
+        return;
     }
     m_windowClass = className;
     m_window = window;
@@ -144,7 +180,8 @@ void TkdbCustomDemon::SendStream(TQuillonMessageStream &message, const TEntity &
     message.Stamp();
     if (!m_ownEntity.IsValid())
         return;
-    Link::sendCopyData(m_window, target.WindowHandle(), message.MsgCode, message.CopyData());
+    Link::sendCopyData(m_window, target.WindowHandle(), message.MsgCode, message.CopyData(),
+                       m_sendTimeLimitMs);
     const auto it =
         std::find_if(m_pendingReplies.begin(), m_pendingReplies.end(),
                      [&message](const auto &r) { return r->TimeStamp == message.TimeStamp; });
@@ -168,7 +205,7 @@ qint32 TkdbCustomDemon::receive(Link::WindowHandle sender, qint32 dataWord, cons
     try {
         HandleMessage(stream);
     } catch (const EQuillonReadError &) {
-        qWarning("Host link: a malformed message (code %d) was dropped", int(dataWord));
+        warnMalformed(dataWord);
     } catch (const std::exception &error) {
         showMessage(MessageKind::Error, QString::fromLocal8Bit(error.what()));
     }
@@ -224,6 +261,7 @@ TkdbDemonClient::~TkdbDemonClient()
     if (ServerDown() || LinkSuspended())
         return;
     try {
+        const NoticeSends notice(m_sendTimeLimitMs);
         TQuillonMessageStream stopped(this);
         stopped.MsgCode = dmClientStopped;
         OwnEntity().WriteToStream(stopped);
@@ -253,6 +291,14 @@ QString TkdbDemonClient::DefaultDictionaryFile()
 void TkdbDemonClient::loaded()
 {
     TkdbCustomDemon::loaded();
+    if (!m_windowError.isEmpty()) {
+        if (UseWendralServer() || !GetServerHandleString().isEmpty()) {
+            Link::setLastErrorText(m_windowError);
+            throw EQuillon("Could not create window handle");
+        }
+        qWarning("Host link: %s; the program runs alone, without the single-instance check",
+                 qPrintable(m_windowError));
+    }
     if (UseWendralServer() && !LinkSuspended()) {
         if (ServerEntity().WindowHandle() == 0)
             throw EQuillon("Quillon server application is not running");
@@ -264,7 +310,7 @@ void TkdbDemonClient::loaded()
     loadDictionary();
     if (AutoTranslate())
         Engine().TranslateComponent(parent());
-    if (!MultiStart() && !LinkSuspended())
+    if (!MultiStart() && Window() != 0)
         enforceSingleInstance();
 }
 
@@ -294,10 +340,19 @@ void TkdbDemonClient::loadDictionary()
 void TkdbDemonClient::enforceSingleInstance()
 {
     const QString name = OwnEntity().MutexName();
-    if (!Link::mutexExists(name)) {
-        OwnEntity().SetExtraHandle(Link::createMutex(name));
+    bool heldElsewhere = false;
+    const int mutex = Link::createMutex(name, &heldElsewhere);
+    if (mutex > 0) {
+        OwnEntity().SetExtraHandle(mutex);
         return;
     }
+    if (!heldElsewhere) {
+        qWarning("Host link: %s; the program runs without the single-instance check",
+                 qPrintable(GetLastErrorString()));
+        return;
+    }
+    // Whoever did not get the mutex is the second instance. Nobody waits for the hand-over.
+    const NoticeSends notice(m_sendTimeLimitMs);
     if (std::unique_ptr<TEntity> first =
             FindApplicationByTitle(QCoreApplication::applicationName())) {
         TQuillonMessageStream params(this);
@@ -326,11 +381,7 @@ std::unique_ptr<TEntity> TkdbDemonClient::FindApplicationByTitle(const QString &
     const auto reply = request(dmFindApplication, [&title](TQuillonMessageStream &s) {
         WriteFindApplicationByTitle(s, title);
     });
-    try {
-        return ReadFindApplicationReply(*reply, this);
-    } catch (const EQuillonReadError &) {
-        return nullptr;
-    }
+    return readReply(*reply, [&] { return ReadFindApplicationReply(*reply, this); });
 }
 
 std::unique_ptr<TEntity> TkdbDemonClient::FindApplicationByHandle(quint32 handle)
@@ -338,11 +389,7 @@ std::unique_ptr<TEntity> TkdbDemonClient::FindApplicationByHandle(quint32 handle
     const auto reply = request(dmFindApplication, [handle](TQuillonMessageStream &s) {
         WriteFindApplicationByHandle(s, handle);
     });
-    try {
-        return ReadFindApplicationReply(*reply, this);
-    } catch (const EQuillonReadError &) {
-        return nullptr;
-    }
+    return readReply(*reply, [&] { return ReadFindApplicationReply(*reply, this); });
 }
 
 qint32 TkdbDemonClient::ExecuteProgram(const QString &program, const QString &parameters, bool wait,
@@ -351,11 +398,7 @@ qint32 TkdbDemonClient::ExecuteProgram(const QString &program, const QString &pa
     const auto reply = request(dmExecute, [&](TQuillonMessageStream &s) {
         WriteExecuteRequest(s, {program, parameters, wait, mode});
     });
-    quint32 processId = 0;
-    try {
-        processId = ReadExecuteReply(*reply);
-    } catch (const EQuillonReadError &) {
-    }
+    const quint32 processId = readReply(*reply, [&] { return ReadExecuteReply(*reply); });
     const EQuillon failed(QStringLiteral("Could not execute \"%1.\"").arg(program));
     if (processId == 0)
         throw failed;
@@ -371,11 +414,8 @@ std::unique_ptr<QBuffer> TkdbDemonClient::GetFile(const QString &fileName)
 {
     const auto reply =
         request(dmGetFile, [&fileName](TQuillonMessageStream &s) { s.WriteString(fileName); });
-    std::optional<QByteArray> bytes;
-    try {
-        bytes = ReadGetFileReply(*reply);
-    } catch (const EQuillonReadError &) {
-    }
+    const std::optional<QByteArray> bytes =
+        readReply(*reply, [&] { return ReadGetFileReply(*reply); });
     if (!bytes)
         return nullptr;
     auto buffer = std::make_unique<QBuffer>();
@@ -388,11 +428,7 @@ namespace {
 
 QString textReply(TQuillonMessageStream &reply)
 {
-    try {
-        return ReadTextReply(reply);
-    } catch (const EQuillonReadError &) {
-        return QString();
-    }
+    return readReply(reply, [&] { return ReadTextReply(reply); });
 }
 
 } // namespace

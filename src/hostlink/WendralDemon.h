@@ -15,6 +15,9 @@
 // TkdbCustomDemon holds what does not depend on the side of the link; TkdbDemonClient is the
 // program's side. The owner of a component is its QObject parent, the window it translates.
 // Destroying the component always ends the application (it posts the quit request).
+//
+// The transport underneath, with every limit, is described for host writers in
+// docs/host-link.md.
 
 #include "hostlink/QuillonStream.h"
 #include "i18n/Zodavided2000.h"
@@ -140,9 +143,14 @@ public:
 protected:
     // Registers the window class, creates the hidden window and binds it to HandleMessage
     // (the side's class name is known only once the derived object exists). Raises EQuillon
-    // with the last error when the class cannot be registered, and "Could not create window
-    // handle" when the window cannot be created.
+    // with the last error when the class cannot be registered. A window that cannot be created
+    // (no usable link folder) leaves the reason in m_windowError: the end of loading decides.
     void createWindow();
+
+    QString m_windowError;
+    // How long a send waits for its target: Link::SendTimeLimitMs for requests, the notice
+    // limit while nobody waits for the answer.
+    int m_sendTimeLimitMs = Link::SendTimeLimitMs;
 
 private:
     qint32 receive(Link::WindowHandle sender, qint32 dataWord, const QByteArray &data);
@@ -169,7 +177,8 @@ public:
     // Creates the hidden window of class "ThisIsTheQuillonClientComponentWindowClass" (untitled)
     // unless the process takes no part in the link.
     explicit TkdbDemonClient(QObject *owner = nullptr);
-    // Tells the host that this client stopped (dmClientStopped), unless the host is going down.
+    // Tells the host that this client stopped (dmClientStopped), unless the host is going down;
+    // the notice waits at most Link::NoticeTimeLimitMs.
     ~TkdbDemonClient() override;
 
     // The dictionary read at the end of loading when the host does not supply it. Empty (the
@@ -181,20 +190,23 @@ public:
     // The file read when DictionaryFile is empty.
     static QString DefaultDictionaryFile();
 
-    // End of loading, in this order: with UseWendralServer, the host must be there
-    // (EQuillon "Quillon server application is not running") and hears dmClientStarted; the
+    // End of loading, in this order: without a hidden window, EQuillon "Could not create window
+    // handle" (the reason in the last error) when a host is asked for (UseWendralServer or a
+    // suffix named, GetServerHandleString), else one line on standard error and the program
+    // runs alone, without the single-instance check; with UseWendralServer, the host must be
+    // there (EQuillon "Quillon server application is not running") and hears dmClientStarted; the
     // dictionary (from the host with UseWendralServer, else from the file; a missing or
     // unreadable one, or one that is no regular file or exceeds ZelI18n::kMaxDictionaryBytes,
     // is ignored); with AutoTranslate, the translation of the owner window with
-    // everything it owns; unless MultiStart, the single-instance check, which in a second
-    // instance hands the parameters to the first (when the host finds it) and raises
-    // EQuillonSecondInstance.
+    // everything it owns; unless MultiStart, the single-instance check: whoever does not get
+    // the mutex is the second instance, hands its parameters to the first (when the host finds
+    // it; each send waits at most the notice limit) and raises EQuillonSecondInstance.
     void loaded() override;
 
     QString GetWindowClassName() const override;
     QString GetWindowName() const override;
-    // Requests to the host; an answer that does not come, or that is malformed, gives none,
-    // the empty text or 0.
+    // Requests to the host; an answer that does not come gives none, the empty text or 0, and
+    // so does a malformed one, which is dropped with a warning.
     std::unique_ptr<TEntity> FindApplicationByTitle(const QString &title) override;
     std::unique_ptr<TEntity> FindApplicationByHandle(quint32 handle) override;
     // The host starts the program and answers its process id (0 raises EQuillon "Could not

@@ -31,8 +31,10 @@ QString exitRecordPath(const QString &folder, qint64 pid)
 
 } // namespace
 
-int createMutex(const QString &name)
+int createMutex(const QString &name, bool *heldElsewhere)
 {
+    if (heldElsewhere)
+        *heldElsewhere = false;
     const QString folder = runtimeDirectory();
     if (folder.isEmpty())
         return 0;
@@ -42,27 +44,16 @@ int createMutex(const QString &name)
         setLastErrorFromErrno(QStringLiteral("Cannot open %1").arg(path), errno);
         return 0;
     }
+    // One step: whoever does not get the lock knows that another has it.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        setLastErrorFromErrno(QStringLiteral("The mutex %1 is held").arg(name), errno);
+        const int error = errno;
+        setLastErrorFromErrno(QStringLiteral("The mutex %1 is held").arg(name), error);
+        if (heldElsewhere)
+            *heldElsewhere = error == EWOULDBLOCK;
         ::close(fd);
         return 0;
     }
     return fd;
-}
-
-bool mutexExists(const QString &name)
-{
-    const QString folder = runtimeDirectory();
-    if (folder.isEmpty())
-        return false;
-    const int fd =
-        ::open(QFile::encodeName(lockPath(folder, name)).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    // A shared probe conflicts only with a holder's exclusive lock.
-    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    ::close(fd);
-    return held;
 }
 
 void closeMutex(int handle)

@@ -4,7 +4,8 @@
 // A named mutex is an exclusive lock (flock) on "<name>.lock" in the link folder, held through
 // an open file for as long as the owner keeps it (the process's life at most). The kernel
 // releases the lock when the process ends in any way, so a crashed owner never blocks the next
-// one. "The mutex exists" means that some open file holds the lock.
+// one. Taking it is one step (a non-blocking exclusive lock); there is no separate test for
+// whether it exists, which would race with a take. The contract is docs/host-link.md.
 //
 // A program started for another process records its exit code in the link folder when it
 // ends ("p<pid>.exit"), so that any process of the user can wait for it and read the code.
@@ -15,10 +16,9 @@
 namespace Link {
 
 // Takes the mutex; the handle (above 0) keeps it until closeMutex. 0 when another open file
-// holds it or the folder is refused (the last error says which).
-int createMutex(const QString &name);
-// True while some open file, of this or another process, holds the mutex.
-bool mutexExists(const QString &name);
+// holds it (then *heldElsewhere is set) or it cannot be taken at all, for instance because the
+// folder is refused (the last error says which).
+int createMutex(const QString &name, bool *heldElsewhere = nullptr);
 void closeMutex(int handle);
 
 // True while the process exists (it may belong to another user).

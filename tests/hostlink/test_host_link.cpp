@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include <cstring>
+#include <functional>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -26,13 +27,8 @@ void sendQuit(Child &host)
 // A connection to a window's socket, made without the link's own sending.
 int connectRaw(const LinkWorld &world, Link::WindowHandle window)
 {
-    const QByteArray path =
-        QFile::encodeName(world.runtime + QStringLiteral("/quillon/w%1.sock").arg(window));
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    const int fd = connectRaw(windowSocket(world, window));
+    EXPECT_GE(fd, 0);
     return fd;
 }
 
@@ -208,7 +204,9 @@ TEST(HostLink, MalformedFramesAreDroppedWhileTheProgramRuns)
 TEST(HostLink, AMalformedAnswerOfTheHostIsNoApplication)
 {
     // This test is the host: it answers the second start's search with an entity record whose
-    // text runs past its end, then with one whose texts have negative lengths (read as empty).
+    // text runs past its end (dropped with a warning, so no application), then with one whose
+    // texts have negative lengths (read as empty); then a text request with a text that runs
+    // past its end.
     LinkWorld world;
     const InWorld in(world);
     const QString serverClass = QStringLiteral("ThisIsTheQuillonServerComponentWindowClassf5");
@@ -219,9 +217,10 @@ TEST(HostLink, AMalformedAnswerOfTheHostIsNoApplication)
     ASSERT_TRUE(first.waitForLine("loaded "));
     const Link::WindowHandle firstWindow = clientWindows(world, 1).value(0);
     QByteArray answer;
+    const QString dropped = QStringLiteral("a malformed message (code 4097) was dropped");
     Link::setWindowProcedure(
         server, [&](Link::WindowHandle sender, qint32 code, const QByteArray &data) {
-            if (code == dmFindApplication)
+            if (code == dmFindApplication || code == dmMapFileName || code == dmQueryString)
                 Link::sendCopyData(server, sender, dmReply, data.left(8) + answer);
             return 0;
         });
@@ -233,12 +232,18 @@ TEST(HostLink, AMalformedAnswerOfTheHostIsNoApplication)
         EXPECT_EQ(second.waitForEnd(), 0);
         EXPECT_TRUE(second.output().contains("second instance"));
         EXPECT_EQ(first.waitForLine("params: x", 2000), !pastTheEnd);
+        EXPECT_EQ(second.errors().contains(dropped), pastTheEnd) << second.errors().toStdString();
     }
+    answer = words({1000}) + "ab";
+    Child asking(world, "LINK_CLIENT_BINARY",
+                 {"/serverhandle=f5", "--use-server", "--multi-start", "--query", "hi"});
+    EXPECT_TRUE(asking.waitForLine("reply \n")) << asking.output().toStdString();
+    EXPECT_EQ(asking.errors().count(dropped), 2) << "the dictionary's name and the answer";
     Link::destroyWindow(server);
     Link::unregisterWindowClass(serverClass);
 }
 
-TEST(HostLink, ALinkFolderOpenToOthersIsRefused)
+TEST(HostLink, ALinkFolderOpenToOthersIsRefusedAndOnlyAHostedStartEnds)
 {
     LinkWorld world;
     const QString folder = world.runtime + QStringLiteral("/quillon");
@@ -246,12 +251,71 @@ TEST(HostLink, ALinkFolderOpenToOthersIsRefused)
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                       QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                       QFile::ExeOther);
+    // Asked for a host, the program cannot go on without its window.
+    Child hosted(world, "IONOGRAPH_BINARY", {"/serverhandle=x"});
+    EXPECT_EQ(hosted.waitForEnd(), 1);
+    EXPECT_TRUE(hosted.errors().contains("Could not create window handle: The link folder " +
+                                         folder + " is open to other users (mode 0755)"))
+        << hosted.errors().toStdString();
+
+    // Alone, it runs without the link, says so in one line, and cannot keep to one instance.
     Child program(world, "IONOGRAPH_BINARY", {});
-    EXPECT_EQ(program.waitForEnd(), 1);
-    const QString error = program.errors();
-    EXPECT_TRUE(error.contains("is open to other users (mode 0755)")) << error.toStdString();
-    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty()) << "nothing written there";
+    EXPECT_TRUE(program.waitForError("is open to other users (mode 0755)"))
+        << program.errors().toStdString();
+    EXPECT_EQ(program.errors().count(QLatin1Char('\n')), 1) << program.errors().toStdString();
+    Child first(world, "LINK_CLIENT_BINARY", {});
+    Child second(world, "LINK_CLIENT_BINARY", {});
+    EXPECT_TRUE(first.waitForLine("loaded 0")) << first.errors().toStdString();
+    EXPECT_TRUE(second.waitForLine("loaded 0")) << second.errors().toStdString();
+    EXPECT_TRUE(program.running());
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::System).isEmpty())
+        << "nothing written there";
 
     Child batch(world, "IONOGRAPH_BINARY", {"--export-trace", world.dir.filePath("t.csv")});
     EXPECT_EQ(batch.waitForEnd(), 0);
+}
+
+TEST(HostLink, AFolderPlantedByAnotherUserInTheTemporaryFolderIsNotUsed)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "only the superuser can plant a folder that belongs to another user";
+    // Without XDG_RUNTIME_DIR the link lives under the user's home; whatever another user put
+    // where a fixed name in the temporary folder ($TMPDIR, else /tmp) would be changes nothing.
+    struct Plant
+    {
+        const char *what;
+        std::function<bool(const QByteArray &path)> make;
+    } plants[] = {
+        {"an open folder", [](const QByteArray &p) { return ::mkdir(p, 0777) == 0; }},
+        {"a private folder", [](const QByteArray &p) { return ::mkdir(p, 0700) == 0; }},
+        {"a file",
+         [](const QByteArray &p) {
+             return QFile(QFile::decodeName(p)).open(QIODevice::WriteOnly);
+         }},
+        {"a symbolic link", [](const QByteArray &p) { return ::symlink("/", p) == 0; }},
+    };
+    for (const Plant &plant : plants) {
+        SCOPED_TRACE(plant.what);
+        LinkWorld world;
+        const QString home = world.dir.filePath(QStringLiteral("home"));
+        const QString temporary = world.dir.filePath(QStringLiteral("tmp"));
+        ASSERT_TRUE(QDir().mkpath(home) && QDir().mkpath(temporary));
+        world.unset = {QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("XDG_CACHE_HOME")};
+        world.set = {{QStringLiteral("HOME"), home}, {QStringLiteral("TMPDIR"), temporary}};
+        const QByteArray planted =
+            QFile::encodeName(temporary + QStringLiteral("/quillon-%1").arg(::getuid()));
+        ASSERT_TRUE(plant.make(planted));
+        ASSERT_EQ(::lchown(planted.constData(), 65534, 65534), 0);
+
+        Child host(world, "QUILLON_HOST_BINARY", {"--suffix", "t7"});
+        ASSERT_TRUE(host.waitForLine("/serverhandle=")) << host.errors().toStdString();
+        Child first(world, "LINK_CLIENT_BINARY", {"/serverhandle=t7", "--use-server"});
+        EXPECT_TRUE(first.waitForLine("loaded")) << first.output().toStdString();
+        Child second(world, "LINK_CLIENT_BINARY", {"/serverhandle=t7", "--use-server"});
+        EXPECT_EQ(second.waitForEnd(), 0);
+        EXPECT_TRUE(second.output().contains("second instance")) << second.output().toStdString();
+        EXPECT_TRUE(host.waitForLine("dmClientStarted from"));
+        const QDir folder(home + QStringLiteral("/.cache/quillon"));
+        EXPECT_FALSE(folder.entryList({QStringLiteral("w*.id")}, QDir::Files).isEmpty());
+    }
 }

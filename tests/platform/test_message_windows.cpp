@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,18 +74,67 @@ TEST(LinkFolder, OnlyAPrivateFolderOfThisUserIsUsed)
     }
 }
 
+TEST(LinkFolder, WithoutXdgRuntimeDirItIsInTheUsersCacheFolder)
+{
+    // One environment variable set (or, with nullptr, removed) while it lives.
+    struct Variable
+    {
+        const char *name;
+        std::optional<QByteArray> saved = qEnvironmentVariableIsSet(name)
+                                              ? std::optional<QByteArray>(qgetenv(name))
+                                              : std::nullopt;
+        Variable(const char *n, const char *value) : name(n)
+        {
+            value ? qputenv(name, value) : qunsetenv(name);
+        }
+        ~Variable() { saved ? qputenv(name, *saved) : qunsetenv(name); }
+    };
+    QTemporaryDir dir;
+    const QByteArray home = QFile::encodeName(dir.filePath(QStringLiteral("home")));
+    const QByteArray cache = QFile::encodeName(dir.filePath(QStringLiteral("cache")));
+    const QByteArray open = QFile::encodeName(dir.filePath(QStringLiteral("open")));
+    ASSERT_EQ(::mkdir(open.constData(), 0777), 0);
+    ASSERT_EQ(::chmod(open.constData(), 0777), 0);
+    struct Case
+    {
+        const char *runtime;
+        const char *cacheHome;
+        QString folder; // empty: refused
+    } cases[] = {
+        {nullptr, nullptr, QFile::decodeName(home) + QStringLiteral("/.cache/quillon")},
+        {"", "relative/cache", QFile::decodeName(home) + QStringLiteral("/.cache/quillon")},
+        {"relative", cache.constData(), QFile::decodeName(cache) + QStringLiteral("/quillon")},
+        {nullptr, open.constData(), QString()}, // anybody could swap the folder
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.cacheHome ? c.cacheHome : "no XDG_CACHE_HOME");
+        const Variable runtime("XDG_RUNTIME_DIR", c.runtime);
+        const Variable cacheHome("XDG_CACHE_HOME", c.cacheHome);
+        const Variable homeFolder("HOME", home.constData());
+        EXPECT_EQ(Link::runtimeDirectory(), c.folder) << Link::lastErrorText().toStdString();
+        struct stat info;
+        if (!c.folder.isEmpty()) {
+            ASSERT_EQ(::stat(QFile::encodeName(c.folder).constData(), &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0700u);
+        }
+    }
+}
+
 TEST(NamedMutex, HeldUntilClosedAndOnlyOnce)
 {
     PrivateRuntime runtime;
     const QString name = QStringLiteral("QL_a/b");
-    EXPECT_FALSE(Link::mutexExists(name));
-    const int handle = Link::createMutex(name);
+    bool held = true;
+    const int handle = Link::createMutex(name, &held);
     ASSERT_GT(handle, 0);
-    EXPECT_TRUE(Link::mutexExists(name));
-    EXPECT_EQ(Link::createMutex(name), 0);
+    EXPECT_FALSE(held);
+    EXPECT_EQ(Link::createMutex(name, &held), 0);
+    EXPECT_TRUE(held) << "the second take is told that another holds it";
     EXPECT_TRUE(QFile::exists(runtime.folder + QStringLiteral("/QL_a_b.lock")));
     Link::closeMutex(handle);
-    EXPECT_FALSE(Link::mutexExists(name));
+    const int again = Link::createMutex(name, &held);
+    EXPECT_GT(again, 0);
+    Link::closeMutex(again);
 }
 
 TEST(MessageWindows, RegistrationsAreFoundSentToAndRemoved)
@@ -129,4 +182,33 @@ TEST(MessageWindows, RegistrationsAreFoundSentToAndRemoved)
     Link::unregisterWindowClass(cls);
     EXPECT_FALSE(Link::isWindow(window));
     EXPECT_TRUE(QDir(runtime.folder).entryList(QDir::Files).isEmpty());
+}
+
+TEST(MessageWindows, OfWindowsWithOneNameTheNewestLiveOneIsFound)
+{
+    PrivateRuntime runtime;
+    const QString cls = QStringLiteral("SameName");
+    const QString title = QStringLiteral("Server");
+    ASSERT_TRUE(Link::registerWindowClass(cls));
+    const Link::WindowHandle older = Link::createWindow(cls, title);
+    const Link::WindowHandle newer = Link::createWindow(cls, title);
+    ASSERT_NE(older, 0u);
+    ASSERT_NE(newer, 0u);
+    // The newer one's file name sorts after the older one's: the choice is not the folder's
+    // order. An entry of an ended process registered later still is skipped.
+    ASSERT_LT(QStringLiteral("w%1.id").arg(older), QStringLiteral("w%1.id").arg(newer));
+    const Link::WindowHandle dead = (0x3FFFFFu << 8) | 1u;
+    QFile file(runtime.folder + QStringLiteral("/w%1.id").arg(dead));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("class=SameName\ntitle=Server\npid=4194303\nhandle=%1\n"
+                              "registered=99999999999999999\n")
+                   .arg(dead)
+                   .toUtf8());
+    file.close();
+    EXPECT_EQ(Link::findWindow(cls, title), newer);
+    EXPECT_FALSE(file.exists());
+    Link::destroyWindow(newer);
+    EXPECT_EQ(Link::findWindow(cls, title), older);
+    Link::destroyWindow(older);
+    Link::unregisterWindowClass(cls);
 }

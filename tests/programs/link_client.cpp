@@ -4,13 +4,21 @@
 //
 //   link_client [--use-server] [--multi-start] [--refuse-quit] [--show KEY]...
 //               [--query TEXT] [--execute PROGRAM PARAMETERS] [--wait] [--exit-after MS]
+//               [--barrier FIFO]
+//
+// --barrier: once the component is built and set, says "waiting" and blocks until the test
+// opens FIFO for writing, which releases every client waiting on it at the same instant; then
+// the component's loading ends (the host check, the dictionary, the single-instance check).
 
 #include "hostlink/WendralDemon.h"
 #include "platform/RuntimeDir.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTimer>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +32,15 @@ QString valueAfter(const QStringList &arguments, const char *option, int offset 
 {
     const qsizetype at = arguments.indexOf(QLatin1String(option));
     return at >= 0 && at + offset < arguments.size() ? arguments[at + offset] : QString();
+}
+
+// Blocks until a writer opens the FIFO.
+void waitAtBarrier(const QString &fifo)
+{
+    say(QStringLiteral("waiting"));
+    const int fd = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0)
+        ::close(fd);
 }
 
 } // namespace
@@ -53,6 +70,8 @@ int main(int argc, char **argv)
         client->OnGotAMessage = [](TkdbCustomDemon *, TQuillonMessageStream &message) {
             say(QStringLiteral("message %1: %2").arg(message.MsgCode).arg(message.Size()));
         };
+        if (arguments.contains(QLatin1String("--barrier")))
+            waitAtBarrier(valueAfter(arguments, "--barrier"));
         client->loaded();
     } catch (const EQuillonSecondInstance &) {
         say(QStringLiteral("second instance"));

@@ -1,7 +1,7 @@
 // quillon-host: a stand-in for the teaching host on the host link's transport, for teachers who
 // want to try the link and for the tests. It opens the server window for a suffix, answers the
 // requests of linked programs, logs every message it receives, and can start a program and
-// send the quit request.
+// send the quit request. What it does on the transport is described in docs/host-link.md.
 
 #include "hostlink/QuillonPayloads.h"
 #include "hostlink/QuillonStream.h"
@@ -163,7 +163,9 @@ public:
             WriteQuitPayload(quit, m_options.serverDown);
             quit.Stamp();
             say(QStringLiteral("sent dmQuit to %1").arg(window.handle));
-            Link::sendCopyData(m_window, window.handle, dmQuit, quit.CopyData());
+            // Nobody waits for the answer: a program that does not take it is not waited for.
+            Link::sendCopyData(m_window, window.handle, dmQuit, quit.CopyData(),
+                               Link::NoticeTimeLimitMs);
             sent << window.handle;
         }
         return sent;
