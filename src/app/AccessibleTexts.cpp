@@ -51,42 +51,6 @@ QString signedMassText(int thousandths, const TranslateText &translate)
                              : magnitude;
 }
 
-struct SeenLine
-{
-    QString name;
-    double mass;
-    double height;
-};
-
-// The lines of the substances present inside the window, in the lists' order; entries of one
-// list at the same mass are one line.
-std::vector<SeenLine> linesInWindow(const SliderPositions &p, const TranslateText &translate)
-{
-    const VisibleWindow window = visibleWindow(p);
-    std::vector<SeenLine> lines;
-    for (const NamedList &list : namedLists) {
-        const double factor = amountFactor(list, p);
-        if (factor <= 0)
-            continue;
-        const QString name =
-            list.amount ? translate(QString::fromLatin1(list.nameKey), {}) : QString();
-        const auto entries = peakList(list.id);
-        const size_t firstOfList = lines.size();
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const double m = entries[i].mass;
-            if (m < window.XLo || m > window.XHi)
-                continue;
-            const double h = factor * entries[i].intensity;
-            if (lines.size() > firstOfList && lines.back().mass == m) {
-                lines.back().height += h;
-                continue;
-            }
-            lines.push_back({list.amount ? name : QString::fromUtf8(airSpecies[i]), m, h});
-        }
-    }
-    return lines;
-}
-
 } // namespace
 
 int &positionOf(SliderPositions &p, SliderKind kind)
@@ -210,7 +174,8 @@ QString sliderValueText(SliderKind kind, const SliderPositions &p, const Transla
                        : text(translate, "SliderAmount", {QString::number(amount)});
 }
 
-QString scopeDescription(const SliderPositions &p, bool held, const TranslateText &translate)
+QString scopeDescription(const SliderPositions &p, bool held,
+                         std::span<const NamedLine> furtherLines, const TranslateText &translate)
 {
     const VisibleWindow window = visibleWindow(p);
     const double fullScale = window.YHi;
@@ -219,26 +184,27 @@ QString scopeDescription(const SliderPositions &p, bool held, const TranslateTex
              {localNumber(window.XLo, 3, translate), localNumber(window.XHi, 3, translate),
               fullScaleText(fullScale, translate)});
 
-    std::vector<SeenLine> lines = linesInWindow(p, translate);
+    std::vector<NamedLine> lines =
+        linesInWindow(p, furtherLines, [&](const QString &key) { return translate(key, {}); });
     std::erase_if(lines,
-                  [&](const SeenLine &l) { return l.height / fullScale * 100 < kSmallestShare; });
+                  [&](const NamedLine &l) { return l.height / fullScale * 100 < kSmallestShare; });
     // The strongest ones, told in the order of their masses.
     std::stable_sort(lines.begin(), lines.end(),
-                     [](const SeenLine &a, const SeenLine &b) { return a.height > b.height; });
+                     [](const NamedLine &a, const NamedLine &b) { return a.height > b.height; });
     const int weaker = std::max(0, int(lines.size()) - kNamedLines);
     lines.resize(std::min(lines.size(), size_t(kNamedLines)));
     std::stable_sort(lines.begin(), lines.end(),
-                     [](const SeenLine &a, const SeenLine &b) { return a.mass < b.mass; });
+                     [](const NamedLine &a, const NamedLine &b) { return a.mz < b.mz; });
 
     out += QLatin1Char(' ');
     if (lines.empty()) {
         out += text(translate, "ScopeNoLines");
     } else {
         QStringList told;
-        for (const SeenLine &line : lines) {
+        for (const NamedLine &line : lines) {
             const double share = line.height / fullScale * 100;
             told << text(translate, share > 100 ? "ScopeLineCutOff" : "ScopeLine",
-                         {line.name, localNumber(line.mass, 3, translate),
+                         {line.name, localNumber(line.mz, 3, translate),
                           shortNumber(share, share >= 10 ? 0 : 1, translate)});
         }
         if (weaker > 0)

@@ -4,11 +4,13 @@
 // setting: each slider's value in the units a student thinks in, and an account of what the
 // trace shows. Pure functions of the slider positions; the texts come from the dictionary.
 
+#include "app/SampleLists.h"
 #include "app/TraceModel.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <span>
 
 // The eight sliders of the main window.
 enum class SliderKind {
@@ -46,9 +48,10 @@ QString sliderValueText(SliderKind kind, const SliderPositions &positions,
 
 // The account of the trace: the mass window and full scale, the lines of the substances
 // present that stand out in the window (name, mass, height as a share of the full scale, cut off
-// above it; the strongest ones named, the rest counted) and whether the picture is held.
+// above it; the strongest ones named, the rest counted) and whether the picture is held. The
+// further lines (the own substance's) count as a fifth list.
 QString scopeDescription(const SliderPositions &positions, bool held,
-                         const TranslateText &translate);
+                         std::span<const NamedLine> furtherLines, const TranslateText &translate);
 
 // A number with the dictionary's decimal separator.
 QString localNumber(double value, int decimals, const TranslateText &translate);

@@ -2,6 +2,8 @@
 #include "app/CommandLine.h"
 
 #include "app/AccessibleTexts.h"
+#include "app/Formula.h"
+#include "app/OwnSubstance.h"
 #include "app/TfrmExample.h"
 #include "app/TraceExport.h"
 #include "platform/Controls.h"
@@ -12,13 +14,14 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
 // A number option: its name, the placeholder and text of --help, and where the value goes.
 // A slider option also names its slider, whose range (in the slider's units, or as positions
 // where the option takes the position itself) and the option's unit --help puts in place of
-// %1 in the description.
+// %1 in the description; an option without a slider gives its range itself.
 struct NumberOption
 {
     const char *name;
@@ -28,6 +31,7 @@ struct NumberOption
     std::optional<SliderKind> slider = {};
     const char *unit = "";
     bool takesPosition = false;
+    std::pair<int, int> range = {};
 };
 
 const NumberOption numberOptions[] = {
@@ -47,6 +51,17 @@ const NumberOption numberOptions[] = {
      SliderKind::MethylNonenone, "%"},
     {"pregnene", "P", "Amount of pregnene, %1.", &CommandLineOptions::pregnene,
      SliderKind::Pregnene, "%"},
+    {.name = "substance-charge",
+     .valueName = "Z",
+     .description = "Charge of the own substance, %1; 1 when not given.",
+     .target = &CommandLineOptions::substanceCharge,
+     .range = {1, OwnSubstance::MaxCharge}},
+    {.name = "substance-amount",
+     .valueName = "P",
+     .description = "Amount of the own substance, %1; 100 when only --substance is given.",
+     .target = &CommandLineOptions::substanceAmount,
+     .unit = "%",
+     .range = {0, 100}},
 };
 
 // The option's value at a slider position.
@@ -58,16 +73,17 @@ double optionValue(const NumberOption &o, int position)
 QString helpDescription(const NumberOption &o)
 {
     const QString description = QString::fromLatin1(o.description);
-    if (!o.slider)
-        return description;
-    // The slider's ends, as the scroll bars clamp.
-    SliderPositions lowest, highest;
-    positionOf(lowest, *o.slider) = std::numeric_limits<int>::min();
-    positionOf(highest, *o.slider) = std::numeric_limits<int>::max();
-    lowest = clampedToSliderRanges(lowest);
-    highest = clampedToSliderRanges(highest);
-    const double a = optionValue(o, positionOf(lowest, *o.slider));
-    const double b = optionValue(o, positionOf(highest, *o.slider));
+    double a = o.range.first, b = o.range.second;
+    if (o.slider) {
+        // The slider's ends, as the scroll bars clamp.
+        SliderPositions lowest, highest;
+        positionOf(lowest, *o.slider) = std::numeric_limits<int>::min();
+        positionOf(highest, *o.slider) = std::numeric_limits<int>::max();
+        lowest = clampedToSliderRanges(lowest);
+        highest = clampedToSliderRanges(highest);
+        a = optionValue(o, positionOf(lowest, *o.slider));
+        b = optionValue(o, positionOf(highest, *o.slider));
+    }
     QString range = QStringLiteral("%1 to %2").arg(std::min(a, b)).arg(std::max(a, b));
     if (*o.unit)
         range += QLatin1Char(' ') + QString::fromLatin1(o.unit);
@@ -154,8 +170,16 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         add({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help.")});
     const QCommandLineOption version =
         add({QStringLiteral("version"), QStringLiteral("Shows the program's version.")});
-    for (const NumberOption &o : numberOptions)
+    const QCommandLineOption substance(
+        QStringLiteral("substance"),
+        QStringLiteral("Adds a substance of your own by its sum formula, such as CH3Br or "
+                       "(CH3)3COH, with its isotope pattern."),
+        QStringLiteral("FORMULA"));
+    for (const NumberOption &o : numberOptions) {
+        if (o.target == &CommandLineOptions::substanceCharge)
+            add(substance); // the formula before its charge and amount
         add({QString::fromLatin1(o.name), helpDescription(o), QString::fromLatin1(o.valueName)});
+    }
     const QCommandLineOption language =
         add({QStringLiteral("language"),
              QStringLiteral("Reads the dictionary ionograph.CODE.itl beside the program (for "
@@ -252,6 +276,23 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
                                   .arg(parser.value(colours)));
         result.lightColours = scheme == QLatin1String("light");
     }
+    if (parser.isSet(substance)) {
+        const QString formula = parser.value(substance);
+        const ParsedFormula parsed = parseFormula(formula.toStdU32String());
+        if (parsed.error)
+            return usageError(parsed.error->kind == FormulaError::Empty
+                                  ? QStringLiteral("--substance needs a formula")
+                                  : QStringLiteral("--substance \"%1\": %2")
+                                        .arg(formula, formulaErrorMessage(*parsed.error).english));
+        result.substance = formula.trimmed();
+    }
+    for (const char *name : {"substance-charge", "substance-amount"}) {
+        if (parser.isSet(QString::fromLatin1(name)) && result.substance.isEmpty())
+            return usageError(QStringLiteral("--%1 needs --substance").arg(QLatin1String(name)));
+    }
+    if (const auto z = result.substanceCharge; z && *z != 1 && *z != 2 && *z != 3)
+        return usageError(QStringLiteral("--substance-charge needs 1, 2 or 3, not \"%1\"")
+                              .arg(parser.value(QStringLiteral("substance-charge"))));
     // An empty file name would silently turn a batch run into an open window.
     for (const QCommandLineOption *file :
          {&exportTrace, &snapshot, &snapshotAbout, &checkDictionary}) {
@@ -300,6 +341,12 @@ void applySliderOptions(const CommandLineOptions &options, TfrmExample &window)
                                                               : sliderPosition(*o.slider, *value));
         if (*o.slider == SliderKind::MassCoarse) // the option names the whole centre mass
             window.Slider(SliderKind::MassFine)->SetPosition(0);
+    }
+    if (!options.substance.isEmpty()) {
+        window.SetOwnSubstanceAmount(options.substanceAmount ? toPosition(*options.substanceAmount)
+                                                             : 100);
+        window.SetOwnSubstance(options.substance,
+                               options.substanceCharge ? int(*options.substanceCharge) : 1);
     }
     // The step's text would describe what the screen no longer shows.
     if (window.sliderPositions() != before)

@@ -23,6 +23,9 @@ struct CommandLineOptions
     std::optional<double> pfk;           // amounts in percent
     std::optional<double> nonenone;
     std::optional<double> pregnene;
+    QString substance;                     // the own substance's formula, readable
+    std::optional<double> substanceCharge; // 1, 2 or 3
+    std::optional<double> substanceAmount; // percent; 100 when only the formula is given
     std::optional<quint64> seed;
     std::optional<int> tourStep; // 1..5
     bool noNoise = false;
@@ -52,7 +55,8 @@ CommandLineOptions parseCommandLine(const QStringList &arguments);
 void applyTourStep(const CommandLineOptions &options, TfrmExample &window);
 
 // Moves the window's sliders as the options say, each through its slider, so the slider clamps
-// the value and raises its change event; in the order of the options' listing.
+// the value and raises its change event; in the order of the options' listing. Then sets the
+// own substance of --substance.
 void applySliderOptions(const CommandLineOptions &options, TfrmExample &window);
 
 // The batch outputs: the window's start-up sequence, the tour step and the slider options, one

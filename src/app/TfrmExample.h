@@ -4,6 +4,7 @@
 // the resolution read-out, the tour and command buttons and the explanation pane.
 
 #include "app/AccessibleTexts.h"
+#include "app/OwnSubstance.h"
 #include "app/TraceModel.h"
 #include "platform/Component.h"
 
@@ -25,6 +26,7 @@ class TNumLab;
 class TPanel;
 class TRChart;
 class TScrollBar;
+class TfrmOwnSubstance;
 class TkdbDemonClient;
 
 class TfrmExample : public QWidget, public ZelComponent
@@ -123,6 +125,18 @@ public:
 
     // The scope's context menu, owned by the chart.
     QMenu *ScopeMenu() const { return m_scopeMenu; }
+
+    // ---- the own substance (the scope menu's "Own substance…", Ctrl+U, --substance)
+    // A sum formula and a charge (clamped into 1..3): the isotope pattern is computed here,
+    // once per change, and becomes the trace model's fifth list. An empty formula removes the
+    // substance. A formula that cannot be read changes nothing and comes back as the error.
+    std::optional<FormulaError> SetOwnSubstance(const QString &formula, int charge = 1);
+    // Its amount in percent, clamped into 0..100; 0 (the start) leaves it out of the trace.
+    void SetOwnSubstanceAmount(int percent);
+    const OwnSubstance &ownSubstance() const { return m_ownSubstance; }
+    // Opens the dialog (not modal: the trace follows every valid change at once).
+    void ShowOwnSubstanceDialog();
+    TfrmOwnSubstance *OwnSubstanceDialog() const { return m_ownSubstanceDialog; }
     // The chart's text labels that the tools use.
     static constexpr int MouseReadoutLabel = 1;
     static constexpr int MeasurementLabel = 2;
@@ -218,14 +232,24 @@ private:
     TCrossHair *m_draggedCrossHair = nullptr; // being dragged, until the button is let go
     bool m_lightColours = false;
     std::optional<quint64> m_noiseSeed;
+    OwnSubstance m_ownSubstance;
+    TfrmOwnSubstance *m_ownSubstanceDialog = nullptr;
     QMenu *m_scopeMenu = nullptr;
     QAction *m_holdAction = nullptr;
     QAction *m_readoutAction = nullptr;
     QAction *m_measureAction = nullptr;
     QAction *m_coloursAction = nullptr;
     QAction *m_settingsAction = nullptr;
-    // The settings the chart's description was made for.
-    std::optional<std::pair<SliderPositions, bool>> m_described;
+    // What the chart's description was made for: the settings, the hold and the own substance.
+    struct Described
+    {
+        SliderPositions positions;
+        bool held;
+        QString formula;
+        int charge, amount;
+        bool operator==(const Described &) const = default;
+    };
+    std::optional<Described> m_described;
 };
 
 // The program's main window, set when the entry creates it.

@@ -124,11 +124,13 @@ void TfrmExample::settingsChanged()
 {
     for (const SliderAccess &access : sliderAccess)
         Slider(access.kind)->valueTextChanged();
-    const std::pair<SliderPositions, bool> now{sliderPositions(), m_held};
+    const Described now{sliderPositions(), m_held, m_ownSubstance.formula, m_ownSubstance.charge,
+                        m_ownSubstance.amount};
     if (m_described == now)
         return;
     m_described = now;
-    describe(RCScope, scopeDescription(now.first, now.second, Translator()));
+    describe(RCScope,
+             scopeDescription(now.positions, now.held, m_ownSubstance.namedLines(), Translator()));
 }
 
 void TfrmExample::announceTourStep(int n)

@@ -3,6 +3,7 @@
 // power with two crosshairs, saving pictures and traces, projector colours, the keys and the
 // scope's context menu. All are off at start-up, so the specified picture stays as it is.
 
+#include "app/OwnSubstanceDialog.h"
 #include "app/SampleLists.h"
 #include "app/TfrmExample.h"
 #include "app/TraceExport.h"
@@ -19,7 +20,6 @@
 #include <QMenu>
 #include <QStandardPaths>
 #include <cmath>
-#include <limits>
 #include <optional>
 #include <utility>
 
@@ -156,6 +156,8 @@ void TfrmExample::buildScopeTools()
         addAction(action); // the keys work while the menu is closed
         connect(action, &QAction::triggered, this, slot);
     };
+    command("BF_OwnSubstance", QKeySequence(Qt::CTRL | Qt::Key_U),
+            [this] { ShowOwnSubstanceDialog(); });
     command("BF_SavePicture", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SavePicture(); });
     command("BF_SaveTrace", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
             [this] { SaveTrace(); });
@@ -164,6 +166,7 @@ void TfrmExample::buildScopeTools()
     command("BF_Reset", QKeySequence(Qt::Key_R), [this] { BButReset->click(); });
     command("BF_About", QKeySequence(Qt::Key_F1), [this] { BButAbout->click(); });
     RCScope->SetPopupMenu(m_scopeMenu);
+    m_ownSubstanceDialog = new TfrmOwnSubstance(*this);
 
     // A click on a button leaves the focus where it was, so that Space keeps holding; the
     // buttons stay tab stops, pressed with Space when reached by the keyboard.
@@ -218,7 +221,7 @@ void TfrmExample::SetHold(bool on)
     m_holdAction->setChecked(on);
     if (on) {
         // The noise of the trace as it stands: the samples less the same trace without noise.
-        TraceModel clean;
+        TraceModel clean = m_model;
         clean.setNoiseEnabled(false);
         clean.ComputeSpectrum(sliderPositions());
         for (int i = 0; i < TraceModel::kSampleCount; ++i)
@@ -258,31 +261,20 @@ void TfrmExample::showMouseReadout(bool inPlot, double mass)
     // The nearest line within the window among the substances present, if it is near enough
     // to be the one under the mouse.
     const SliderPositions positions = sliderPositions();
-    const VisibleWindow window = visibleWindow(positions);
     const double pixel = massPerPixel(*RCScope);
-    QString nearestName;
-    double nearestMass = 0;
-    double best = std::numeric_limits<double>::infinity();
-    for (const NamedList &list : namedLists) {
-        if (list.amount && positions.*list.amount >= 100)
-            continue; // none of it in the sample
-        const auto entries = peakList(list.id);
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const double m = entries[i].mass;
-            const double distance = std::abs(m - mass);
-            if (m < window.XLo || m > window.XHi || distance >= best ||
-                distance > nearnessLimit(m, positions.R, pixel))
-                continue;
-            best = distance;
-            nearestMass = m;
-            nearestName = list.amount ? TranslateString(QString::fromLatin1(list.nameKey))
-                                      : QString::fromUtf8(airSpecies[i]);
-        }
+    const NamedLine *nearest = nullptr;
+    const std::vector<NamedLine> own = m_ownSubstance.namedLines();
+    const std::vector<NamedLine> lines =
+        linesInWindow(positions, own, [this](const QString &key) { return TranslateString(key); });
+    for (const NamedLine &line : lines) {
+        const double distance = std::abs(line.mz - mass);
+        if (distance <= nearnessLimit(line.mz, positions.R, pixel) &&
+            (!nearest || distance < std::abs(nearest->mz - mass)))
+            nearest = &line;
     }
-    text += QLatin1Char('\n') + (nearestName.isEmpty()
-                                     ? TranslateString(QStringLiteral("NoLineNear"))
-                                     : TranslateString(QStringLiteral("NearestLine"),
-                                                       {nearestName, massText(nearestMass)}));
+    text += QLatin1Char('\n') + (nearest ? TranslateString(QStringLiteral("NearestLine"),
+                                                           {nearest->name, massText(nearest->mz)})
+                                         : TranslateString(QStringLiteral("NoLineNear")));
     label.SetCaption(text);
     label.SetVisible(true);
 }

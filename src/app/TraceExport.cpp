@@ -79,8 +79,13 @@ TraceSettings traceSettings(const TfrmExample &window)
         {QStringLiteral("PFK %"), percent(p.P_pfk)},
         {QStringLiteral("Methyl-nonenone %"), percent(p.P_mnn)},
         {QStringLiteral("Pregnene %"), percent(p.P_preg)},
-        {QStringLiteral("Tour step"), QString::number(window.CurrentTourStep())},
     };
+    if (const OwnSubstance &own = window.ownSubstance(); !own.formula.isEmpty()) {
+        settings.append({QStringLiteral("Own substance"), own.formula});
+        settings.append({QStringLiteral("Own substance charge"), QString::number(own.charge)});
+        settings.append({QStringLiteral("Own substance %"), QString::number(own.amount)});
+    }
+    settings.append({QStringLiteral("Tour step"), QString::number(window.CurrentTourStep())});
     if (!window.model().noiseEnabled())
         settings.append({QStringLiteral("Noise"), QStringLiteral("off")});
     else if (window.NoiseSeed())

@@ -16,8 +16,9 @@ class TfrmExample;
 using TraceSettings = QList<std::pair<QString, QString>>;
 
 // The settings behind the current trace: program and version, centre mass, range, resolving
-// power, amplification with its full scale, the amounts in percent, the tour step, and the
-// noise seed when one was given (or "Noise: off").
+// power, amplification with its full scale, the amounts in percent, the own substance's
+// formula, charge and amount when there is one, the tour step, and the noise seed when one
+// was given (or "Noise: off").
 TraceSettings traceSettings(const TfrmExample &window);
 
 // Writes the trace buffer as CSV: the settings as comment lines, a header line, then one line

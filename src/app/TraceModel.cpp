@@ -14,39 +14,28 @@ namespace {
 
 constexpr int N = TraceModel::kSampleCount;
 
-// A list prepared for the window test: its entries cut into maximal runs of non-decreasing
-// mass, so that the entries that can possibly fall into the window are found by binary search
-// in each run while the runs, and the entries within them, are still visited in stored order.
-struct PreparedList
+// The built-in lists in processing order, widened to double as the model reads them.
+struct BuiltInList
 {
     PeakListId id;
-    std::span<const PeakEntry> entries;
-    std::vector<std::pair<int, int>> runs; // [begin, end) indices into entries
-    double maxMass = 0;
+    TraceModel::PreparedList list;
 };
 
-std::vector<PreparedList> prepareLists()
+std::vector<BuiltInList> prepareBuiltInLists()
 {
-    std::vector<PreparedList> lists;
+    std::vector<BuiltInList> lists;
     for (PeakListId id : kPeakListProcessingOrder) {
-        PreparedList list{id, peakList(id), {}, 0};
-        const int count = static_cast<int>(list.entries.size());
-        int begin = 0;
-        for (int i = 0; i < count; ++i) {
-            list.maxMass = std::max(list.maxMass, double(list.entries[i].mass));
-            if (i + 1 == count || list.entries[i + 1].mass < list.entries[i].mass) {
-                list.runs.emplace_back(begin, i + 1);
-                begin = i + 1;
-            }
-        }
-        lists.push_back(std::move(list));
+        std::vector<PatternLine> lines;
+        for (const PeakEntry &e : peakList(id))
+            lines.push_back({double(e.mass), double(e.intensity)});
+        lists.push_back({id, TraceModel::prepareList(std::move(lines))});
     }
     return lists;
 }
 
-const std::vector<PreparedList> &preparedLists()
+const std::vector<BuiltInList> &builtInLists()
 {
-    static const std::vector<PreparedList> lists = prepareLists();
+    static const std::vector<BuiltInList> lists = prepareBuiltInLists();
     return lists;
 }
 
@@ -196,63 +185,93 @@ int TraceModel::nearestSampleIndex(double mass) const
     return nearest;
 }
 
+TraceModel::PreparedList TraceModel::prepareList(std::vector<PatternLine> lines)
+{
+    PreparedList list{std::move(lines), {}, 0};
+    const int count = static_cast<int>(list.lines.size());
+    int begin = 0;
+    for (int i = 0; i < count; ++i) {
+        list.maxMass = std::max(list.maxMass, list.lines[i].mz);
+        if (i + 1 == count || list.lines[i + 1].mz < list.lines[i].mz) {
+            list.runs.emplace_back(begin, i + 1);
+            begin = i + 1;
+        }
+    }
+    return list;
+}
+
+void TraceModel::setOwnSubstance(std::span<const PatternLine> lines, int amountPercent)
+{
+    own_ = prepareList({lines.begin(), lines.end()});
+    setOwnSubstanceAmount(amountPercent);
+}
+
+void TraceModel::setOwnSubstanceAmount(int amountPercent)
+{
+    ownAmount_ = std::clamp(amountPercent, 0, 100);
+}
+
 void TraceModel::addPeakLists(const SliderPositions &p)
 {
-    const double xFirst = samples_[0].x;
-    const double xLast = samples_[N - 1].x;
-
-    for (const PreparedList &list : preparedLists()) {
-        const int amountPosition = amountSliderPosition(list.id, p);
+    for (const BuiltInList &builtIn : builtInLists()) {
+        const int amountPosition = amountSliderPosition(builtIn.id, p);
         // An absent substance would only add zeros.
         if (amountPosition == 100)
             continue;
-        // Every half width in this list is at most hMax, so an entry at or below xFirst - hMax,
-        // or at or above xLast + hMax, fails the exact window test below; the binary search
-        // only saves visiting those, the exact test decides.
-        const double hMax = list.maxMass / p.R / 2;
-        const double lowBound = xFirst - hMax;
-        const double highBound = xLast + hMax;
-        const auto massOf = [](const PeakEntry &e) { return double(e.mass); };
+        addList(builtIn.list, builtIn.id == PeakListId::ResidualAir ? -1 : 100 - amountPosition,
+                p.R, p.X);
+    }
+    if (ownAmount_ > 0)
+        addList(own_, ownAmount_, p.R, p.X);
+}
 
-        for (const auto &[runBegin, runEnd] : list.runs) {
-            const PeakEntry *begin = list.entries.data() + runBegin;
-            const PeakEntry *end = list.entries.data() + runEnd;
-            const PeakEntry *first = std::upper_bound(
-                begin, end, lowBound, [&](double v, const PeakEntry &e) { return v < massOf(e); });
-            const PeakEntry *last = std::lower_bound(
-                first, end, highBound, [&](const PeakEntry &e, double v) { return massOf(e) < v; });
+void TraceModel::addList(const PreparedList &list, int percent, int R, int X)
+{
+    const double xFirst = samples_[0].x;
+    const double xLast = samples_[N - 1].x;
+    // Every half width in this list is at most hMax, so a line at or below xFirst - hMax, or at
+    // or above xLast + hMax, fails the exact window test below; the binary search only saves
+    // visiting those, the exact test decides.
+    const double hMax = list.maxMass / R / 2;
+    const double lowBound = xFirst - hMax;
+    const double highBound = xLast + hMax;
 
-            for (const PeakEntry *e = first; e != last; ++e) {
-                const double m = e->mass;
-                const double h = m / p.R / 2;
-                if (!(xFirst - h < m && m < xLast + h))
-                    continue;
-                const int k = nearestSampleIndex(m);
-                if (k == 0)
-                    continue;
-                const int w = roundHalfEven(h / p.X * 1000 * 2000);
-                const double a = list.id == PeakListId::ResidualAir
-                                     ? double(e->intensity)
-                                     : (100 - amountPosition) * double(e->intensity) / 100;
+    for (const auto &[runBegin, runEnd] : list.runs) {
+        const PatternLine *begin = list.lines.data() + runBegin;
+        const PatternLine *end = list.lines.data() + runEnd;
+        const PatternLine *first = std::upper_bound(
+            begin, end, lowBound, [](double v, const PatternLine &e) { return v < e.mz; });
+        const PatternLine *last = std::lower_bound(
+            first, end, highBound, [](const PatternLine &e, double v) { return e.mz < v; });
 
-                TraceSample *peak = samples_.data() + (k - 1);
-                peak->y += a;
-                // Flank j gets (w - j) / w of the height. Samples past either end are dropped,
-                // so the j ranges are clipped up front; j = w has weight 0 and adds nothing.
-                const int rightSteps = std::min(w - 1, N - k);
-                const int leftSteps = std::min(w - 1, k - 1);
-                const int bothSides = std::min(rightSteps, leftSteps);
-                int j = 1;
-                for (; j <= bothSides; ++j) {
-                    const double flank = double(w - j) / w * a;
-                    peak[j].y += flank;
-                    peak[-j].y += flank;
-                }
-                for (int r = j; r <= rightSteps; ++r)
-                    peak[r].y += double(w - r) / w * a;
-                for (int l = j; l <= leftSteps; ++l)
-                    peak[-l].y += double(w - l) / w * a;
+        for (const PatternLine *e = first; e != last; ++e) {
+            const double m = e->mz;
+            const double h = m / R / 2;
+            if (!(xFirst - h < m && m < xLast + h))
+                continue;
+            const int k = nearestSampleIndex(m);
+            if (k == 0)
+                continue;
+            const int w = roundHalfEven(h / X * 1000 * 2000);
+            const double a = percent < 0 ? e->intensity : percent * e->intensity / 100;
+
+            TraceSample *peak = samples_.data() + (k - 1);
+            peak->y += a;
+            // Flank j gets (w - j) / w of the height. Samples past either end are dropped,
+            // so the j ranges are clipped up front; j = w has weight 0 and adds nothing.
+            const int rightSteps = std::min(w - 1, N - k);
+            const int leftSteps = std::min(w - 1, k - 1);
+            const int bothSides = std::min(rightSteps, leftSteps);
+            int j = 1;
+            for (; j <= bothSides; ++j) {
+                const double flank = double(w - j) / w * a;
+                peak[j].y += flank;
+                peak[-j].y += flank;
             }
+            for (int r = j; r <= rightSteps; ++r)
+                peak[r].y += double(w - r) / w * a;
+            for (int l = j; l <= leftSteps; ++l)
+                peak[-l].y += double(w - l) / w * a;
         }
     }
 }

@@ -4,8 +4,12 @@
 // that the oscilloscope chart shows (triangular peaks of the compiled-in peak lists plus Gaussian
 // noise), and knows the visible window the chart is set to. Plain C++, no QApplication needed.
 
+#include "app/IsotopePattern.h"
+
 #include <array>
 #include <span>
+#include <utility>
+#include <vector>
 
 // Integer positions of the main window's sliders. The defaults are the start-up positions.
 struct SliderPositions
@@ -56,8 +60,17 @@ public:
 
     // Rewrites all samples from the positions (clamped into the slider ranges): sample positions
     // spanning twice the visible width around the centre mass, one noise deviate times 0.01 per
-    // sample in ascending order, then the triangular peaks of the four lists.
+    // sample in ascending order, then the triangular peaks of the four lists and of the own
+    // substance.
     void ComputeSpectrum(const SliderPositions &positions);
+
+    // The user's own substance, a fifth list after the four: its lines (m/z, relative
+    // intensity; copied, in any order) in the same triangles, each scaled by amount / 100.
+    // The amount is clamped into 0..100; 0, the start, leaves the trace as without it.
+    void setOwnSubstance(std::span<const PatternLine> lines, int amountPercent);
+    void setOwnSubstanceAmount(int amountPercent);
+    std::span<const PatternLine> ownSubstanceLines() const { return own_.lines; }
+    int ownSubstanceAmount() const { return ownAmount_; }
 
     // Sample i, 1-based (1..kSampleCount); throws std::out_of_range otherwise.
     const TraceSample &sample(int i) const;
@@ -76,10 +89,24 @@ public:
     // Replaces the noise source; a null function restores the library's NextGaussian().
     void setNoiseSource(NoiseFunction function, void *context = nullptr);
 
+    // A list prepared for the window test: its lines cut into maximal runs of non-decreasing
+    // mass, so that the lines that can possibly fall into the window are found by binary
+    // search in each run while the runs, and the lines within them, are still visited in
+    // stored order.
+    struct PreparedList
+    {
+        std::vector<PatternLine> lines;
+        std::vector<std::pair<int, int>> runs; // [begin, end) indices into lines
+        double maxMass = 0;
+    };
+    static PreparedList prepareList(std::vector<PatternLine> lines);
+
 private:
     void layOutSamples(int firstOffset, int width);
     void drawNoise();
     void addPeakLists(const SliderPositions &positions);
+    // percent < 0: the lines at their stored heights (the residual air).
+    void addList(const PreparedList &list, int percent, int R, int X);
 
     std::array<TraceSample, kSampleCount> samples_{};
     bool noiseEnabled_ = true;
@@ -89,6 +116,8 @@ private:
     int laidOutOffset_ = 0;
     int laidOutWidth_ = 0;
     double inverseSpacing_ = 0; // samples per mass unit
+    PreparedList own_;
+    int ownAmount_ = 0;
 };
 
 // Replaces a chart's items by the current trace: ClearItems, AddMoveTo(0, 0), AddLineTo(x_i,

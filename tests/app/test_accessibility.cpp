@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -226,6 +227,43 @@ TEST(ScopeDescription, ChangesWithTheSettingsNeverWithTheNoise)
     EXPECT_TRUE(w.RCScope->accessibleDescription().isSharedWith(start));
     w.SBarMass->SetPosition(30000);
     EXPECT_NE(w.RCScope->accessibleDescription(), start);
+}
+
+// The own substance's lines are told like the built-in ones, under the ion's name; the account
+// follows its formula, charge and amount, and still not the noise.
+TEST(ScopeDescription, TellsTheOwnSubstancesLinesAndFollowsThem)
+{
+    Window f;
+    TfrmExample &w = f.w;
+    w.SBarMass->SetPosition(95000);
+    w.SBarMagnifX->SetPosition(6000);
+    w.model().setNoiseEnabled(true);
+    const QString window = "Mass window 92.000 to 98.000 u, full scale 100. ";
+    const std::pair<std::function<void()>, const char *> cases[] = {
+        {[&] { w.SetOwnSubstance("CH3Br"); }, "No line stands out of the noise."}, // amount 0
+        {[&] { w.SetOwnSubstanceAmount(100); },
+         "Lines: CH3Br\u207a at 93.942 u, 100 % of full scale; CH3Br\u207a at 94.945 u, 1.1 % of "
+         "full scale; CH3Br\u207a at 95.940 u, 97 % of full scale; CH3Br\u207a at 96.943 u, 1.1 % "
+         "of full scale."},
+        {[&] { w.SetOwnSubstanceAmount(50); },
+         "Lines: CH3Br\u207a at 93.942 u, 50 % of full scale; CH3Br\u207a at 94.945 u, 0.5 % of "
+         "full scale; CH3Br\u207a at 95.940 u, 49 % of full scale; CH3Br\u207a at 96.943 u, 0.5 % "
+         "of full scale."},
+        {[&] { w.SetOwnSubstance("CH3Br", 2); }, "No line stands out of the noise."}, // at 47, 48
+        {[&] { w.SetOwnSubstance("C7H8"); },
+         "Lines: C7H8\u207a at 92.063 u, 50 % of full scale; C7H8\u207a at 93.066 u, 3.8 % of full "
+         "scale."},
+        {[&] { w.SetOwnSubstance("C7H8Xx"); }, // unreadable: the last one stays
+         "Lines: C7H8\u207a at 92.063 u, 50 % of full scale; C7H8\u207a at 93.066 u, 3.8 % of full "
+         "scale."},
+    };
+    for (const auto &[change, lines] : cases) {
+        change();
+        const QString told = w.RCScope->accessibleDescription();
+        EXPECT_EQ(told.toStdString(), (window + QString::fromUtf8(lines)).toStdString());
+        w.Timer1Timer();
+        EXPECT_TRUE(w.RCScope->accessibleDescription().isSharedWith(told)) << lines;
+    }
 }
 
 TEST(SettingsDialog, FieldsClampAsTheSlidersAndEscapePutsBack)

@@ -117,6 +117,8 @@ TEST(Classroom, ValuesUnderTheMouseNameTheNearestLinePresent)
     f.moveMouseTo(40.0, 0.5);
     EXPECT_FALSE(label.Visible()) << "off by default";
     w.SetMouseReadout(true);
+    w.SetOwnSubstance("CH3Br");
+    w.SetOwnSubstanceAmount(100);
     struct Case
     {
         int tourStep;
@@ -127,11 +129,13 @@ TEST(Classroom, ValuesUnderTheMouseNameTheNearestLinePresent)
         {1, 39.97, "Nearest line: Ar 39.962"},
         {1, 44.05, "Nearest line: CO\u2082 43.990"},
         {2, 28.05, "Nearest line: N\u2082 28.006"},
+        {3, 93.8, "Nearest line: CH3Br\u207a 93.942"}, // the own substance, in the wide window
         {4, 111.2, "Nearest line: Methyl-nonenone 111.081"},
         {5, 154.9, "Nearest line: PFK 154.992"},
         // Farther away the nearest line is not the one under the mouse.
         {1, 44.5, "No line near"},
         {2, 27.0, "No line near"},
+        {3, 99.5, "No line near"},
         {4, 200.1, "No line near"},
         {5, 154.5, "No line near"},
     };
@@ -372,10 +376,11 @@ TEST(Classroom, TheScopeMenuAndTheTipsSpeakTheDictionarysLanguage)
     for (const QAction *action : f.w.ScopeMenu()->actions())
         if (!action->isSeparator())
             texts << action->text();
-    EXPECT_EQ(texts, (QStringList{"Anhalten", "Werte unter der Maus",
-                                  "Aufl\u00f6sungsverm\u00f6gen messen", "Beamer-Farben",
-                                  "Einstellungen\u2026", "Bild speichern\u2026", "Spur speichern\u2026", "Weiter",
-                                  "Von vorn", "Info"}));
+    EXPECT_EQ(texts,
+              (QStringList{"Anhalten", "Werte unter der Maus",
+                           "Aufl\u00f6sungsverm\u00f6gen messen", "Beamer-Farben",
+                           "Einstellungen\u2026", "Eigene Substanz\u2026", "Bild speichern\u2026",
+                           "Spur speichern\u2026", "Weiter", "Von vorn", "Info"}));
     EXPECT_EQ(f.w.BButNext->toolTip(), "N\u00e4chster Schritt der Tour (N)");
     EXPECT_EQ(f.w.RCScope->PopupMenu(), f.w.ScopeMenu());
 }

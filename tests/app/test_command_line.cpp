@@ -224,6 +224,85 @@ TEST(CommandLineProgram, BadTourStepExitsWithTwo)
     EXPECT_FALSE(QFile::exists(png));
 }
 
+TEST(CommandLine, OwnSubstanceOptions)
+{
+    struct Case
+    {
+        QStringList args;
+        const char *error; // null: accepted
+    };
+    const Case cases[] = {
+        {{"--substance", " (CH3)3COH ", "--substance-charge", "2", "--substance-amount", "40"},
+         nullptr},
+        {{"--substance", "C2H5Xx"},
+         "--substance \"C2H5Xx\": unknown element \"Xx\" at position 5 (see --help)"},
+        {{"--substance", "Ca(OH"},
+         "--substance \"Ca(OH\": the \"(\" at position 3 is not closed (see --help)"},
+        {{"--substance", " "}, "--substance needs a formula (see --help)"},
+        {{"--substance-amount", "50"}, "--substance-amount needs --substance (see --help)"},
+        {{"--substance", "CO", "--substance-charge", "1.5"},
+         "--substance-charge needs 1, 2 or 3, not \"1.5\" (see --help)"},
+    };
+    for (const Case &c : cases) {
+        const CommandLineOptions o = parseCommandLine(c.args);
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        if (c.error) {
+            EXPECT_EQ(o.action, CommandLineOptions::Action::Error);
+            EXPECT_EQ(o.message, c.error);
+        } else {
+            EXPECT_EQ(o.action, CommandLineOptions::Action::Run) << o.message.toStdString();
+        }
+    }
+    // The help gives the ranges that the parser and the window keep to, the formula first.
+    const QString help = parseCommandLine({"--help"}).message.simplified();
+    const qsizetype formula = help.indexOf("--substance <FORMULA>");
+    const qsizetype charge = help.indexOf("--substance-charge <Z> Charge of the own substance, "
+                                          "1 to 3;");
+    const qsizetype amount = help.indexOf("--substance-amount <P> Amount of the own substance, "
+                                          "0 to 100 %;");
+    EXPECT_TRUE(0 <= formula && formula < charge && charge < amount) << help.toStdString();
+
+    // Without an amount the substance shows in full; an amount is clamped as a slider's.
+    TfrmExample w;
+    w.Timer1->stop();
+    applySliderOptions(parseCommandLine({"--substance", " (CH3)3COH "}), w);
+    EXPECT_EQ(w.ownSubstance().formula, "(CH3)3COH");
+    EXPECT_EQ(w.ownSubstance().charge, 1);
+    EXPECT_EQ(w.ownSubstance().amount, 100);
+    applySliderOptions(parseCommandLine({"--substance", "CO", "--substance-charge", "3",
+                                         "--substance-amount", "150"}),
+                       w);
+    EXPECT_EQ(w.ownSubstance().formula, "CO");
+    EXPECT_EQ(w.ownSubstance().charge, 3);
+    EXPECT_EQ(w.ownSubstance().amount, 100);
+    EXPECT_NEAR(w.ownSubstance().pattern.monoisotopicMz, 27.99491461957 / 3, 1e-9);
+}
+
+TEST(CommandLineProgram, OwnSubstanceInTheTraceAndTheFiles)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("t.csv"), png = dir.filePath("s.png");
+    const ProgramRun run =
+        runProgram({"--no-noise", "--substance", "CH\u2083Br", "--substance-amount", "50",
+                    "--export-trace", csv, "--snapshot", png});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList all = QString::fromUtf8(file.readAll()).split('\n');
+    for (const char *line :
+         {"# Own substance: CH\u2083Br", "# Own substance charge: 1", "# Own substance %: 50"})
+        EXPECT_TRUE(all.contains(QString::fromUtf8(line))) << line;
+    const QImage picture(png);
+    EXPECT_EQ(picture.text("Own substance"), "CH\u2083Br");
+    EXPECT_EQ(picture.text("Own substance %"), "50");
+
+    const ProgramRun bad = runProgram({"--substance", "C2H5Xx", "--snapshot", png + "2"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.err, "ionograph: --substance \"C2H5Xx\": unknown element \"Xx\" at position 5 "
+                       "(see --help)\n");
+    EXPECT_FALSE(QFile::exists(png + "2"));
+}
+
 TEST(CommandLine, ErrorsNameWhatIsWrongInOneStyle)
 {
     const std::pair<QStringList, const char *> cases[] = {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Formula.h"
 #include "app/PeakLists.h"
 #include "app/TraceModel.h"
 #include "scales/Zel_math2.h"
@@ -31,36 +32,39 @@ int scanNearest(const TraceModel &model, double m)
 }
 
 // The peak step written straightforwardly (scan, every flank index tested), to hold the fast
-// path against.
-std::vector<double> referencePeaks(const TraceModel &layout, const SliderPositions &p)
+// path against; the own substance's lines come after the four lists.
+std::vector<double> referencePeaks(const TraceModel &layout, const SliderPositions &p,
+                                   std::span<const PatternLine> own = {}, int ownAmount = 0)
 {
     std::vector<double> y(N + 1, 0.0);
     const double x1 = layout.sample(1).x;
     const double x2000 = layout.sample(N).x;
+    const auto add = [&](double m, double a) {
+        const double h = m / p.R / 2;
+        if (!(x1 - h < m && m < x2000 + h))
+            return;
+        const int k = scanNearest(layout, m);
+        const int w = static_cast<int>(std::nearbyint(h / p.X * 1000 * 2000));
+        y[k] += a;
+        for (int j = 1; j <= w; ++j) {
+            const double weight = double(w - j) / w;
+            if (k + j <= N)
+                y[k + j] += weight * a;
+            if (k - j >= 1)
+                y[k - j] += weight * a;
+        }
+    };
     for (PeakListId id : kPeakListProcessingOrder) {
         const int amount = id == PeakListId::Pregnene ? p.P_preg
                            : id == PeakListId::Pfk    ? p.P_pfk
                                                       : p.P_mnn;
-        for (const PeakEntry &e : peakList(id)) {
-            const double m = e.mass;
-            const double h = m / p.R / 2;
-            if (!(x1 - h < m && m < x2000 + h))
-                continue;
-            const int k = scanNearest(layout, m);
-            const int w = static_cast<int>(std::nearbyint(h / p.X * 1000 * 2000));
-            const double a = id == PeakListId::ResidualAir
-                                 ? double(e.intensity)
-                                 : (100 - amount) * double(e.intensity) / 100;
-            y[k] += a;
-            for (int j = 1; j <= w; ++j) {
-                const double weight = double(w - j) / w;
-                if (k + j <= N)
-                    y[k + j] += weight * a;
-                if (k - j >= 1)
-                    y[k - j] += weight * a;
-            }
-        }
+        for (const PeakEntry &e : peakList(id))
+            add(e.mass, id == PeakListId::ResidualAir ? double(e.intensity)
+                                                      : (100 - amount) * double(e.intensity) / 100);
     }
+    for (const PatternLine &l : own)
+        if (ownAmount > 0)
+            add(l.mz, ownAmount * l.intensity / 100);
     return y;
 }
 
@@ -534,4 +538,50 @@ TEST(TraceModel, DisplayWritesTheTraceInOrder)
     EXPECT_DOUBLE_EQ(range.args[3], 46.0);
     EXPECT_DOUBLE_EQ(range.args[4], 49.0);
     EXPECT_EQ(chart.calls[N + 3].op, "ShowItems");
+}
+
+TEST(TraceModel, OwnSubstanceIsAFifthListAfterTheFour)
+{
+    // Nitrogen's line at 28.006 beside carbon monoxide's at 27.995: the lines overlap.
+    const IsotopePattern monoxide = isotopePattern(parseFormula(U"CO").elements, 1);
+    const IsotopePattern bromide = isotopePattern(parseFormula(U"CH3Br").elements, 1);
+    std::mt19937 rng(2024);
+    std::uniform_int_distribution<int> mass(20000, 120000), width(800, 250000), resol(100, 2000),
+        amount(0, 100);
+    std::vector<SliderPositions> settings;
+    for (int n = 0; n < 40; ++n) {
+        SliderPositions p;
+        p.M = n % 2 ? mass(rng) : (n % 4 ? 28000 : 95000);
+        p.X = n % 3 ? width(rng) : 1000;
+        p.R = resol(rng);
+        p.P_pfk = p.P_mnn = p.P_preg = amount(rng);
+        settings.push_back(p);
+    }
+    TraceModel plain = quietModel();
+    for (const IsotopePattern *pattern : {&monoxide, &bromide}) {
+        TraceModel own = quietModel();
+        own.setOwnSubstance(pattern->lines, 0);
+        for (const SliderPositions &p : settings) {
+            // At amount 0 the trace is exactly the one without the substance.
+            own.setOwnSubstanceAmount(0);
+            plain.ComputeSpectrum(p);
+            own.ComputeSpectrum(p);
+            for (int i = 1; i <= N; ++i)
+                ASSERT_EQ(own.sample(i).y, plain.sample(i).y) << i;
+            for (int percent : {100, 37}) {
+                own.setOwnSubstanceAmount(percent);
+                own.ComputeSpectrum(p);
+                const std::vector<double> expected =
+                    referencePeaks(own, p, pattern->lines, percent);
+                for (int i = 1; i <= N; ++i)
+                    ASSERT_EQ(own.sample(i).y, expected[i]) << "i=" << i << " M=" << p.M;
+            }
+        }
+    }
+    TraceModel own = quietModel();
+    own.setOwnSubstance(bromide.lines, 250);
+    EXPECT_EQ(own.ownSubstanceAmount(), 100);
+    own.setOwnSubstanceAmount(-3);
+    EXPECT_EQ(own.ownSubstanceAmount(), 0);
+    EXPECT_EQ(own.ownSubstanceLines().size(), bromide.lines.size());
 }
