@@ -3,6 +3,8 @@
 
 #include "app/AboutBox.h"
 #include "app/Language.h"
+#include "app/OwnSubstance.h"
+#include "app/OwnSubstanceDialog.h"
 #include "app/TfrmExample.h"
 #include "i18n/Zodavided2000.h"
 #include "platform/Controls.h"
@@ -34,15 +36,18 @@ int visibleWidth(const QWidget *w)
     return (w->geometry() & inside).width();
 }
 
-// A word-wrapped label: a word too long for a line sticks out across, too many lines down.
-TextFit wrappedFit(const QLabel *label, const QString &name)
+// A label's text on one line, or word-wrapped: then a word too long for a line sticks out
+// across, too many lines down.
+TextFit labelFit(const QLabel *label, const QString &text)
 {
+    const QString name = label->objectName();
+    if (!label->wordWrap())
+        return {name, text, label->fontMetrics().horizontalAdvance(text), visibleWidth(label)};
     const QRect needed = label->fontMetrics().boundingRect(
-        QRect(0, 0, label->width(), 100000), int(label->alignment()) | Qt::TextWordWrap,
-        label->text());
+        QRect(0, 0, label->width(), 100000), int(label->alignment()) | Qt::TextWordWrap, text);
     if (needed.width() > label->width())
-        return {name, label->text(), needed.width(), label->width()};
-    return {name, label->text(), needed.height(), label->height(), true};
+        return {name, text, needed.width(), label->width()};
+    return {name, text, needed.height(), label->height(), true};
 }
 
 // The read-out's left text stands in its left space, 5 pixels clear of the field when
@@ -75,12 +80,7 @@ std::vector<TextFit> fixedPlaceTexts(QWidget *window)
     for (QWidget *w : window->findChildren<QWidget *>()) {
         const QString name = w->objectName();
         if (auto *label = qobject_cast<QLabel *>(w)) {
-            if (label->wordWrap())
-                fits.push_back(wrappedFit(label, name));
-            else
-                fits.push_back({name, label->text(),
-                                label->fontMetrics().horizontalAdvance(label->text()),
-                                visibleWidth(label)});
+            fits.push_back(labelFit(label, label->text()));
         } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
             fits.push_back({name, button->text(), button->sizeHint().width(), button->width()});
         } else if (auto *readout = qobject_cast<TNumLab *>(w)) {
@@ -180,6 +180,8 @@ void compareEntries(const ZelI18n::ItlDictionary &english, const ZelI18n::ItlDic
 // The key whose text a box shows, for the report; the box's name when no entry has the text.
 QString keyShowing(const ZelI18n::ItlDictionary &file, const TextFit &fit)
 {
+    if (!fit.key.isEmpty())
+        return entryName(ZelI18n::lowerAZ(fit.key)) + QLatin1Char(' ');
     const qsizetype i = file.values.indexOf(fit.text);
     return i >= 0 ? entryName(file.keys[i]) + QLatin1Char(' ') : QString();
 }
@@ -200,6 +202,42 @@ void reportTooLarge(const ZelI18n::ItlDictionary &file, const TextFit &fit, Dict
     ++check.tooLarge;
 }
 
+// The texts that the program writes into boxes of fixed size as it runs, with parameters as
+// wide as real ones: the tour's texts in the explanation pane, and the own substance dialog's
+// results and the message of each way a formula cannot be read.
+std::vector<TextFit> runningTexts(TfrmExample &window)
+{
+    std::vector<TextFit> fits;
+    const auto add = [&](TextFit fit, const QString &key) {
+        fit.key = key;
+        fits.push_back(fit);
+    };
+    for (int step = 0; step <= TfrmExample::TourStepCount; ++step) {
+        const QString key =
+            step ? QStringLiteral("explain%1").arg(step) : QStringLiteral("description");
+        add(paneFit(window.rtfExplanation, window.TranslateString(key)), key);
+    }
+    const QString settings = QStringLiteral("CommandLineSettings");
+    add(paneFit(window.rtfExplanation, window.TranslateString(settings, {QStringLiteral("5")})),
+        settings);
+    const TfrmOwnSubstance *own = window.OwnSubstanceDialog();
+    if (!own)
+        return fits;
+    const QStringList mz = {QStringLiteral("1234.5678")};
+    for (const auto &[label, key] : {std::pair(own->LblMonoisotopic, "MonoisotopicMz"),
+                                     std::pair(own->LblMostAbundant, "MostAbundantMz"),
+                                     std::pair(own->LblMessage, "NominalLinesOnly")})
+        add(labelFit(label, window.TranslateString(QString::fromLatin1(key), mz)),
+            QString::fromLatin1(key));
+    for (int kind = FormulaError::Empty; kind <= FormulaError::TooManyAtoms; ++kind) {
+        const FormulaErrorMessage message =
+            formulaErrorMessage({FormulaError::Kind(kind), 100, U"Xx"});
+        add(labelFit(own->LblMessage, window.TranslateString(message.key, message.params)),
+            message.key);
+    }
+    return fits;
+}
+
 // Both windows as the program shows them with FILE's texts, every tour text in the pane.
 void measureWindows(const QString &path, const ZelI18n::ItlDictionary &file, DictionaryCheck &check)
 {
@@ -215,19 +253,9 @@ void measureWindows(const QString &path, const ZelI18n::ItlDictionary &file, Dic
         for (const TextFit &fit : fixedPlaceTexts(w))
             if (!fit.fits())
                 reportTooLarge(file, fit, check);
-    QStringList paneKeys = {QStringLiteral("description")};
-    for (int step = 1; step <= TfrmExample::TourStepCount; ++step)
-        paneKeys << QStringLiteral("explain%1").arg(step);
-    for (const QString &key : paneKeys) {
-        const TextFit fit = paneFit(window.rtfExplanation, window.TranslateString(key));
+    for (const TextFit &fit : runningTexts(window))
         if (!fit.fits())
             reportTooLarge(file, fit, check);
-    }
-    const TextFit settings =
-        paneFit(window.rtfExplanation, window.TranslateString(QStringLiteral("CommandLineSettings"),
-                                                              {QStringLiteral("5")}));
-    if (!settings.fits())
-        reportTooLarge(file, settings, check);
     FrmAbout = shownAbout;
 }
 

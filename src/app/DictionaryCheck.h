@@ -23,6 +23,7 @@ struct TextFit
     int needed = 0;
     int room = 0;
     bool down = false;
+    QString key = {}; // the dictionary key of a text that the program writes in as it runs
     bool fits() const { return needed <= room; }
 };
 
