@@ -11,9 +11,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "teaching simulation of a mass spectromete
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "An oscilloscope trace of the ion current over the mass axis, driven by sliders\n"
     "for the centre mass, the mass range, the resolving power, the amplification and\n"
-    "three reference substances, with a guided tour of five steps. English and\n"
-    "German dictionaries; a stand-in teaching host, quillon-host, for trying the\n"
-    "link to a textbook viewer.")
+    "three reference substances, with a guided tour of five steps. English, German,\n"
+    "French, Spanish and Brazilian Portuguese dictionaries; a stand-in teaching\n"
+    "host, quillon-host, for trying the link to a textbook viewer.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -215,6 +215,13 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
              QStringLiteral("Renders the About box, filled in as at start-up, into the picture "
                             "FILE and exits."),
              QStringLiteral("FILE")});
+    const QCommandLineOption checkDictionary =
+        add({QStringLiteral("check-dictionary"),
+             QStringLiteral("Checks the dictionary FILE against the English one: prints each "
+                            "missing key, unused entry, text too large for its box and lost "
+                            "placeholder, then a summary, and exits (0: nothing found, 1: "
+                            "findings, 2: FILE unreadable)."),
+             QStringLiteral("FILE")});
     parser.addPositionalArgument(QStringLiteral("parameters"),
                                  QStringLiteral("Arguments for the teaching host link."),
                                  QStringLiteral("[parameters...]"));
@@ -287,7 +294,8 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         return usageError(QStringLiteral("--substance-charge needs 1, 2 or 3, not \"%1\"")
                               .arg(parser.value(QStringLiteral("substance-charge"))));
     // An empty file name would silently turn a batch run into an open window.
-    for (const QCommandLineOption *file : {&exportTrace, &snapshot, &snapshotAbout}) {
+    for (const QCommandLineOption *file :
+         {&exportTrace, &snapshot, &snapshotAbout, &checkDictionary}) {
         if (parser.isSet(*file) && parser.value(*file).trimmed().isEmpty())
             return usageError(
                 QStringLiteral("--%1 needs a file name").arg(file->names().constFirst()));
@@ -298,10 +306,16 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
             return usageError(QStringLiteral("--%1 writes %2 pictures, not \"%3\"")
                                   .arg(picture->names().constFirst(), pictureExtensions(), file));
     }
+    // The check builds windows of its own, with the file's texts: it makes no pictures.
+    if (parser.isSet(checkDictionary) &&
+        (parser.isSet(exportTrace) || parser.isSet(snapshot) || parser.isSet(snapshotAbout)))
+        return usageError(QStringLiteral("--check-dictionary runs alone, without "
+                                         "--export-trace, --snapshot and --snapshot-about"));
     result.noNoise = parser.isSet(noNoise);
     result.exportTrace = parser.value(exportTrace);
     result.snapshot = parser.value(snapshot);
     result.snapshotAbout = parser.value(snapshotAbout);
+    result.checkDictionary = parser.value(checkDictionary);
     if (parser.isSet(language))
         result.language = parser.value(language);
     result.parameters = parser.positionalArguments();

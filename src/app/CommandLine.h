@@ -33,6 +33,7 @@ struct CommandLineOptions
     QString exportTrace;             // CSV file to write, then exit
     QString snapshot;                // PNG file to write, then exit
     QString snapshotAbout;           // PNG file of the About box to write, then exit
+    QString checkDictionary;         // dictionary to check for translators, then exit
     std::optional<QString> language; // dictionary language code
 
     // Arguments that are not options, such as the host's "/serverhandle=..."; the host link
@@ -41,7 +42,8 @@ struct CommandLineOptions
 
     bool runsWithoutWindow() const
     {
-        return !exportTrace.isEmpty() || !snapshot.isEmpty() || !snapshotAbout.isEmpty();
+        return !exportTrace.isEmpty() || !snapshot.isEmpty() || !snapshotAbout.isEmpty() ||
+               !checkDictionary.isEmpty();
     }
 };
 

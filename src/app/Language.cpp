@@ -83,15 +83,8 @@ DictionaryChoice checked(DictionaryChoice choice)
     const QFileInfo file(choice.path);
     if (!choice.error.isEmpty() || !file.exists())
         return choice;
-    if (!file.isFile())
-        return {{}, QStringLiteral("the dictionary \"%1\" is not a file").arg(choice.path)};
-    if (file.size() > ZelI18n::kMaxDictionaryBytes)
-        return {{},
-                QStringLiteral("the dictionary \"%1\" is too large (%2 MiB; at most %3 MiB)")
-                    .arg(choice.path)
-                    .arg(double(file.size()) / (1024 * 1024), 0, 'f', 1)
-                    .arg(ZelI18n::kMaxDictionaryBytes / (1024 * 1024))};
-    return choice;
+    const QString problem = dictionaryFileProblem(file);
+    return problem.isEmpty() ? choice : DictionaryChoice{{}, problem};
 }
 
 DictionaryChoice choose(const QString &executablePath, const std::optional<QString> &languageOption,
@@ -123,6 +116,19 @@ DictionaryChoice choose(const QString &executablePath, const std::optional<QStri
 }
 
 } // namespace
+
+QString dictionaryFileProblem(const QFileInfo &file)
+{
+    const QString path = file.filePath();
+    if (!file.isFile())
+        return QStringLiteral("the dictionary \"%1\" is not a file").arg(path);
+    if (file.size() > ZelI18n::kMaxDictionaryBytes)
+        return QStringLiteral("the dictionary \"%1\" is too large (%2 MiB; at most %3 MiB)")
+            .arg(path)
+            .arg(double(file.size()) / (1024 * 1024), 0, 'f', 1)
+            .arg(ZelI18n::kMaxDictionaryBytes / (1024 * 1024));
+    return QString();
+}
 
 DictionaryChoice chooseDictionary(const QString &executablePath,
                                   const std::optional<QString> &languageOption,

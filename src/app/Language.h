@@ -16,6 +16,7 @@
 // (ZelI18n::kMaxDictionaryBytes), is an error: a dictionary is some kilobytes of text, and a
 // wrong file named like one should be reported, not read for minutes.
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -41,6 +42,10 @@ QString messagesLocale(const EnvironmentReader &environment);
 // The language codes that have a dictionary beside the executable, sorted; "en" stands for
 // the default dictionary.
 QStringList availableLanguages(const QString &executablePath);
+
+// Why an existing file cannot be a dictionary (not a regular file, or larger than the engine
+// reads); empty when it can.
+QString dictionaryFileProblem(const QFileInfo &file);
 
 // Applies the rules above; languageOption is the value of --language when it was given.
 DictionaryChoice chooseDictionary(const QString &executablePath,

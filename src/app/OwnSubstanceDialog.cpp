@@ -72,7 +72,7 @@ void TfrmOwnSubstance::buildForm()
     };
     LblMonoisotopic = result("LblMonoisotopic", 118, 16);
     LblMostAbundant = result("LblMostAbundant", 138, 16);
-    LblMessage = result("LblMessage", 158, 30);
+    LblMessage = result("LblMessage", 158, 32); // two lines of 16 pixels
     LblMessage->setWordWrap(true);
 
     BButClose = button(this, "BButClose", QStringLiteral("BF_Close"), Glyphs::okGlyph());

@@ -48,7 +48,8 @@ void appendLine(QTextEdit *pane, const QString &line)
     pane->moveCursor(QTextCursor::Start);
 }
 
-// The About box's texts that the main window sets for each language: the box's caption keys
+// The About box's texts that the main window sets when the dictionary has none of its own
+// (one written before these texts were keys), in English or in German: the box's caption keys
 // are translated by the dictionary, these are written into the program.
 struct AboutTexts
 {
@@ -144,10 +145,17 @@ void TfrmExample::fillAboutBox()
     const QString language = TranslateString(QStringLiteral("$dlglanguage$")).toLower();
     cliDemon->Engine().TranslateComponent(FrmAbout);
     const AboutTexts &texts = language == QLatin1String("lggerman") ? germanAbout : englishAbout;
-    FrmAbout->LblWebSite->SetCaption(QString::fromUtf8(texts.webSite));
-    FrmAbout->LblDescription->SetCaption(QString::fromUtf8(texts.description));
-    FrmAbout->UrlLabZelSuite->SetURL(QString::fromUtf8(texts.massSpectrometryURL));
-    FrmAbout->UrlLabSimulations->SetURL(QString::fromUtf8(texts.resolvingPowerURL));
+    const auto dictionaryText = [this](const char *key, const char *programText) {
+        const QString k = QString::fromLatin1(key);
+        const QString text = TranslateString(k);
+        return text == k ? QString::fromUtf8(programText) : text;
+    };
+    FrmAbout->LblWebSite->SetCaption(dictionaryText("AboutWebSite", texts.webSite));
+    FrmAbout->LblDescription->SetCaption(dictionaryText("AboutDescription", texts.description));
+    FrmAbout->UrlLabZelSuite->SetURL(
+        dictionaryText("LinkMassSpectrometryURL", texts.massSpectrometryURL));
+    FrmAbout->UrlLabSimulations->SetURL(
+        dictionaryText("LinkResolvingPowerURL", texts.resolvingPowerURL));
 }
 
 void TfrmExample::showAboutBoxOverPaintedWindow()

@@ -4,6 +4,7 @@
 
 #include "app/AboutBox.h"
 #include "app/CommandLine.h"
+#include "app/DictionaryCheck.h"
 #include "app/Language.h"
 #include "app/TfrmExample.h"
 #include "hostlink/WendralDemon.h"
@@ -85,6 +86,15 @@ int main(int argc, char **argv)
     // The batch outputs run beside an open program: they take no part in the host link.
     if (options.runsWithoutWindow())
         TkdbCustomDemon::SetLinkSuspended(true);
+
+    if (!options.checkDictionary.isEmpty()) {
+        const DictionaryCheck check = checkDictionary(options.checkDictionary);
+        if (check.exitCode() == 2)
+            return reportError(check.error, 2);
+        for (const QString &finding : check.findings)
+            report(stdout, finding, 0);
+        return report(stdout, check.summary, check.exitCode());
+    }
 
     // Built first, the main window is the application's main window; its host link reads the
     // dictionary and translates it when its loading ends, and ends a second start here.

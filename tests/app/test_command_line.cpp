@@ -313,6 +313,10 @@ TEST(CommandLine, ErrorsNameWhatIsWrongInOneStyle)
         {{"--mass", "4x2"}, "--mass needs a number, not \"4x2\" (see --help)"},
         {{"--snapshot", "out.gif"},
          "--snapshot writes png, jpg, jpeg or bmp pictures, not \"out.gif\" (see --help)"},
+        {{"--check-dictionary", " "}, "--check-dictionary needs a file name (see --help)"},
+        {{"--check-dictionary", "fr.itl", "--snapshot", "s.png"},
+         "--check-dictionary runs alone, without --export-trace, --snapshot and "
+         "--snapshot-about (see --help)"},
     };
     for (const auto &[arguments, message] : cases) {
         const CommandLineOptions o = parseCommandLine(arguments);

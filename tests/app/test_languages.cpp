@@ -4,14 +4,16 @@
 // sequence fills in and shows the About box.
 
 #include "app/AboutBox.h"
+#include "app/DictionaryCheck.h"
 #include "app/Language.h"
 #include "app/TfrmExample.h"
 #include "hostlink/WendralDemon.h"
+#include "i18n/Zodavided2000.h"
 #include "platform/Controls.h"
-#include "widgets/Zel_NumLab.h"
 #include "widgets/Zel_urllab.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -48,56 +50,45 @@ QString writeDictionary(const QTemporaryDir &dir, const QByteArray &entries)
     return path;
 }
 
-// Every text the dictionary decides, with the widget that shows it; the box's fixed lines and
-// the texts that the start-up sequence writes in are not among them.
+// Every text the dictionary decides fits its box and is the dictionary's; the box's fixed lines
+// and the name and version that the start-up sequence writes in are not the dictionary's.
 void checkTranslatedAndFitting(QWidget *window, const QStringList &values)
 {
-    static const QStringList setInCode = {"LblName",      "LblVersion", "LblAuthor",
-                                          "LblCopyright", "LblWebSite", "LblDescription"};
+    static const QStringList setInCode = {"LblName", "LblVersion", "LblAuthor", "LblCopyright"};
     EXPECT_TRUE(values.contains(window->windowTitle())) << window->windowTitle().toStdString();
-    for (QWidget *w : window->findChildren<QWidget *>()) {
-        const std::string name = w->objectName().toStdString();
-        if (setInCode.contains(w->objectName()))
+    for (const TextFit &fit : fixedPlaceTexts(window)) {
+        const std::string what = fit.control.toStdString() + ": " + fit.text.toStdString();
+        EXPECT_TRUE(fit.fits()) << what << " needs " << fit.needed << " px, has " << fit.room;
+        if (setInCode.contains(fit.control))
             continue;
-        QString text;
-        int room = w->width();
-        QFontMetrics metrics = w->fontMetrics();
-        if (auto *label = qobject_cast<QLabel *>(w))
-            text = label->text();
-        else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
-            text = button->text();
-            EXPECT_LE(button->sizeHint().width(), room) << name;
-        } else if (auto *readout = qobject_cast<TNumLab *>(w)) {
-            text = readout->LeftText();
-            room = readout->LeftSpace();
-            metrics = QFontMetrics(readout->Font()->toQFont());
-        } else if (auto *link = qobject_cast<TUrlLab *>(w)) {
-            text = link->Caption();
-            metrics = QFontMetrics(link->FontActive()->toQFont());
-        } else if (auto *pane = qobject_cast<QTextEdit *>(w)) {
-            // The raw text keeps the no-break spaces that the plain text turns into blanks.
-            EXPECT_TRUE(values.contains(pane->document()->toRawText())) << name;
-            continue;
-        }
-        if (text.isEmpty())
-            continue;
-        EXPECT_FALSE(text.startsWith("BF_")) << name;
-        EXPECT_TRUE(values.contains(text)) << name << ": " << text.toStdString();
-        EXPECT_LE(metrics.horizontalAdvance(text), room) << name << ": " << text.toStdString();
+        EXPECT_FALSE(fit.text.startsWith("BF_")) << what;
+        EXPECT_TRUE(values.contains(fit.text)) << what;
     }
+}
+
+// The dictionaries that the build puts beside the program.
+QStringList shippedDictionaries()
+{
+    QStringList files = QDir(dictionaryDir).entryList({"ionograph*.itl"}, QDir::Files);
+    for (QString &file : files)
+        file = dictionaryDir + QLatin1Char('/') + file;
+    return files;
 }
 
 } // namespace
 
 TEST(Dictionaries, TranslateEveryTextOfBothWindowsAndTheTextsFit)
 {
-    for (const char *file : {"ionograph.itl", "ionograph.de.itl"}) {
-        SCOPED_TRACE(file);
-        Program program(dictionaryDir + QLatin1Char('/') + QLatin1String(file));
+    const QStringList files = shippedDictionaries();
+    ASSERT_EQ(files.size(), 5);
+    for (const QString &file : files) {
+        SCOPED_TRACE(file.toStdString());
+        Program program(file);
         TfrmExample &w = program.window;
         const QStringList values = w.cliDemon->Engine().Values();
         ASSERT_GT(values.size(), 20);
-        EXPECT_TRUE(values.contains(w.rtfExplanation->toPlainText())) << "the text before the tour";
+        EXPECT_TRUE(values.contains(w.rtfExplanation->document()->toRawText()))
+            << "the text before the tour";
         w.setAttribute(Qt::WA_DontShowOnScreen);
         w.show(); // runs the start-up sequence, without the modal box
         checkTranslatedAndFitting(&w, values);
@@ -109,11 +100,6 @@ TEST(Dictionaries, TranslateEveryTextOfBothWindowsAndTheTextsFit)
                       w.TranslateString(QStringLiteral("explain%1").arg(step)));
             EXPECT_EQ(w.rtfExplanation->verticalScrollBar()->maximum(), 0)
                 << "step " << step << " needs scrolling";
-        }
-        for (QLabel *label : {program.about.LblDescription, program.about.LblWebSite}) {
-            const QRect needed = label->fontMetrics().boundingRect(
-                QRect(0, 0, label->width(), 1000), Qt::TextWordWrap, label->text());
-            EXPECT_LE(needed.height(), label->height()) << label->objectName().toStdString();
         }
     }
 }
@@ -164,6 +150,29 @@ TEST(Language, OptionThenLocaleThenTheDefaultDictionary)
     }
 }
 
+TEST(Language, TheLocaleChoosesEachShippedLanguage)
+{
+    const QString exe = dictionaryDir + QStringLiteral("/ionograph");
+    EXPECT_EQ(availableLanguages(exe), (QStringList{"de", "en", "es", "fr", "pt"}));
+    const std::pair<const char *, const char *> cases[] = {
+        {"fr_FR.UTF-8", "lgFrench"}, {"fr_CA", "lgFrench"},           {"es_ES.UTF-8", "lgSpanish"},
+        {"es_MX", "lgSpanish"},      {"pt_BR.UTF-8", "lgPortuguese"}, {"pt_PT", "lgPortuguese"},
+        {"de_AT.UTF-8", "lgGerman"}, {"it_IT.UTF-8", "lgEnglish"},
+    };
+    for (const auto &[locale, language] : cases) {
+        SCOPED_TRACE(locale);
+        const DictionaryChoice choice = chooseDictionary(exe, {}, [&](const char *name) {
+            return qstrcmp(name, "LANG") == 0 ? QString::fromLatin1(locale) : QString();
+        });
+        ASSERT_TRUE(choice.error.isEmpty()) << choice.error.toStdString();
+        QFile file(choice.path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        TZodavided2000 engine;
+        engine.LoadDictionary(file);
+        EXPECT_EQ(engine.TranslateString("$dlglanguage$"), language);
+    }
+}
+
 TEST(Language, AnUnknownCodeEndsTheProgramWithOneLine)
 {
     QTemporaryDir dir;
@@ -210,34 +219,57 @@ TEST(AboutBox, HomePageLinkShownOnlyWithATranslatedCaption)
 
 TEST(StartUp, FillsTheAboutBoxInTheDictionarysLanguage)
 {
+    QTemporaryDir dir;
+    // A dictionary without texts for the box: the program's German ones, as for "lgGerman".
+    const QString olderGerman = writeDictionary(dir, "[$dlglanguage$]=lgGerman|$$");
     struct Case
     {
-        const char *dictionary;
+        QString dictionary;
         const char *caption, *webSite, *description, *homePageURL;
+        const char *linkSite; // where the two fixed links lead
     } cases[] = {
         {"ionograph.de.itl", "Info", "Mehr Informationen finden Sie auf folgenden Webseiten:",
          "Dieses Programm zeigt die Anzeige eines Massenspektrometers.",
-         "https://de.wikipedia.org/wiki/Massendefekt"},
+         "https://de.wikipedia.org/wiki/Massendefekt", "https://de.wikipedia.org/wiki/"},
         {"ionograph.itl", "About", "More information can be found at the following Web sites:",
          "This program shows the display of a mass spectrometer.",
-         "https://en.wikipedia.org/wiki/Mass_(mass_spectrometry)"},
+         "https://en.wikipedia.org/wiki/Mass_(mass_spectrometry)",
+         "https://en.wikipedia.org/wiki/"},
+        {"ionograph.fr.itl", "À propos", "Pour en savoir plus, consultez les sites suivants\u202f:",
+         "Ce programme montre l'affichage d'un spectromètre de masse.",
+         "https://fr.wikipedia.org/wiki/D%C3%A9faut_de_masse", "https://fr.wikipedia.org/wiki/"},
+        {"ionograph.es.itl", "Acerca de",
+         "Encontrará más información en los siguientes sitios web:",
+         "Este programa muestra la pantalla de un espectrómetro de masas.",
+         "https://es.wikipedia.org/wiki/Defecto_de_masa", "https://es.wikipedia.org/wiki/"},
+        {"ionograph.pt.itl", "Sobre", "Mais informações nos seguintes sites:",
+         "Este programa mostra a tela de um espectrômetro de massas.",
+         "https://pt.wikipedia.org/wiki/Defeito_de_massa", "https://pt.wikipedia.org/wiki/"},
         {"missing.itl", "About", "More information can be found at the following Web sites:",
-         "This program shows the display of a mass spectrometer.", "HomePageURL"},
+         "This program shows the display of a mass spectrometer.", "HomePageURL",
+         "https://en.wikipedia.org/wiki/"},
+        {olderGerman, "About", "Mehr Informationen finden Sie auf folgenden Webseiten:",
+         "Dieses Programm zeigt die Anzeige eines Massenspektrometers.", "HomePageURL",
+         "https://de.wikipedia.org/wiki/"},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.dictionary);
-        Program program(dictionaryDir + QLatin1Char('/') + QLatin1String(c.dictionary));
+        SCOPED_TRACE(c.dictionary.toStdString());
+        Program program(QFileInfo(c.dictionary).isAbsolute()
+                            ? c.dictionary
+                            : dictionaryDir + QLatin1Char('/') + c.dictionary);
         program.window.FormShow();
         const TFrmAbout &about = program.about;
         EXPECT_EQ(program.window.CurrentTourStep(), 1);
         EXPECT_EQ(about.LblName->text(), "Ionograph");
         EXPECT_EQ(about.LblVersion->text(), "Version 1.1");
-        EXPECT_EQ(about.Caption(), c.caption);
-        EXPECT_EQ(about.LblWebSite->text(), c.webSite);
-        EXPECT_TRUE(about.LblDescription->text().startsWith(c.description));
+        EXPECT_EQ(about.Caption(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(about.LblWebSite->text(), QString::fromUtf8(c.webSite));
+        EXPECT_TRUE(about.LblDescription->text().startsWith(QString::fromUtf8(c.description)));
         EXPECT_EQ(about.UrlLabHomepage->URL(), c.homePageURL);
-        EXPECT_TRUE(TUrlLab::isWebAddress(about.UrlLabZelSuite->URL()));
-        EXPECT_TRUE(TUrlLab::isWebAddress(about.UrlLabSimulations->URL()));
+        for (const TUrlLab *link : {about.UrlLabZelSuite, about.UrlLabSimulations}) {
+            EXPECT_TRUE(TUrlLab::isWebAddress(link->URL()));
+            EXPECT_TRUE(link->URL().startsWith(c.linkSite)) << link->URL().toStdString();
+        }
     }
 }
 

@@ -112,6 +112,10 @@ TEST(HostLink, SecondStartHandsItsParametersToTheFirstAndEnds)
     Child batch(world, "IONOGRAPH_BINARY", {"--snapshot", world.dir.filePath("s.png")});
     EXPECT_EQ(batch.waitForEnd(), 0);
     EXPECT_TRUE(QFile::exists(world.dir.filePath("s.png")));
+    Child check(world, "IONOGRAPH_BINARY",
+                {"--check-dictionary", IONOGRAPH_DICTIONARY_DIR "/ionograph.de.itl"});
+    EXPECT_EQ(check.waitForEnd(), 0) << check.output().toStdString();
+    EXPECT_TRUE(program.running());
     sendQuit(host);
     EXPECT_EQ(program.waitForEnd(), 0);
 }

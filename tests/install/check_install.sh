@@ -23,7 +23,8 @@ prefix=$work/usr
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 # Program, dictionaries and host stand-in together; links to them in bin/.
-for file in ionograph quillon-host ionograph.itl ionograph.de.itl; do
+for file in ionograph quillon-host ionograph.itl ionograph.de.itl ionograph.fr.itl \
+    ionograph.es.itl ionograph.pt.itl; do
     [ -f "$prefix/lib/ionograph/$file" ] || fail "lib/ionograph/$file missing"
 done
 for program in ionograph quillon-host; do
@@ -37,6 +38,9 @@ metainfo=$prefix/share/metainfo/$id.metainfo.xml
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net --pedantic "$metainfo" || fail "appstreamcli validate"
 grep -qx "Icon=$id" "$desktop" || fail "the menu entry names another icon"
+for code in en de fr es pt_BR; do
+    grep -q "<lang>$code</lang>" "$metainfo" || fail "the metadata does not name the language $code"
+done
 
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
 for size in 16 22 24 32 48 64 128 256; do
@@ -53,6 +57,11 @@ export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
 "$prefix/bin/ionograph" --language de --snapshot-about "$work/about.png" ||
     fail "the German dictionary was not found through the link"
 [ -s "$work/about.png" ] || fail "no picture of the About box"
+# The installed dictionaries are complete and fit, as a translator's check reports.
+for dictionary in "$prefix"/lib/ionograph/ionograph*.itl; do
+    "$prefix/bin/ionograph" --check-dictionary "$dictionary" >"$work/check.log" ||
+        fail "the installed $(basename "$dictionary"): $(cat "$work/check.log")"
+done
 "$prefix/bin/quillon-host" --help | grep -q "quillon-host" || fail "quillon-host --help"
 
 # One version: the project's (--version and the package give it) is the changelog's newest,
@@ -103,6 +112,8 @@ deb=$(ls "$work"/package/ionograph_"$version"_*.deb)
 dpkg-deb -c "$deb" | awk '{print $6 ($7 ? " " $7 " " $8 : "")}' >"$work/contents"
 for entry in ./usr/lib/ionograph/ionograph ./usr/lib/ionograph/quillon-host \
     ./usr/lib/ionograph/ionograph.itl ./usr/lib/ionograph/ionograph.de.itl \
+    ./usr/lib/ionograph/ionograph.fr.itl ./usr/lib/ionograph/ionograph.es.itl \
+    ./usr/lib/ionograph/ionograph.pt.itl \
     "./usr/bin/ionograph -> ../lib/ionograph/ionograph" \
     "./usr/bin/quillon-host -> ../lib/ionograph/quillon-host" \
     "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml" \
