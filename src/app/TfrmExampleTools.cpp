@@ -49,6 +49,16 @@ double nearnessLimit(double mass, int resolvingPower, double pixel)
     return std::max(2 * mass / resolvingPower, 3 * pixel);
 }
 
+// What a line gives to the trace at the mouse: its height on the triangle, which falls to zero
+// one width m/R from the centre. Of two near lines the one giving more is the one under the
+// mouse, so an ion's weak neighbour a few thousandths away (2H beside 13C) does not take the
+// name of the line the student points at.
+double shareAtMouse(const NamedLine &line, double mass, int resolvingPower)
+{
+    const double width = line.mz / resolvingPower;
+    return line.height * std::max(0.0, 1 - std::abs(line.mz - mass) / width);
+}
+
 // A released crosshair snaps to a half-height crossing this many pixels away or nearer.
 constexpr int snapPixels = 5;
 // A line whose top stands lower than this (five times the noise's standard deviation) has
@@ -258,19 +268,26 @@ void TfrmExample::showMouseReadout(bool inPlot, double mass)
     QString text = TranslateString(QStringLiteral("ValueAtMouse"),
                                    {massText(mass), QString::number(signal, 'g', 3)});
 
-    // The nearest line within the window among the substances present, if it is near enough
-    // to be the one under the mouse.
+    // The line under the mouse among the substances present in the window, if one is near
+    // enough to be it.
     const SliderPositions positions = sliderPositions();
     const double pixel = massPerPixel(*RCScope);
     const NamedLine *nearest = nullptr;
     const std::vector<NamedLine> own = m_ownSubstance.namedLines();
     const std::vector<NamedLine> lines =
         linesInWindow(positions, own, [this](const QString &key) { return TranslateString(key); });
+    double nearestShare = 0;
     for (const NamedLine &line : lines) {
         const double distance = std::abs(line.mz - mass);
-        if (distance <= nearnessLimit(line.mz, positions.R, pixel) &&
-            (!nearest || distance < std::abs(nearest->mz - mass)))
+        if (distance > nearnessLimit(line.mz, positions.R, pixel))
+            continue;
+        // The line giving most at the mouse; where none reaches it, the nearest.
+        const double share = shareAtMouse(line, mass, positions.R);
+        if (!nearest || share > nearestShare ||
+            (share == nearestShare && distance < std::abs(nearest->mz - mass))) {
             nearest = &line;
+            nearestShare = share;
+        }
     }
     text += QLatin1Char('\n') + (nearest ? TranslateString(QStringLiteral("NearestLine"),
                                                            {nearest->name, massText(nearest->mz)})

@@ -157,7 +157,13 @@ TEST(Classroom, ValuesUnderTheMouseNameTheNearestLinePresent)
                                 .arg(QString::number(value, 'g', 3)));
         EXPECT_EQ(lines[1], QString::fromUtf8(c.line));
     }
-    f.moveMouseTo(100, 0.5); // beyond the plot of step 5
+    // Two lines 0.003 apart, the mouse nearer the weak one: the ion's M+1 line of 13C (1.1 % of
+    // the strongest) is the one under the mouse, not the 2H line beside it (0.035 %).
+    w.SBarMagnifX->SetPosition(800);
+    w.SBarMass->SetPosition(94947);
+    f.moveMouseTo(94.9475, 0.5);
+    EXPECT_EQ(label.CaptionLines().value(1), QStringLiteral("Nearest line: CH3Br\u207a 94.945"));
+    f.moveMouseTo(100, 0.5); // beyond the plot
     EXPECT_FALSE(label.Visible());
 }
 
