@@ -50,6 +50,8 @@ TUrlLab *link(QWidget *parent, const char *name, const QString &caption, QRect r
     lab->SetCaption(caption);
     setLinkFont(lab->Font(), Gfx::fsBold, clBlue);
     setLinkFont(lab->FontActive(), TFontStyles(Gfx::fsBold) | Gfx::fsUnderline, clRed);
+    // Reached with Tab and opened with Return or Space like the OK button.
+    lab->setFocusPolicy(Qt::TabFocus);
     return lab;
 }
 
@@ -146,6 +148,10 @@ void TFrmAbout::BButOKClick()
 void TFrmAbout::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         FormShow();
+        // The links come before OK in the focus chain; the box opens with OK focused, so that
+        // Return closes it, and Tab goes on round to the links.
+        BButOK->setFocus();
+    }
 }

@@ -25,16 +25,6 @@ void drawBevelRect(QPainter &p, QRect r, TBevelCut cut)
     p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
 }
 
-// Two pixels in the highlight colour along the edge, seen at a glance on any face.
-void drawFocusFrame(QWidget *w)
-{
-    QPainter p(w);
-    p.setPen(toQColor(clHighlight));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(w->rect().adjusted(0, 0, -1, -1));
-    p.drawRect(w->rect().adjusted(1, 1, -2, -2));
-}
-
 void useFaceColor(QWidget *w)
 {
     QPalette pal = w->palette();
@@ -43,6 +33,16 @@ void useFaceColor(QWidget *w)
     w->setAutoFillBackground(true);
 }
 } // namespace
+
+// Two pixels by default, seen at a glance on any face.
+void drawFocusFrame(QWidget *w, int width)
+{
+    QPainter p(w);
+    p.setPen(toQColor(clHighlight));
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i < width; ++i)
+        p.drawRect(w->rect().adjusted(i, i, -1 - i, -1 - i));
+}
 
 TPanel::TPanel(QWidget *parent) : QFrame(parent)
 {

@@ -23,6 +23,10 @@ Q_ENUM_NS(TBevelShape)
 using Ctl::TBevelCut;
 using Ctl::TBevelShape;
 
+// The focus mark of every focusable control: a frame in the highlight colour along the widget's
+// edge, `width` pixels thick, painted over the control's own picture.
+void drawFocusFrame(QWidget *w, int width = 2);
+
 // A container with optional one-pixel bevels, in the window's face colour: the outer bevel on
 // its edge, the inner one just inside it.
 class TPanel : public QFrame

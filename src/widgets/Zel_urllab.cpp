@@ -4,12 +4,14 @@
 
 #include "widgets/Zel_urllab.h"
 
+#include "platform/Controls.h"
 #include "platform/Shell.h"
 #include "scales/Zel_math2.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -442,6 +444,31 @@ void TUrlLab::mouseMoveEvent(QMouseEvent *event)
     raiseMouseMove(this, event);
 }
 
+// ---- the keyboard ------------------------------------------------------------------------------
+
+void TUrlLab::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && Enabled()) {
+        Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TUrlLab::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TUrlLab::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 void TUrlLab::contextMenuEvent(QContextMenuEvent *event)
 {
     bool handled = false;
@@ -577,8 +604,13 @@ void TUrlLab::paintEvent(QPaintEvent *)
     const QImage &image = picture();
     if (image.isNull())
         return;
-    QPainter painter(this);
-    painter.drawImage(0, 0, image);
+    {
+        QPainter painter(this);
+        painter.drawImage(0, 0, image);
+    }
+    // One pixel: a link's box is hardly higher than its text.
+    if (hasFocus())
+        drawFocusFrame(this, 1);
 }
 
 void TUrlLab::resizeEvent(QResizeEvent *event)

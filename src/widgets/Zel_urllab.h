@@ -247,6 +247,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    // With a focus policy (a label has none unless its window gives it one), Return, Enter and
+    // Space click the label, and the focused label shows the focus frame.
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     // The control's accessible interface, installed with the first control made.

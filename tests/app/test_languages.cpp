@@ -10,6 +10,7 @@
 #include "hostlink/WendralDemon.h"
 #include "i18n/Zodavided2000.h"
 #include "platform/Controls.h"
+#include "platform/Shell.h"
 #include "widgets/Zel_urllab.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -215,6 +217,40 @@ TEST(AboutBox, HomePageLinkShownOnlyWithATranslatedCaption)
         }
         EXPECT_EQ(about.UrlLabHomepage->URL(), "https://x");
     }
+}
+
+// The box opens with OK focused; Tab visits the links that are shown, and Space or Return on a
+// link opens its address as a click does.
+TEST(AboutBox, TheKeyboardReachesAndOpensTheLinks)
+{
+    std::vector<QString> opened;
+    Shell::ShellHandler previous = Shell::setHandler([&](const Shell::ShellRequest &request) {
+        opened.push_back(request.file);
+        return 33;
+    });
+    QTemporaryDir dir;
+    Program program(writeDictionary(dir, "[HomePageURL]=https://home|$$"));
+    program.window.FormShow();
+    TFrmAbout &about = program.about;
+    about.show();
+    about.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    EXPECT_EQ(QApplication::focusWidget(), about.BButOK);
+    const std::vector<std::pair<TUrlLab *, Qt::Key>> visits = {
+        {about.UrlLabZelSuite, Qt::Key_Space}, {about.UrlLabSimulations, Qt::Key_Return}};
+    for (const auto &[link, key] : visits) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), link) << link->objectName().toStdString();
+        QTest::keyClick(link, key);
+        ASSERT_FALSE(opened.empty());
+        EXPECT_EQ(opened.back(), link->URL());
+    }
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_TRUE(about.isVisible()) << "a key on a link does not close the box";
+    // The hidden home-page link is passed over.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), about.BButOK);
+    Shell::setHandler(std::move(previous));
 }
 
 TEST(StartUp, FillsTheAboutBoxInTheDictionarysLanguage)
