@@ -717,8 +717,13 @@ void Canvas::blit(const QRect &designDest, const QImage &sourceImage, const QRec
 {
     // Device pixels on both sides: a source at this picture's ratio copies one to one, a
     // source at another ratio (a design-size picture) is scaled to the device pixels.
-    const QRect dest = m_scaled ? scaledRect(designDest, m_ratio) : designDest;
+    QRect dest = m_scaled ? scaledRect(designDest, m_ratio) : designDest;
     const QRect sourceRect = scaledRect(designSourceRect, sourceImage.devicePixelRatio());
+    // At a fractional ratio a part of the same design size may round to a device pixel more
+    // or less here than in the source: it is copied one to one all the same, not resampled.
+    if (m_scaled && sourceImage.devicePixelRatio() == m_ratio &&
+        designDest.size() == designSourceRect.size())
+        dest.setSize(sourceRect.size());
     const QRect target = dest.intersected(m_deviceClip);
     if (target.isEmpty())
         return;
