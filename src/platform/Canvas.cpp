@@ -173,6 +173,7 @@ void Canvas::setDevice(QPaintDevice *device)
     m_bounds = QRect();
     m_ratio = 1.0;
     m_scaled = false;
+    m_wholeRatio = 0;
     m_painterUse = PainterUse::None;
     m_painterFontSet = false;
     m_metrics.reset();
@@ -192,6 +193,7 @@ void Canvas::setDevice(QPaintDevice *device)
             }
             if (m_image && isRasterFormat(m_image->format())) {
                 m_scaled = m_ratio != 1.0;
+                m_wholeRatio = m_ratio == std::floor(m_ratio) ? int(m_ratio) : 0;
                 // The painter has made the image's buffer its own; drawing straight into it
                 // and through the painter goes to the same pixels.
                 m_bits = reinterpret_cast<std::uint32_t *>(m_image->bits());

@@ -250,7 +250,12 @@ private:
     enum class PainterUse : std::uint8_t { None, Text, Shape, Image };
 
     bool raster() const { return m_bits != nullptr; }
-    long long dev(long long v) const { return m_scaled ? scaledCoordinate(v, m_ratio) : v; }
+    long long dev(long long v) const
+    {
+        if (!m_scaled)
+            return v;
+        return m_wholeRatio ? v * m_wholeRatio : scaledCoordinate(v, m_ratio);
+    }
     void noteDrawn(const QRect &box)
     {
         if (m_drawnBox)
@@ -268,6 +273,7 @@ private:
     void fillBox(const QRect &box, std::uint32_t color, RasterOp rop);
     void line(int x0, int y0, int x1, int y1);
     void blockLine(int x0, int y0, int x1, int y1);
+    void straightLine(int x0, int y0, int x1, int y1);
     void deviceLine(int x0, int y0, int x1, int y1);
     void boxOutline(int l, int t, int r, int b);
     void ellipseRaster(int l, int t, int r, int b);
@@ -299,6 +305,7 @@ private:
     QRect m_deviceClip; // the clip in device pixels, within the image
     double m_ratio = 1.0;
     bool m_scaled = false; // a raster image at a ratio other than 1
+    int m_wholeRatio = 0;  // the ratio when it is a whole number, else 0
     QRect *m_drawnBox = nullptr;
     bool m_treatAsPrinter = false;
 

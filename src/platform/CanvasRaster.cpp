@@ -393,7 +393,9 @@ void Canvas::line(int x0, int y0, int x1, int y1)
         // Solid diagonals in copy mode are drawn at device resolution; straight lines, styled
         // pens and the other modes keep their exact design pixels (xor must not touch a pixel
         // twice where two lines meet).
-        if (!p.pattern && p.rop == RasterOp::Copy && x0 != x1 && y0 != y1)
+        if (!p.pattern && (x0 == x1 || y0 == y1))
+            straightLine(x0, y0, x1, y1);
+        else if (!p.pattern && p.rop == RasterOp::Copy)
             deviceLine(x0, y0, x1, y1);
         else
             blockLine(x0, y0, x1, y1);
@@ -431,6 +433,24 @@ void Canvas::line(int x0, int y0, int x1, int y1)
     const long long n = std::max(std::llabs(static_cast<long long>(x1) - x0),
                                  std::llabs(static_cast<long long>(y1) - y0));
     m_styleCounter = (m_styleCounter + n) % length;
+}
+
+// A solid horizontal or vertical line at a ratio: the design pixels it covers are one box.
+void Canvas::straightLine(int x0, int y0, int x1, int y1)
+{
+    if (x0 == x1 && y0 == y1)
+        return;
+    const ResolvedPen &p = pen();
+    const auto cover = [](int from, int to) { // from towards to, leaving out to
+        return from < to ? std::pair(from, to - 1) : std::pair(to + 1, from);
+    };
+    if (y0 == y1) {
+        const auto [l, r] = cover(x0, x1);
+        span(y0, l, r, p.color, p.rop);
+    } else {
+        const auto [t, b] = cover(y0, y1);
+        fillBox(QRect(QPoint(x0, t), QPoint(x0, b)), p.color, p.rop);
+    }
 }
 
 void Canvas::blockLine(int x0, int y0, int x1, int y1)
