@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The read-out, the hyperlink label and the scale compose their pictures at the widget's device
-// pixel ratio, and anew when it changes.
+// Every component composes its picture at the widget's device pixel ratio, and anew when the
+// ratio changes (a move to another screen).
 
+#include "chart/Zel_rchart.h"
 #include "platform/PixelRatio.h"
 #include "scales/Zel_Scale.h"
 #include "widgets/Zel_NumLab.h"
@@ -10,41 +11,39 @@
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
 TEST(WidgetRatio, PicturesFollowTheRatioOfTheScreen)
 {
-    struct Kind
-    {
-        const char *name;
-        std::function<std::unique_ptr<QWidget>()> make;
-        std::function<QImage(QWidget &)> picture;
+    TNumLab numLab;
+    TUrlLab urlLab;
+    urlLab.SetCaption(QStringLiteral("Mass spectrometry"));
+    urlLab.SetColor(clYellow);
+    TScale scale;
+    TRChart chart;
+    chart.SetWindColor(clYellow);
+    const std::pair<QWidget *, std::function<QImage()>> kinds[] = {
+        {&numLab, [&] { return numLab.picture(); }},
+        {&urlLab, [&] { return urlLab.picture(); }},
+        {&scale, [&] { return scale.picture(); }},
+        {&chart, [&] { return chart.fullImage(); }},
     };
-    const Kind kinds[] = {
-        {"read-out", [] { return std::make_unique<TNumLab>(); },
-         [](QWidget &w) { return static_cast<TNumLab &>(w).picture(); }},
-        {"hyperlink label",
-         [] {
-             auto lab = std::make_unique<TUrlLab>();
-             lab->SetCaption(QStringLiteral("Mass spectrometry"));
-             return lab;
-         },
-         [](QWidget &w) { return static_cast<TUrlLab &>(w).picture(); }},
-        {"scale", [] { return std::make_unique<TScale>(); },
-         [](QWidget &w) { return static_cast<TScale &>(w).picture(); }},
-    };
-    for (const Kind &kind : kinds) {
-        auto widget = kind.make();
-        widget->resize(121, 31);
+    for (const auto &[widget, picture] : kinds) {
+        widget->resize(161, 91);
         widget->show();
-        for (double ratio : {2.0, 1.5, 1.0}) {
+        std::vector<TColor> atOne;
+        for (double ratio : {1.0, 2.0, 1.5}) {
             setPixelRatioOverride(ratio);
             widget->grab(); // paints
-            const QImage picture = kind.picture(*widget);
-            EXPECT_EQ(picture.devicePixelRatio(), ratio) << kind.name;
-            EXPECT_EQ(picture.size(),
-                      QSize(int(std::lround(121 * ratio)), int(std::lround(31 * ratio))))
-                << kind.name << " at " << ratio;
+            QImage image = picture();
+            EXPECT_EQ(image.devicePixelRatio(), ratio) << widget->metaObject()->className();
+            EXPECT_EQ(image.size(),
+                      QSize(int(scaledCoordinate(161, ratio)), int(scaledCoordinate(91, ratio))));
+            // Composed anew, not left blank: the corners are as at ratio 1.
+            const Canvas canvas(&image);
+            const std::vector<TColor> corners{canvas.Pixel(0, 0), canvas.Pixel(160, 90)};
+            if (atOne.empty())
+                atOne = corners;
+            EXPECT_EQ(corners, atOne) << widget->metaObject()->className() << " at " << ratio;
         }
         setPixelRatioOverride(std::nullopt);
     }
