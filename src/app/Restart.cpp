@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -71,6 +72,27 @@ QStringList restartArguments(const RestartState &state)
         arguments << QStringLiteral("--");
     arguments << state.parameters;
     return arguments;
+}
+
+QRect geometryAtScale(QRect geometry, QSize frame, QRect screen, double from, double to)
+{
+    const double ratio = from / to;
+    const auto scaled = [ratio](int v) { return int(std::lround(v * ratio)); };
+    const QSize border(scaled(frame.width()), scaled(frame.height()));
+    const QRect room(scaled(screen.x()), scaled(screen.y()), scaled(screen.width()),
+                     scaled(screen.height()));
+    QRect result(scaled(geometry.x()), scaled(geometry.y()), geometry.width(), geometry.height());
+    if (room.isEmpty())
+        return result;
+    // The frame's rectangle is kept on the screen; the client area is what is returned.
+    result.setSize((result.size() + border).boundedTo(room.size()));
+    // Moved back onto the screen where it would reach past its right or bottom edge.
+    result.moveRight(std::min(result.right(), room.right()));
+    result.moveBottom(std::min(result.bottom(), room.bottom()));
+    result.moveLeft(std::max(result.left(), room.left()));
+    result.moveTop(std::max(result.top(), room.top()));
+    result.setSize(result.size() - border);
+    return result;
 }
 
 double startScale()

@@ -41,6 +41,13 @@ RestartState restartState(const TfrmExample &window, const CommandLineOptions &s
 // The arguments that start the program in that state, without the About box.
 QStringList restartArguments(const RestartState &state);
 
+// Where the window goes at another display size: the frame stays where it is on the screen
+// (positions are in pixels of the display size), the client area keeps its size in design
+// pixels, so it grows with the display size, but no more than the screen (available area,
+// in pixels of the present display size) has room for beside the frame's title bar and
+// borders; the window's minimum still applies.
+QRect geometryAtScale(QRect geometry, QSize frame, QRect screen, double from, double to);
+
 // The display size the program was started at: QT_SCALE_FACTOR, 1 when it is not a number.
 double startScale();
 

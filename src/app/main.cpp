@@ -116,7 +116,12 @@ int run(int argc, char **argv, const CommandLineOptions &options,
     const int code = QApplication::exec();
     if (!chosenSize || !window.isVisible())
         return code;
-    *restart = restartArguments(restartState(window, options, *chosenSize));
+    RestartState state = restartState(window, options, *chosenSize);
+    if (const QScreen *on = window.screen())
+        state.geometry =
+            geometryAtScale(state.geometry, window.frameGeometry().size() - window.size(),
+                            on->availableGeometry(), window.DisplaySize(), *chosenSize);
+    *restart = restartArguments(state);
     // Gone before the new start, so that it finds no first instance to hand over to.
     FrmAbout = nullptr;
     about.reset();
