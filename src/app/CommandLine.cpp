@@ -203,10 +203,9 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
              QStringLiteral("F")});
     const QCommandLineOption geometry =
         add({QStringLiteral("geometry"),
-             QStringLiteral("Opens the window WIDTH by HEIGHT large with its frame at X, Y "
-                            "(WIDTHxHEIGHT+X+Y, in pixels at display size 1); it is never "
-                            "smaller than 720x560."),
-             QStringLiteral("GEOMETRY")});
+             QStringLiteral("Opens the window W by H large with its frame at X, Y, in pixels at "
+                            "display size 1; it is never smaller than 720x560."),
+             QStringLiteral("WxH+X+Y")});
     const QCommandLineOption noAboutBox =
         add({QStringLiteral("no-about-box"),
              QStringLiteral("Leaves the About box closed at start-up (a change of display size "
@@ -307,7 +306,8 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         const QRegularExpressionMatch m = form.match(text.trimmed());
         if (!m.hasMatch())
             return usageError(
-                QStringLiteral("--geometry needs WIDTHxHEIGHT+X+Y, not \"%1\"").arg(text));
+                QStringLiteral("--geometry needs WxH+X+Y, such as 800x620+100+80, not \"%1\"")
+                    .arg(text));
         result.geometry = QRect(m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(),
                                 m.captured(2).toInt());
     }

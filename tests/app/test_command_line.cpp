@@ -455,9 +455,10 @@ TEST(CommandLine, ScaleTakesANumberFromOneToFourAndGeometryItsForm)
     EXPECT_EQ(parseCommandLine({"--geometry", "800x620+100-20"}).geometry,
               QRect(100, -20, 800, 620));
     for (const char *bad : {"800x620", "800x620+1", "axb+1+2", "800 x 620+1+2", "9999999x1+0+0"})
-        EXPECT_EQ(
-            parseCommandLine({"--geometry", bad}).message,
-            QStringLiteral("--geometry needs WIDTHxHEIGHT+X+Y, not \"%1\" (see --help)").arg(bad));
+        EXPECT_EQ(parseCommandLine({"--geometry", bad}).message,
+                  QStringLiteral(
+                      "--geometry needs WxH+X+Y, such as 800x620+100+80, not \"%1\" (see --help)")
+                      .arg(bad));
 }
 
 TEST(CommandLineProgram, BadScaleExitsWithTwoAndOneLine)
