@@ -386,7 +386,7 @@ void applyWindowOptions(const CommandLineOptions &options, TfrmExample &window)
     window.SetNoiseSeed(options.seed);
     if (options.lightColours)
         window.SetLightColours(true);
-    window.SetDisplaySize(startScale());
+    window.SetDisplaySize(options.scale.value_or(startScale()));
     window.SetAboutBoxAtStart(!options.noAboutBox);
     if (options.geometry) {
         window.move(options.geometry->topLeft());

@@ -61,7 +61,7 @@ CommandLineOptions parseCommandLine(const QStringList &arguments);
 QStringList sliderArguments(const SliderPositions &positions);
 
 // The options that shape the window before it is shown: the noise and its seed, the colours,
-// the display size the menu checks (QT_SCALE_FACTOR, which --scale has set), the About box at
+// the display size the menu checks (--scale, else QT_SCALE_FACTOR), the About box at
 // start-up, and the window's position and size.
 void applyWindowOptions(const CommandLineOptions &options, TfrmExample &window);
 

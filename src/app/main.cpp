@@ -58,7 +58,20 @@ int reportStartFailure(const QString &what)
 int run(int argc, char **argv, const CommandLineOptions &options,
         const DictionaryChoice &dictionary, QStringList *restart)
 {
+    // Qt reads the factor once, when the application object is made. The option replaces the
+    // user's factor for this program only: the programs it starts (a browser) keep theirs.
+    const char *scaleVariable = "QT_SCALE_FACTOR";
+    const std::optional<QByteArray> userScale = qEnvironmentVariableIsSet(scaleVariable)
+                                                    ? std::optional(qgetenv(scaleVariable))
+                                                    : std::nullopt;
+    if (options.scale)
+        qputenv(scaleVariable,
+                QByteArray::number(*options.scale, 'g', QLocale::FloatingPointShortest));
     ZelApplication app(argc, argv);
+    if (options.scale && userScale)
+        qputenv(scaleVariable, *userScale);
+    else if (options.scale)
+        qunsetenv(scaleVariable);
     QApplication::setApplicationName(QStringLiteral("Ionograph"));
     QApplication::setApplicationVersion(QStringLiteral(IONOGRAPH_VERSION));
 
@@ -155,11 +168,6 @@ int main(int argc, char **argv)
     // The off-screen outputs need no display at all.
     if (options.runsWithoutWindow() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt reads the factor when the application object is made; the option replaces the user's.
-    if (options.scale)
-        qputenv("QT_SCALE_FACTOR",
-                QByteArray::number(*options.scale, 'g', QLocale::FloatingPointShortest));
-
     QStringList restart;
     const int code = run(argc, argv, options, dictionary, &restart);
     if (restart.isEmpty())
