@@ -52,7 +52,7 @@ QStringList restartArguments(const RestartState &state)
     };
     if (state.tourStep >= 1 && state.tourStep <= TfrmExample::TourStepCount)
         arguments << QStringLiteral("--tour-step") << number(state.tourStep);
-    // After the tour step, which would move them.
+    // Applied on top of the step's positions.
     arguments << sliderArguments(state.positions);
     if (!state.substance.isEmpty())
         arguments << QStringLiteral("--substance") << state.substance
