@@ -206,10 +206,13 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
              QStringLiteral("Opens the window W by H large with its frame at X, Y, in pixels at "
                             "display size 1; it is never smaller than 720x560."),
              QStringLiteral("WxH+X+Y")});
-    const QCommandLineOption noAboutBox =
-        add({QStringLiteral("no-about-box"),
-             QStringLiteral("Leaves the About box closed at start-up (a change of display size "
-                            "restarts the program with it).")});
+    // Only a change of display size, which restarts the program, starts it without the About
+    // box; for everybody else the box opens at every start, so the option is not in --help.
+    QCommandLineOption noAboutBoxOption(
+        QStringLiteral("no-about-box"),
+        QStringLiteral("Leaves the About box closed at start-up (the display-size restart)."));
+    noAboutBoxOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption noAboutBox = add(noAboutBoxOption);
     const QCommandLineOption seed =
         add({QStringLiteral("seed"), QStringLiteral("Seeds the noise generator with N."),
              QStringLiteral("N")});
