@@ -4,12 +4,15 @@
 #include "app/AccessibleTexts.h"
 #include "app/Formula.h"
 #include "app/OwnSubstance.h"
+#include "app/Restart.h"
 #include "app/TfrmExample.h"
 #include "app/TraceExport.h"
 #include "platform/Controls.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -37,6 +40,8 @@ struct NumberOption
 const NumberOption numberOptions[] = {
     {"mass", "M", "Centre mass, %1; the fine adjustment goes back to 0.", &CommandLineOptions::mass,
      SliderKind::MassCoarse, "mass units"},
+    {"mass-fine", "D", "Fine adjustment of the centre mass, %1, applied after --mass.",
+     &CommandLineOptions::massFine, SliderKind::MassFine, "mass units"},
     {"range", "W", "Visible width of the mass window, %1.", &CommandLineOptions::range,
      SliderKind::Range, "mass units"},
     {"resolution", "R", "Resolving power m/dm, %1.", &CommandLineOptions::resolution,
@@ -190,6 +195,24 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
              QStringLiteral("The trace's colours: dark (green on black, the default) or light (a "
                             "dark trace on white, for projectors)."),
              QStringLiteral("SCHEME")});
+    const QCommandLineOption scale =
+        add({QStringLiteral("scale"),
+             QStringLiteral("Display size F from 1 to 4 (1.25 is 125 %): the whole program, its "
+                            "pictures included, is drawn F times as large, for projectors and "
+                            "print; replaces QT_SCALE_FACTOR."),
+             QStringLiteral("F")});
+    const QCommandLineOption geometry =
+        add({QStringLiteral("geometry"),
+             QStringLiteral("Opens the window W by H large with its frame at X, Y, in pixels at "
+                            "display size 1; it is never smaller than 720x560."),
+             QStringLiteral("WxH+X+Y")});
+    // Only a change of display size, which restarts the program, starts it without the About
+    // box; for everybody else the box opens at every start, so the option is not in --help.
+    QCommandLineOption noAboutBoxOption(
+        QStringLiteral("no-about-box"),
+        QStringLiteral("Leaves the About box closed at start-up (the display-size restart)."));
+    noAboutBoxOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption noAboutBox = add(noAboutBoxOption);
     const QCommandLineOption seed =
         add({QStringLiteral("seed"), QStringLiteral("Seeds the noise generator with N."),
              QStringLiteral("N")});
@@ -269,6 +292,29 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
                 QStringLiteral("--tour-step needs a step from 1 to 5, not \"%1\"").arg(text));
         result.tourStep = step;
     }
+    if (parser.isSet(scale)) {
+        bool ok = false;
+        const QString text = parser.value(scale);
+        const double value = text.trimmed().toDouble(&ok);
+        // !(1 <= value <= 4) also refuses NaN.
+        if (!ok || !(value >= 1 && value <= 4))
+            return usageError(
+                QStringLiteral("--scale needs a number from 1 to 4, not \"%1\"").arg(text));
+        result.scale = value;
+    }
+    if (parser.isSet(geometry)) {
+        const QString text = parser.value(geometry);
+        static const QRegularExpression form(
+            QStringLiteral("^(\\d{1,5})x(\\d{1,5})([+-]\\d{1,5})([+-]\\d{1,5})$"));
+        const QRegularExpressionMatch m = form.match(text.trimmed());
+        if (!m.hasMatch())
+            return usageError(
+                QStringLiteral("--geometry needs WxH+X+Y, such as 800x620+100+80, not \"%1\"")
+                    .arg(text));
+        result.geometry = QRect(m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(),
+                                m.captured(2).toInt());
+    }
+    result.noAboutBox = parser.isSet(noAboutBox);
     if (parser.isSet(colours)) {
         const QString scheme = parser.value(colours).trimmed().toLower();
         if (scheme != QLatin1String("dark") && scheme != QLatin1String("light"))
@@ -320,6 +366,35 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         result.language = parser.value(language);
     result.parameters = parser.positionalArguments();
     return result;
+}
+
+QStringList sliderArguments(const SliderPositions &positions)
+{
+    QStringList arguments;
+    SliderPositions p = positions;
+    for (const NumberOption &o : numberOptions) {
+        if (!o.slider)
+            continue;
+        const int position = positionOf(p, *o.slider);
+        arguments << QStringLiteral("--%1").arg(QLatin1String(o.name))
+                  << QString::number(optionValue(o, position), 'g', QLocale::FloatingPointShortest);
+    }
+    return arguments;
+}
+
+void applyWindowOptions(const CommandLineOptions &options, TfrmExample &window)
+{
+    if (options.noNoise)
+        window.model().setNoiseEnabled(false);
+    window.SetNoiseSeed(options.seed);
+    if (options.lightColours)
+        window.SetLightColours(true);
+    window.SetDisplaySize(options.scale.value_or(startScale()));
+    window.SetAboutBoxAtStart(!options.noAboutBox);
+    if (options.geometry) {
+        window.move(options.geometry->topLeft());
+        window.resize(options.geometry->size()); // the window keeps its minimum size
+    }
 }
 
 void applyTourStep(const CommandLineOptions &options, TfrmExample &window)

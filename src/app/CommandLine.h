@@ -3,10 +3,12 @@
 // The program's command line: slider settings for users and automated checks, the noise
 // controls, the off-screen outputs, and the host's arguments, which are kept untouched.
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+struct SliderPositions;
 class QWidget;
 class TfrmExample;
 
@@ -17,6 +19,7 @@ struct CommandLineOptions
     QString message; // help text, version line or error message
 
     std::optional<double> mass;          // centre mass in mass units
+    std::optional<double> massFine;      // fine adjustment in mass units, after --mass
     std::optional<double> range;         // visible width in mass units
     std::optional<double> resolution;    // resolving power
     std::optional<double> amplification; // amplification slider position
@@ -35,6 +38,9 @@ struct CommandLineOptions
     QString snapshotAbout;           // PNG file of the About box to write, then exit
     QString checkDictionary;         // dictionary to check for translators, then exit
     std::optional<QString> language; // dictionary language code
+    std::optional<double> scale;     // display size, 1 to 4 (QT_SCALE_FACTOR)
+    std::optional<QRect> geometry;   // the window's frame position and size, design pixels
+    bool noAboutBox = false;         // the start-up sequence leaves the About box closed
 
     // Arguments that are not options, such as the host's "/serverhandle=..."; the host link
     // reads the command line itself.
@@ -49,6 +55,15 @@ struct CommandLineOptions
 
 // Parses the arguments (without the program name).
 CommandLineOptions parseCommandLine(const QStringList &arguments);
+
+// The slider options that put every slider at its position, the coarse mass before its fine
+// adjustment: parsed and applied, they give the same positions.
+QStringList sliderArguments(const SliderPositions &positions);
+
+// The options that shape the window before it is shown: the noise and its seed, the colours,
+// the display size the menu checks (--scale, else QT_SCALE_FACTOR), the About box at
+// start-up, and the window's position and size.
+void applyWindowOptions(const CommandLineOptions &options, TfrmExample &window);
 
 // Presses Next in the tour until the step of --tour-step is reached (the window has run step 1
 // when it was first shown).

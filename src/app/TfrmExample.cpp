@@ -131,7 +131,7 @@ void TfrmExample::FormShow()
     if (!FrmAbout)
         return;
     fillAboutBox();
-    if (isVisible() && !testAttribute(Qt::WA_DontShowOnScreen))
+    if (m_aboutBoxAtStart && isVisible() && !testAttribute(Qt::WA_DontShowOnScreen))
         showAboutBoxOverPaintedWindow();
 }
 

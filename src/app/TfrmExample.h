@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -125,6 +126,17 @@ public:
 
     // The scope's context menu, owned by the chart.
     QMenu *ScopeMenu() const { return m_scopeMenu; }
+
+    // ---- display size (the scope menu's 100 to 200 %, --scale)
+    // The sizes the menu offers, as factors; the one the program runs at is checked.
+    static constexpr std::array<double, 4> DisplaySizes = {1.0, 1.25, 1.5, 2.0};
+    void SetDisplaySize(double factor);
+    double DisplaySize() const { return m_displaySize; }
+    // Another size was chosen. A running program cannot change its scale, so the entry
+    // restarts it at that size; the window only reports the choice.
+    std::function<void(double factor)> OnDisplaySizeChosen;
+    // Off, the start-up sequence leaves the About box closed (a restart has shown it already).
+    void SetAboutBoxAtStart(bool on) { m_aboutBoxAtStart = on; }
 
     // ---- the own substance (the scope menu's "Own substance…", Ctrl+U, --substance)
     // A sum formula and a charge (clamped into 1..3): the isotope pattern is computed here,
@@ -240,6 +252,9 @@ private:
     QAction *m_measureAction = nullptr;
     QAction *m_coloursAction = nullptr;
     QAction *m_settingsAction = nullptr;
+    std::array<QAction *, DisplaySizes.size()> m_displaySizeActions{};
+    double m_displaySize = 1;
+    bool m_aboutBoxAtStart = true;
     // What the chart's description was made for: the settings, the hold and the own substance.
     struct Described
     {

@@ -95,6 +95,9 @@ void TfrmExample::buildForm(const QString &dictionaryFile)
     setPalette(pal);
     setAutoFillBackground(true);
     resize(ClientWidth, ClientHeight);
+    // Smaller, the sliders collapse and the explanation is cut off; larger sizes follow the
+    // anchors.
+    setMinimumSize(ClientWidth, ClientHeight);
     auto *form = new AlignLayout(this, QSize(ClientWidth, ClientHeight));
 
     PContent = panel(this, "PContent", {0, 0, 568, 460}, Ctl::bvNone);

@@ -12,6 +12,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDir>
@@ -171,6 +172,23 @@ void TfrmExample::buildScopeTools()
     command("BF_SavePicture", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SavePicture(); });
     command("BF_SaveTrace", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
             [this] { SaveTrace(); });
+    QMenu *sizes = m_scopeMenu->addMenu(QStringLiteral("BF_DisplaySize"));
+    sizes->setObjectName(QStringLiteral("DisplaySizeMenu"));
+    auto *sizeGroup = new QActionGroup(sizes);
+    for (size_t i = 0; i < DisplaySizes.size(); ++i) {
+        const double factor = DisplaySizes[i];
+        QAction *action =
+            sizes->addAction(QStringLiteral("BF_DisplaySize%1").arg(std::lround(factor * 100)));
+        action->setCheckable(true);
+        sizeGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, factor] {
+            if (factor != m_displaySize && OnDisplaySizeChosen)
+                OnDisplaySizeChosen(factor);
+            SetDisplaySize(m_displaySize); // the check stays on the size that runs
+        });
+        m_displaySizeActions[i] = action;
+    }
+    SetDisplaySize(m_displaySize);
     m_scopeMenu->addSeparator();
     command("BF_Next", QKeySequence(Qt::Key_N), [this] { BButNext->click(); });
     command("BF_Reset", QKeySequence(Qt::Key_R), [this] { BButReset->click(); });
@@ -370,6 +388,14 @@ void TfrmExample::SetLightColours(bool on)
     RCScope->SetChartColor(on ? clWhite : clBlack);
     RCScope->SetDataColor(on ? lightTrace : darkTrace);
     redrawTrace();
+}
+
+void TfrmExample::SetDisplaySize(double factor)
+{
+    m_displaySize = factor;
+    // A size the menu does not offer (QT_SCALE_FACTOR=1.75) checks none.
+    for (size_t i = 0; i < DisplaySizes.size(); ++i)
+        m_displaySizeActions[i]->setChecked(DisplaySizes[i] == factor);
 }
 
 void TfrmExample::SavePicture()

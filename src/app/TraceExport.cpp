@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QLocale>
 #include <QSaveFile>
 #include <QWidget>
 #include <charconv>
@@ -134,11 +135,19 @@ bool writeSnapshot(QWidget &window, QSize clientSize, const QString &fileName, Q
                      .arg(pictureExtensions());
         return false;
     }
-    QImage image(clientSize, QImage::Format_RGB32);
+    // At the screen's density (the display size of --scale), so that text is as sharp as on
+    // the screen; at 1 the picture is the design-size one, byte for byte.
+    const qreal ratio = window.devicePixelRatioF();
+    QImage image(clientSize * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     window.render(&image);
-    if (format->keepsSettings)
+    if (format->keepsSettings) {
         for (const auto &[key, value] : settings)
             image.setText(key, value);
+        if (ratio != 1)
+            image.setText(QStringLiteral("Scale"),
+                          QString::number(ratio, 'g', QLocale::FloatingPointShortest));
+    }
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();

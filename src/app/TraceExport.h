@@ -38,8 +38,9 @@ const PictureFormat *pictureFormatOf(const QString &fileName);
 // The extensions for messages: "png, jpg, jpeg or bmp".
 QString pictureExtensions();
 
-// Renders a window's client area (at its designed size) into a picture file in the format of
-// its name, with the settings where the format keeps them. A window that is not shown is shown
+// Renders a window's client area (at its designed size, in device pixels of the window's
+// screen) into a picture file in the format of its name, with the settings where the format
+// keeps them, and the display size ("Scale") when it is not 1. A window that is not shown is shown
 // off the screen first, so every control is polished, laid out and painted as it would be on
 // the screen.
 bool writeSnapshot(QWidget &window, QSize clientSize, const QString &fileName, QString *error,

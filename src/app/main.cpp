@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/DictionaryCheck.h"
 #include "app/Language.h"
+#include "app/Restart.h"
 #include "app/TfrmExample.h"
 #include "hostlink/WendralDemon.h"
 #include "platform/Application.h"
@@ -13,9 +14,11 @@
 #include "scales/Zel_math2.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <QScreen>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -50,33 +53,25 @@ int reportStartFailure(const QString &what)
     return reportError(text, 1);
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// The program with its application object and windows. A change of display size ends it with
+// the arguments of the restart, after the windows and the host link are gone.
+int run(int argc, char **argv, const CommandLineOptions &options,
+        const DictionaryChoice &dictionary, QStringList *restart)
 {
-    const CommandLineOptions options = parseCommandLine(argumentsOf(argc, argv));
-    switch (options.action) {
-    case CommandLineOptions::Action::Help:
-    case CommandLineOptions::Action::Version:
-        return report(stdout, options.message, 0);
-    case CommandLineOptions::Action::Error:
-        return reportError(options.message, 2);
-    case CommandLineOptions::Action::Run:
-        break;
-    }
-
-    // Chosen before the application object exists, so that an error is the only line printed.
-    const DictionaryChoice dictionary = chooseDictionary(
-        QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath(), options.language,
-        [](const char *name) { return qEnvironmentVariable(name); });
-    if (!dictionary.error.isEmpty())
-        return reportError(dictionary.error, 2);
-
-    // The off-screen outputs need no display at all.
-    if (options.runsWithoutWindow() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-
+    // Qt reads the factor once, when the application object is made. The option replaces the
+    // user's factor for this program only: the programs it starts (a browser) keep theirs.
+    const char *scaleVariable = "QT_SCALE_FACTOR";
+    const std::optional<QByteArray> userScale = qEnvironmentVariableIsSet(scaleVariable)
+                                                    ? std::optional(qgetenv(scaleVariable))
+                                                    : std::nullopt;
+    if (options.scale)
+        qputenv(scaleVariable,
+                QByteArray::number(*options.scale, 'g', QLocale::FloatingPointShortest));
     ZelApplication app(argc, argv);
+    if (options.scale && userScale)
+        qputenv(scaleVariable, *userScale);
+    else if (options.scale)
+        qunsetenv(scaleVariable);
     QApplication::setApplicationName(QStringLiteral("Ionograph"));
     QApplication::setApplicationVersion(QStringLiteral(IONOGRAPH_VERSION));
 
@@ -108,26 +103,76 @@ int main(int argc, char **argv)
     }
     TfrmExample &window = *built;
     frmExample = &window;
-    TFrmAbout about;
-    FrmAbout = &about;
-    if (options.noNoise)
-        window.model().setNoiseEnabled(false);
-    window.SetNoiseSeed(options.seed);
-    if (options.lightColours)
-        window.SetLightColours(true);
+    auto about = std::make_unique<TFrmAbout>();
+    FrmAbout = about.get();
+    applyWindowOptions(options, window);
 
     if (options.runsWithoutWindow()) {
         QString error;
-        return writeBatchOutputs(options, window, about, &error) ? 0 : reportError(error, 1);
+        return writeBatchOutputs(options, window, *about, &error) ? 0 : reportError(error, 1);
     }
 
     // The window opens centred on the screen. Showing it runs the start-up sequence, which
     // queues the About box until the window has been painted; the command line's settings
     // apply before that.
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen && !options.geometry)
         window.move(screen->availableGeometry().center() - window.rect().center());
+    std::optional<double> chosenSize;
+    window.OnDisplaySizeChosen = [&chosenSize](double factor) {
+        chosenSize = factor;
+        QApplication::exit(0);
+    };
     window.show();
     applyTourStep(options, window);
     applySliderOptions(options, window);
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    if (!chosenSize || !window.isVisible())
+        return code;
+    RestartState state = restartState(window, options, *chosenSize);
+    if (const QScreen *on = window.screen())
+        state.geometry =
+            geometryAtScale(state.geometry, window.frameGeometry().size() - window.size(),
+                            on->availableGeometry(), window.DisplaySize(), *chosenSize);
+    *restart = restartArguments(state);
+    // Gone before the new start, so that it finds no first instance to hand over to.
+    FrmAbout = nullptr;
+    about.reset();
+    frmExample = nullptr;
+    built.reset();
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const CommandLineOptions options = parseCommandLine(argumentsOf(argc, argv));
+    switch (options.action) {
+    case CommandLineOptions::Action::Help:
+    case CommandLineOptions::Action::Version:
+        return report(stdout, options.message, 0);
+    case CommandLineOptions::Action::Error:
+        return reportError(options.message, 2);
+    case CommandLineOptions::Action::Run:
+        break;
+    }
+
+    // Chosen before the application object exists, so that an error is the only line printed.
+    const DictionaryChoice dictionary = chooseDictionary(
+        QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath(), options.language,
+        [](const char *name) { return qEnvironmentVariable(name); });
+    if (!dictionary.error.isEmpty())
+        return reportError(dictionary.error, 2);
+
+    // The off-screen outputs need no display at all.
+    if (options.runsWithoutWindow() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStringList restart;
+    const int code = run(argc, argv, options, dictionary, &restart);
+    if (restart.isEmpty())
+        return code;
+    return reportError(QStringLiteral("cannot restart at the new display size: ") +
+                           execProgram(argv[0], restart),
+                       1);
 }

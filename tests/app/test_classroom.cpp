@@ -382,11 +382,15 @@ TEST(Classroom, TheScopeMenuAndTheTipsSpeakTheDictionarysLanguage)
     for (const QAction *action : f.w.ScopeMenu()->actions())
         if (!action->isSeparator())
             texts << action->text();
-    EXPECT_EQ(texts,
-              (QStringList{"Anhalten", "Werte unter der Maus",
-                           "Aufl\u00f6sungsverm\u00f6gen messen", "Beamer-Farben",
-                           "Einstellungen\u2026", "Eigene Substanz\u2026", "Bild speichern\u2026",
-                           "Spur speichern\u2026", "Weiter", "Von vorn", "Info"}));
+    EXPECT_EQ(texts, (QStringList{"Anhalten", "Werte unter der Maus",
+                                  "Aufl\u00f6sungsverm\u00f6gen messen", "Beamer-Farben",
+                                  "Einstellungen\u2026", "Eigene Substanz\u2026",
+                                  "Bild speichern\u2026", "Spur speichern\u2026",
+                                  "Anzeigegr\u00f6\u00dfe", "Weiter", "Von vorn", "Info"}));
+    texts.clear();
+    for (const QAction *action : f.w.ScopeMenu()->findChild<QMenu *>("DisplaySizeMenu")->actions())
+        texts << action->text();
+    EXPECT_EQ(texts, (QStringList{"100 % (normal)", "125 %", "150 %", "200 % (Beamer, Druck)"}));
     EXPECT_EQ(f.w.BButNext->toolTip(), "N\u00e4chster Schritt der Tour (N)");
     EXPECT_EQ(f.w.RCScope->PopupMenu(), f.w.ScopeMenu());
 }

@@ -24,10 +24,11 @@ struct ProgramRun
     QString out, err;
 };
 
-ProgramRun runProgram(const QStringList &arguments)
+ProgramRun runProgram(const QStringList &arguments,
+                      const QProcessEnvironment &base = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = base;
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM"); // the off-screen outputs must choose it themselves
@@ -434,4 +435,79 @@ TEST(CommandLineProgram, OutputsAreWrittenAsTheirNameSaysOrNameTheFile)
         EXPECT_EQ(bytes.contains("Tour step"), c.keepsSettings); // PNG text, JPEG comments
         EXPECT_EQ(QImage::fromData(bytes).size(), QSize(720, 560));
     }
+}
+
+TEST(CommandLine, ScaleTakesANumberFromOneToFourAndGeometryItsForm)
+{
+    const std::pair<const char *, double> good[] = {
+        {"1", 1}, {" 1.25", 1.25}, {"4", 4}, {"2e0", 2}, {"1.5 ", 1.5}};
+    for (const auto &[text, value] : good) {
+        const CommandLineOptions o = parseCommandLine({"--scale", text});
+        ASSERT_EQ(o.action, CommandLineOptions::Action::Run) << text << o.message.toStdString();
+        EXPECT_EQ(o.scale, value) << text;
+    }
+    EXPECT_FALSE(parseCommandLine({}).scale);
+    for (const char *bad : {"0.99", "4.01", "0", "-2", "x", "nan", "inf", "-inf", "1,5", "", "2x"})
+        EXPECT_EQ(
+            parseCommandLine({"--scale", bad}).message,
+            QStringLiteral("--scale needs a number from 1 to 4, not \"%1\" (see --help)").arg(bad));
+
+    EXPECT_EQ(parseCommandLine({"--geometry", "800x620+100-20"}).geometry,
+              QRect(100, -20, 800, 620));
+    for (const char *bad : {"800x620", "800x620+1", "axb+1+2", "800 x 620+1+2", "9999999x1+0+0"})
+        EXPECT_EQ(parseCommandLine({"--geometry", bad}).message,
+                  QStringLiteral(
+                      "--geometry needs WxH+X+Y, such as 800x620+100+80, not \"%1\" (see --help)")
+                      .arg(bad));
+}
+
+TEST(CommandLineProgram, BadScaleExitsWithTwoAndOneLine)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath("never.png");
+    const ProgramRun run = runProgram({"--scale", "5", "--snapshot", png});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "ionograph: --scale needs a number from 1 to 4, not \"5\" (see --help)\n");
+    EXPECT_FALSE(QFile::exists(png));
+}
+
+TEST(CommandLineProgram, SnapshotsAtAScaleAreDrawnAtTheDeviceRatio)
+{
+    QTemporaryDir dir;
+    QProcessEnvironment scaled = QProcessEnvironment::systemEnvironment();
+    scaled.insert("QT_SCALE_FACTOR", "3"); // the option replaces the user's factor
+    const auto shoot = [&](const QStringList &scale, const char *name,
+                           const char *option = "--snapshot") {
+        const QString file = dir.filePath(name);
+        const ProgramRun run =
+            runProgram(scale + QStringList{"--seed", "1", option, file},
+                       scale.isEmpty() ? QProcessEnvironment::systemEnvironment() : scaled);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray plain = shoot({}, "plain.png");
+    ASSERT_FALSE(plain.isEmpty());
+    EXPECT_EQ(shoot({"--scale", "1"}, "one.png"), plain);
+    EXPECT_EQ(QImage::fromData(plain).text("Scale"), "");
+
+    const QImage two = QImage::fromData(shoot({"--scale", "2"}, "two.png"));
+    EXPECT_EQ(two.size(), QSize(1440, 1120));
+    EXPECT_EQ(two.text("Scale"), "2");
+    // Drawn at the device ratio, not enlarged: Qt's own buttons (the command column) have
+    // edges and letters finer than 2 x 2 blocks.
+    int finer = 0;
+    for (int y = 0; y < 2 * 460; y += 2)
+        for (int x = 2 * 568; x < 1440; x += 2) {
+            const QRgb c = two.pixel(x, y);
+            finer += c != two.pixel(x + 1, y) || c != two.pixel(x, y + 1) ||
+                     c != two.pixel(x + 1, y + 1);
+        }
+    EXPECT_GT(finer, 200);
+
+    const QImage about =
+        QImage::fromData(shoot({"--scale", "1.5"}, "about.png", "--snapshot-about"));
+    const QImage aboutPlain = QImage::fromData(shoot({}, "about1.png", "--snapshot-about"));
+    EXPECT_EQ(about.size(), aboutPlain.size() * 1.5);
+    EXPECT_EQ(about.text("Scale"), "1.5");
 }

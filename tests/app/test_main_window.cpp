@@ -101,12 +101,32 @@ TEST(MainWindow, ResizingKeepsTheSideColumnsAndStretchesChartAndSliders)
     EXPECT_EQ(w.cmdExit->geometry(), QRect(10, 10, 135, 29));
 
     // Shrinking hands the loss to the chart again, never to the fixed columns.
-    w.resize(700, 560);
+    w.resize(740, 560);
     EXPECT_EQ(w.pnlCommand->width(), 152);
     EXPECT_EQ(w.Panel2->width(), 57);
     EXPECT_EQ(w.Panel4->height(), 128);
     EXPECT_EQ(w.pnlExplain->height(), 100);
-    EXPECT_EQ(rectIn(w.RCScope, &w), QRect(58, 1, 489, 330));
+    EXPECT_EQ(rectIn(w.RCScope, &w), QRect(58, 1, 529, 330));
+}
+
+TEST(MainWindow, CannotBeMadeSmallerThanItsDesignedClientArea)
+{
+    TfrmExample w;
+    w.Timer1->stop();
+    w.show();
+    const std::pair<QSize, QSize> cases[] = {
+        {{450, 350}, {720, 560}}, // the sliders and the explanation would collapse
+        {{719, 900}, {720, 900}}, // each side on its own
+        {{721, 561}, {721, 561}},
+    };
+    for (const auto &[asked, got] : cases) {
+        w.resize(asked);
+        EXPECT_EQ(w.size(), got) << asked.width() << "x" << asked.height();
+    }
+    // Refused sizes leave the designed layout whole.
+    w.resize(450, 350);
+    EXPECT_EQ(rectIn(w.RCScope, &w), QRect(58, 1, 509, 330));
+    EXPECT_EQ(rectIn(w.pnlExplain, &w), QRect(0, 460, 720, 100));
 }
 
 TEST(MainWindow, SharedHandlersRedrawOnlyOnRealChanges)
