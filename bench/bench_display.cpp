@@ -11,13 +11,15 @@
 // The program's own cases: ShowItems of the 2001 items, the display part of the update (clear,
 // 2001 adds, SetLayerRange, ShowItems) with the window unchanged as on a timer tick (margins
 // and axes are kept) and with the window moving (the strip of the moved axis is repainted),
-// and the whole update. At the
+// and the whole update. The display part, the whole update and the peer's equal work run once
+// more with every picture at a device pixel ratio of 2, as on a screen scaled to 200 %. At the
 // end it prints the ratios and checks that 10,000 updates leave the heap where it was after the
 // first 100.
 
 #include "RatioReporter.h"
 #include "app/TfrmExample.h"
 #include "chart/Zel_rchart.h"
+#include "platform/PixelRatio.h"
 #include "scales/Zel_math2.h"
 
 #include <QApplication>
@@ -50,6 +52,20 @@ TfrmExample &window()
         mainWindow->UpdateDisplay();
     }
     return *mainWindow;
+}
+
+// Composes every picture of the window at the ratio from now on (the chart's images are made
+// anew on the next paint).
+void useRatio(double ratio)
+{
+    static double current = 1.0;
+    TfrmExample &w = window();
+    if (ratio == current)
+        return;
+    current = ratio;
+    setPixelRatioOverride(ratio);
+    w.grab();
+    w.UpdateDisplay();
 }
 
 // The 2001 points of the current trace in data-image pixels, as the chart maps them.
@@ -110,9 +126,10 @@ void showItems(benchmark::State &state)
     }
 }
 
-void displayPart(benchmark::State &state)
+void displayPart(benchmark::State &state, double ratio)
 {
     TfrmExample &w = window();
+    useRatio(ratio);
     const SliderPositions positions = w.sliderPositions();
     w.model().ComputeSpectrum(positions);
     for (auto _ : state) {
@@ -139,9 +156,10 @@ void displayPartNewWindow(benchmark::State &state)
     }
 }
 
-void wholeUpdate(benchmark::State &state)
+void wholeUpdate(benchmark::State &state, double ratio)
 {
     TfrmExample &w = window();
+    useRatio(ratio);
     for (auto _ : state) {
         w.UpdateDisplay();
         benchmark::DoNotOptimize(w.RCScope->dataImage().constBits());
@@ -149,7 +167,7 @@ void wholeUpdate(benchmark::State &state)
 }
 
 #ifdef IONOGRAPH_HAVE_PEER
-void peer(benchmark::State &state, bool adaptiveSampling)
+void peer(benchmark::State &state, bool adaptiveSampling, double ratio)
 {
     const TfrmExample &w = window();
     const TraceModel &model = w.model();
@@ -167,25 +185,43 @@ void peer(benchmark::State &state, bool adaptiveSampling)
     graph->setAdaptiveSampling(adaptiveSampling);
     plot.xAxis->setRange(38, 46);
     plot.yAxis->setRange(-0.2, 100);
-    QImage image(plot.size(), QImage::Format_RGB32);
+    // At a ratio the picture has the plot's size in device-independent pixels, as the peer's
+    // own buffers have.
+    plot.setBufferDevicePixelRatio(ratio);
+    QImage image(plot.size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     for (auto _ : state) {
         graph->setData(keys, values, true);
         QCPPainter painter(&image);
-        plot.toPainter(&painter, image.width(), image.height());
+        plot.toPainter(&painter, plot.width(), plot.height());
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
 }
-BENCHMARK_CAPTURE(peer, equalWork, false)->Name("Peer/EqualWork")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(peer, defaults, true)->Name("Peer/Defaults")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(peer, equalWork, false, 1.0)
+    ->Name("Peer/EqualWork")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(peer, defaults, true, 1.0)->Name("Peer/Defaults")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(peer, equalWorkRatio2, false, 2.0)
+    ->Name("Peer/EqualWork@2")
+    ->Unit(benchmark::kMicrosecond);
 #endif
 
 BENCHMARK(bare)->Name("Base/Bare")->Unit(benchmark::kMicrosecond);
 BENCHMARK(noise)->Name("Base/Noise")->Unit(benchmark::kMicrosecond);
 BENCHMARK(showItems)->Name("Chart/ShowItems")->Unit(benchmark::kMicrosecond);
-BENCHMARK(displayPart)->Name("Chart/DisplayPart")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(displayPart, one, 1.0)->Name("Chart/DisplayPart")->Unit(benchmark::kMicrosecond);
 BENCHMARK(displayPartNewWindow)->Name("Chart/DisplayPartNewWindow")->Unit(benchmark::kMicrosecond);
-BENCHMARK(wholeUpdate)->Name("Chart/UpdateDisplay")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(wholeUpdate, one, 1.0)
+    ->Name("Chart/UpdateDisplay")
+    ->Unit(benchmark::kMicrosecond);
+// Last, so that the cases above keep ratio 1.
+BENCHMARK_CAPTURE(displayPart, two, 2.0)
+    ->Name("Chart/DisplayPart@2")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(wholeUpdate, two, 2.0)
+    ->Name("Chart/UpdateDisplay@2")
+    ->Unit(benchmark::kMicrosecond);
 
 // Bytes the allocator has handed out and not taken back.
 size_t heapInUse()
@@ -231,9 +267,14 @@ int main(int argc, char **argv)
                         "(target < 1)");
     reporter.printRatio("UpdateDisplay / (bare + noise)", {"Chart/UpdateDisplay"},
                         {"Base/Bare", "Base/Noise"}, "(target <= 4)");
+    reporter.printRatio("Display part at ratio 2 / peer equal work at ratio 2",
+                        {"Chart/DisplayPart@2"}, {"Peer/EqualWork@2"}, "(target <= 0.5)");
+    reporter.printRatio("UpdateDisplay at ratio 2 / UpdateDisplay at ratio 1",
+                        {"Chart/UpdateDisplay@2"}, {"Chart/UpdateDisplay"}, "(target <= 2.5)");
     if (const auto whole = reporter.times({"Chart/UpdateDisplay"}))
         std::printf("UpdateDisplay: %.1f us real, %.1f us cpu (target < 500 us median)\n",
                     whole->real, whole->cpu);
+    useRatio(1.0);
     checkHeapGrowth();
     mainWindow.reset();
     return 0;

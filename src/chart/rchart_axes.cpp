@@ -8,6 +8,7 @@
 // to it, holds exactly what a full frame step would put there.
 
 #include "chart/Zel_rchart.h"
+#include "platform/PixelRatio.h"
 
 void TCustomRChart::drawScales()
 {
@@ -59,8 +60,8 @@ bool TCustomRChart::repaintMovedAxes(const LayerRanges &before)
     if (!m_autoRedraw || !canPaint() || m_scaleChangeBatch > 0 || m_scaleChangePending)
         return false;
     const QSize dataSize(plotWidth() + 1, plotHeight() + 1);
-    if (m_fullImage.isNull() || m_fullImage.size() != size() || m_dataImage.isNull() ||
-        m_dataImage.size() != dataSize)
+    if (m_fullImage.isNull() || !fitsWidget(m_fullImage, this, size()) || m_dataImage.isNull() ||
+        !fitsWidget(m_dataImage, this, dataSize))
         return false;
     const LayerRanges after = layerRanges();
     AxisFlags moved{};

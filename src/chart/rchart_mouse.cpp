@@ -484,11 +484,11 @@ QRect TCustomRChart::rubberBandOutline() const
 // off-screen images never carry it, so it vanishes with the next copy of the area.
 void TCustomRChart::drawRubberBand(QPainter &painter, const QRect &exposed) const
 {
-    const QRect band = rubberBandOutline().intersected(m_fullImage.rect());
+    const QRect band = rubberBandOutline().intersected(designRect(m_fullImage));
     if (band.isEmpty() || !band.intersects(exposed))
         return;
     const QRect outline = rubberBandOutline();
-    QImage part = fullImage().copy(band);
+    QImage part = fullImage().copy(scaledRect(band, m_fullImage.devicePixelRatio()));
     {
         Canvas canvas(&part);
         canvas.Pen() = TPen{clWhite, 1, Gfx::psSolid, Gfx::pmXor};

@@ -8,6 +8,7 @@
 // reaches the full image only when the full image is read; the screen is painted from both.
 
 #include "chart/Zel_rchart.h"
+#include "platform/PixelRatio.h"
 
 #include "platform/CanvasSave.h"
 #include "platform/VectorState.h"
@@ -328,7 +329,7 @@ void TCustomRChart::drawFrameStep(const QRect *strip, const AxisFlags *moved)
         Canvas &c = m_fullCanvas;
         c.Pen() = TPen{m_windColor, 1, Gfx::psSolid, Gfx::pmCopy};
         c.Brush() = TBrush{m_windColor, Gfx::bsSolid};
-        const QRect full(QPoint(0, 0), m_fullImage.size());
+        const QRect full = designRect(m_fullImage);
         const QRect plot = dataRect().intersected(full);
         if (m_dataImage.isNull() || plot.isEmpty()) {
             c.FillRect(full);
@@ -437,7 +438,7 @@ void TCustomRChart::drawCaption(Canvas &c)
 void TCustomRChart::DrawBackground(Canvas &canvas, int DX, int DY)
 {
     const QSize wanted(std::max(0, plotWidth() + 1), std::max(0, plotHeight() + 1));
-    if (m_dataImage.size() != wanted) {
+    if (!fitsWidget(m_dataImage, this, wanted)) {
         const bool attached = canvas.device() == &m_dataImage;
         if (attached)
             canvas.setDevice(nullptr);
@@ -445,7 +446,8 @@ void TCustomRChart::DrawBackground(Canvas &canvas, int DX, int DY)
         if (attached)
             canvas.setDevice(&m_dataImage);
     }
-    const int w = m_dataImage.width(), h = m_dataImage.height();
+    const QSize size = designSize(m_dataImage);
+    const int w = size.width(), h = size.height();
     canvas.Pen() = TPen{m_chartFrameColor, 1, Gfx::psSolid, Gfx::pmCopy};
     canvas.Brush() = TBrush{m_chartColor, Gfx::bsSolid};
     canvas.SetCopyMode(cmSrcCopy);

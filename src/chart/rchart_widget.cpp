@@ -9,6 +9,7 @@
 // image and the plot from the data image, recomposing first whatever has gone stale.
 
 #include "chart/Zel_rchart.h"
+#include "platform/PixelRatio.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -96,7 +97,7 @@ int TCustomRChart::minimumChartHeight() const
 
 QRect TCustomRChart::dataRect() const
 {
-    return {m_marginLeft, m_marginTop, m_dataImage.width(), m_dataImage.height()};
+    return {QPoint(m_marginLeft, m_marginTop), designSize(m_dataImage)};
 }
 
 // After a margin or the shadow width changed: the data image follows, the isometric
@@ -191,20 +192,18 @@ void TCustomRChart::SetWindColor(TColor color)
 // negative. New images start in their background colours until the next composition.
 void TCustomRChart::resizeImages()
 {
-    if (m_fullImage.size() != size()) {
+    if (!fitsWidget(m_fullImage, this, size())) {
         // The canvas must let go of the image before it is replaced.
         m_fullCanvas.setDevice(nullptr);
-        m_fullImage = QImage(size(), QImage::Format_RGB32);
-        m_fullImage.fill(toQColor(m_windColor));
+        m_fullImage = makeWidgetImage(this, size(), QImage::Format_RGB32, toQColor(m_windColor));
         if (!m_fullImage.isNull())
             m_fullCanvas.setDevice(&m_fullImage);
         m_frameDirty = true;
     }
     const QSize dataSize(std::max(0, plotWidth() + 1), std::max(0, plotHeight() + 1));
-    if (m_dataImage.size() != dataSize) {
+    if (!fitsWidget(m_dataImage, this, dataSize)) {
         m_dataCanvas.setDevice(nullptr);
-        m_dataImage = dataSize.isEmpty() ? QImage() : QImage(dataSize, QImage::Format_RGB32);
-        m_dataImage.fill(toQColor(m_chartColor));
+        m_dataImage = makeWidgetImage(this, dataSize, QImage::Format_RGB32, toQColor(m_chartColor));
         if (!m_dataImage.isNull())
             m_dataCanvas.setDevice(&m_dataImage);
         m_frameDirty = true;
@@ -222,8 +221,9 @@ void TCustomRChart::settleFullImage()
         return;
     // A plain copy of whole rows: the data image lies inside the full image whenever both
     // have their sizes (the plot is the control less its margins), and both are RGB32.
-    const QRect target = dataRect().intersected(m_fullImage.rect());
-    if (target.size() != m_dataImage.size() || m_fullImage.format() != m_dataImage.format()) {
+    const QRect target = dataRect().intersected(designRect(m_fullImage));
+    if (target.size() != m_dataImage.size() || m_fullImage.format() != m_dataImage.format() ||
+        m_fullImage.devicePixelRatio() != 1.0) {
         m_fullCanvas.SetCopyMode(cmSrcCopy);
         m_fullCanvas.Draw(m_marginLeft, m_marginTop, m_dataImage);
         return;
@@ -311,6 +311,9 @@ void TCustomRChart::loaded()
 
 void TCustomRChart::paintEvent(QPaintEvent *event)
 {
+    // On a screen of another density the images are made anew and composed again.
+    if (m_fullImage.devicePixelRatio() != widgetPixelRatio(this))
+        resizeImages();
     if (canPaint()) {
         if (m_frameDirty) {
             composePicture();
@@ -320,16 +323,16 @@ void TCustomRChart::paintEvent(QPaintEvent *event)
     }
     QPainter painter(this);
     const QRect exposed = event->rect();
-    const QRect plot = dataRect().intersected(m_fullImage.rect());
-    if (m_fullLagsData && !m_dataImage.isNull() && plot.size() == m_dataImage.size()) {
+    const QRect plot = dataRect().intersected(designRect(m_fullImage));
+    if (m_fullLagsData && !m_dataImage.isNull() && plot.size() == designSize(m_dataImage)) {
         for (const QRect &part : QRegion(exposed).subtracted(plot))
-            painter.drawImage(part, m_fullImage, part);
+            drawDesignPart(painter, part, m_fullImage, part);
         const QRect shown = exposed.intersected(plot);
         if (!shown.isEmpty())
-            painter.drawImage(shown, m_dataImage, shown.translated(-plot.topLeft()));
+            drawDesignPart(painter, shown, m_dataImage, shown.translated(-plot.topLeft()));
     } else {
         settleFullImage();
-        painter.drawImage(exposed, m_fullImage, exposed);
+        drawDesignPart(painter, exposed, m_fullImage, exposed);
     }
     drawRubberBand(painter, event->rect());
 }

@@ -129,6 +129,25 @@ QPointF centre(QPoint point)
 
 } // namespace
 
+QRect scaledRect(const QRect &rect, double ratio)
+{
+    if (ratio == 1.0)
+        return rect;
+    const long long l = scaledCoordinate(rect.left(), ratio);
+    const long long t = scaledCoordinate(rect.top(), ratio);
+    const long long r = scaledCoordinate(rect.left() + (long long)rect.width(), ratio);
+    const long long b = scaledCoordinate(rect.top() + (long long)rect.height(), ratio);
+    return QRect(int(l), int(t), int(r - l), int(b - t));
+}
+
+QSize designSize(const QImage &image)
+{
+    const double ratio = image.devicePixelRatio();
+    if (ratio == 1.0)
+        return image.size();
+    return QSize(int(std::lround(image.width() / ratio)), int(std::lround(image.height() / ratio)));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Device and state
 
@@ -152,6 +171,9 @@ void Canvas::setDevice(QPaintDevice *device)
     m_bits = nullptr;
     m_stride = 0;
     m_bounds = QRect();
+    m_ratio = 1.0;
+    m_scaled = false;
+    m_wholeRatio = 0;
     m_painterUse = PainterUse::None;
     m_painterFontSet = false;
     m_metrics.reset();
@@ -165,7 +187,13 @@ void Canvas::setDevice(QPaintDevice *device)
             m_painter.setRenderHint(QPainter::TextAntialiasing, false);
             m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
             m_bounds = QRect(0, 0, device->width(), device->height());
+            if (m_image && m_image->devicePixelRatio() != 1.0) {
+                m_ratio = m_image->devicePixelRatio();
+                m_bounds = designRect(*m_image);
+            }
             if (m_image && isRasterFormat(m_image->format())) {
+                m_scaled = m_ratio != 1.0;
+                m_wholeRatio = m_ratio == std::floor(m_ratio) ? int(m_ratio) : 0;
                 // The painter has made the image's buffer its own; drawing straight into it
                 // and through the painter goes to the same pixels.
                 m_bits = reinterpret_cast<std::uint32_t *>(m_image->bits());
@@ -230,6 +258,7 @@ void Canvas::resetClipRect()
 void Canvas::applyClip()
 {
     m_clip = m_userClip ? m_userClip->intersected(m_bounds) : m_bounds;
+    m_deviceClip = m_scaled ? scaledRect(m_clip, m_ratio).intersected(m_image->rect()) : m_clip;
     // An explicit clip rectangle keeps QPainter's raster engine on its fast paths.
     if (m_painter.isActive())
         m_painter.setClipRect(m_clip);
@@ -454,6 +483,10 @@ void Canvas::SetPixel(int x, int y, TColor color)
     noteDrawn(QRect(x, y, 1, 1));
     if (!m_clip.contains(x, y))
         return;
+    if (m_scaled) {
+        span(y, x, x, toPixel(color), RasterOp::Copy);
+        return;
+    }
     if (raster()) {
         m_bits[qsizetype(y) * m_stride + x] = toPixel(color);
         return;
@@ -465,6 +498,11 @@ TColor Canvas::Pixel(int x, int y) const
 {
     if (!m_image || !m_bounds.contains(x, y))
         return clInvalidPixel;
+    if (m_ratio != 1.0) {
+        // The block's top-left device pixel.
+        x = int(std::min<long long>(scaledCoordinate(x, m_ratio), m_image->width() - 1));
+        y = int(std::min<long long>(scaledCoordinate(y, m_ratio), m_image->height() - 1));
+    }
     if (m_bits)
         return fromPixel(m_bits[qsizetype(y) * m_stride + x]);
     return fromQColor(m_image->pixelColor(x, y));
@@ -574,7 +612,8 @@ void Canvas::painterBlit(const QRect &dest, const QImage &source, const QRect &s
         m_image ? compositionFor(mode) : QPainter::CompositionMode_SourceOver;
     if (m_painter.compositionMode() != composition)
         m_painter.setCompositionMode(composition);
-    m_painter.drawImage(QRectF(dest), source, QRectF(sourceRect));
+    m_painter.drawImage(QRectF(dest), source,
+                        QRectF(scaledRect(sourceRect, source.devicePixelRatio())));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -592,7 +631,8 @@ const Canvas::TextLayout &Canvas::textLayout(const QString &text) const
         layout.text.setText(text);
         layout.text.setTextFormat(Qt::PlainText);
         layout.text.setPerformanceHint(QStaticText::AggressiveCaching);
-        layout.text.prepare(QTransform(), m_qfont);
+        // Laid out for the device pixels it is drawn on.
+        layout.text.prepare(QTransform::fromScale(m_ratio, m_ratio), m_qfont);
         layout.advance = m_metrics->horizontalAdvance(text);
         // Aliased glyphs may land a pixel off the outline's box.
         layout.ink = m_metrics->boundingRect(text)
@@ -705,7 +745,7 @@ void Canvas::CopyRect(const QRect &dest, const Canvas &source, const QRect &sour
 
 void Canvas::Draw(int x, int y, const QImage &image)
 {
-    CopyRect(QRect(QPoint(x, y), image.size()), image, image.rect());
+    CopyRect(QRect(QPoint(x, y), designSize(image)), image, designRect(image));
 }
 
 void Canvas::Draw(int x, int y, const Bitmap &bitmap)
@@ -715,7 +755,7 @@ void Canvas::Draw(int x, int y, const Bitmap &bitmap)
 
 void Canvas::StretchDraw(const QRect &dest, const QImage &image)
 {
-    CopyRect(dest, image, image.rect());
+    CopyRect(dest, image, designRect(image));
 }
 
 void Canvas::StretchDraw(const QRect &dest, const Bitmap &bitmap)
@@ -730,13 +770,16 @@ void Canvas::TileDraw(const QRect &area, const QImage &image)
     const QRect saved = m_clip;
     m_clip = m_clip.intersected(area);
     if (!m_clip.isEmpty()) {
+        m_deviceClip = m_scaled ? scaledRect(m_clip, m_ratio).intersected(m_image->rect()) : m_clip;
         if (m_painter.isActive())
             m_painter.setClipRect(m_clip);
-        for (int y = area.top(); y <= area.bottom(); y += image.height())
-            for (int x = area.left(); x <= area.right(); x += image.width())
+        const QSize size = designSize(image);
+        for (int y = area.top(); y <= area.bottom(); y += std::max(1, size.height()))
+            for (int x = area.left(); x <= area.right(); x += std::max(1, size.width()))
                 Draw(x, y, image);
     }
     m_clip = saved;
+    m_deviceClip = m_scaled ? scaledRect(m_clip, m_ratio).intersected(m_image->rect()) : m_clip;
     if (m_painter.isActive())
         m_painter.setClipRect(m_clip);
 }
@@ -753,22 +796,39 @@ Bitmap::Bitmap(int width, int height)
 
 void Bitmap::SetSize(int width, int height)
 {
-    width = std::max(0, width);
-    height = std::max(0, height);
-    if (width == m_image.width() && height == m_image.height())
+    rebuild(std::max(0, width), std::max(0, height), m_ratio);
+}
+
+void Bitmap::setDevicePixelRatio(double ratio)
+{
+    if (ratio > 0 && ratio != m_ratio)
+        rebuild(m_width, m_height, ratio);
+}
+
+void Bitmap::rebuild(int width, int height, double ratio)
+{
+    if (width == m_width && height == m_height && ratio == m_ratio)
         return;
     m_canvas.setDevice(nullptr);
     QImage resized;
     if (width > 0 && height > 0) {
-        resized = QImage(width, height, QImage::Format_RGB32);
+        const int dw = int(scaledCoordinate(width, ratio));
+        const int dh = int(scaledCoordinate(height, ratio));
+        resized = QImage(dw, dh, QImage::Format_RGB32);
+        resized.setDevicePixelRatio(ratio);
         resized.fill(Qt::white);
-        const int w = std::min(width, m_image.width());
-        const int h = std::min(height, m_image.height());
+        // The shared pixels stay only while the device pixels mean the same.
+        const bool keep = ratio == m_ratio;
+        const int w = keep ? std::min(dw, m_image.width()) : 0;
+        const int h = keep ? std::min(dh, m_image.height()) : 0;
         for (int y = 0; y < h; ++y)
             std::copy_n(reinterpret_cast<const std::uint32_t *>(m_image.constScanLine(y)), w,
                         reinterpret_cast<std::uint32_t *>(resized.scanLine(y)));
     }
     m_image = resized;
+    m_width = width;
+    m_height = height;
+    m_ratio = ratio;
     m_canvas.setDevice(&m_image);
 }
 
@@ -785,5 +845,9 @@ void Bitmap::setImage(const QImage &image)
 {
     m_canvas.setDevice(nullptr);
     m_image = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32);
+    const QSize size = designSize(m_image);
+    m_width = size.width();
+    m_height = size.height();
+    m_ratio = m_image.isNull() ? m_ratio : m_image.devicePixelRatio();
     m_canvas.setDevice(&m_image);
 }

@@ -26,6 +26,14 @@
 // everything goes through QPainter with the same geometry, which keeps the pictures right
 // but not pixel-exact.
 //
+// Pixel density: every coordinate above is a design pixel. An image with a devicePixelRatio r
+// holds r x r device pixels per design pixel (design pixel x covers device pixels
+// scaledCoordinate(x, r) up to scaledCoordinate(x + 1, r)); width() and height() stay in
+// design pixels. Texts, wide pens and diagonal solid one-pixel lines are drawn at device
+// resolution (a one-pixel line is qRound(r) device pixels thick); everything else keeps the
+// exact design-pixel rules above, each design pixel filling its block of device pixels. At
+// r = 1 nothing changes.
+//
 // While a Canvas is attached to a QImage the image must not be replaced or resized; Bitmap
 // does that for its own image. Copies of the image taken meanwhile are deep copies (Qt copies
 // an image that is being painted on).
@@ -43,6 +51,7 @@
 #include <QSize>
 #include <QStaticText>
 #include <QString>
+#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -89,6 +98,22 @@ enum class TextAlignV { Top, Baseline, Bottom };
 // d AND c, d OR c.
 enum class RasterOp : std::uint8_t { Copy, Xor, NotXor, Not, And, Or };
 
+// The first device pixel of design pixel v at the device pixel ratio r: v * r rounded half up,
+// so adjacent design pixels tile the device pixels without gaps or overlaps.
+inline long long scaledCoordinate(long long v, double ratio)
+{
+    return static_cast<long long>(std::floor(double(v) * ratio + 0.5));
+}
+
+// The device pixels that the design rectangle covers at the ratio.
+QRect scaledRect(const QRect &rect, double ratio);
+// An image's size and rectangle in design pixels (its size over its devicePixelRatio).
+QSize designSize(const QImage &image);
+inline QRect designRect(const QImage &image)
+{
+    return QRect(QPoint(0, 0), designSize(image));
+}
+
 // The QRect covering l..r-1 and t..b-1.
 inline QRect rectLTRB(int l, int t, int r, int b)
 {
@@ -111,8 +136,11 @@ public:
     QPaintDevice *device() const { return m_device; }
     // The image drawn on, or nullptr for other devices.
     QImage *image() const { return m_image; }
+    // The picture's size in design pixels.
     int width() const { return m_bounds.width(); }
     int height() const { return m_bounds.height(); }
+    // Device pixels per design pixel: the image's devicePixelRatio, 1 for other devices.
+    double devicePixelRatio() const { return m_ratio; }
 
     // A printer canvas is one on a paged device (a PDF writer or a printer), or one told to
     // behave as such (which lets tests look at the pixels of printer pictures).
@@ -222,6 +250,12 @@ private:
     enum class PainterUse : std::uint8_t { None, Text, Shape, Image };
 
     bool raster() const { return m_bits != nullptr; }
+    long long dev(long long v) const
+    {
+        if (!m_scaled)
+            return v;
+        return m_wholeRatio ? v * m_wholeRatio : scaledCoordinate(v, m_ratio);
+    }
     void noteDrawn(const QRect &box)
     {
         if (m_drawnBox)
@@ -235,8 +269,12 @@ private:
 
     // Raster engine (32-bit images).
     void span(int y, int x0, int x1, std::uint32_t color, RasterOp rop);
+    void deviceSpan(int y, int x0, int x1, std::uint32_t color, RasterOp rop);
     void fillBox(const QRect &box, std::uint32_t color, RasterOp rop);
     void line(int x0, int y0, int x1, int y1);
+    void blockLine(int x0, int y0, int x1, int y1);
+    void straightLine(int x0, int y0, int x1, int y1);
+    void deviceLine(int x0, int y0, int x1, int y1);
     void boxOutline(int l, int t, int r, int b);
     void ellipseRaster(int l, int t, int r, int b);
     void ellipseBrushOnly(int l, int t, int r, int b);
@@ -261,9 +299,13 @@ private:
     QPainter m_painter;
     std::uint32_t *m_bits = nullptr; // raster engine target, or nullptr
     qsizetype m_stride = 0;          // pixels per row
-    QRect m_bounds;
+    QRect m_bounds;                  // design pixels
     std::optional<QRect> m_userClip;
-    QRect m_clip;
+    QRect m_clip;       // design pixels
+    QRect m_deviceClip; // the clip in device pixels, within the image
+    double m_ratio = 1.0;
+    bool m_scaled = false; // a raster image at a ratio other than 1
+    int m_wholeRatio = 0;  // the ratio when it is a whole number, else 0
     QRect *m_drawnBox = nullptr;
     bool m_treatAsPrinter = false;
 
@@ -316,11 +358,15 @@ public:
     Bitmap(const Bitmap &) = delete;
     Bitmap &operator=(const Bitmap &) = delete;
 
-    int Width() const { return m_image.width(); }
-    int Height() const { return m_image.height(); }
+    // The size in design pixels.
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
     // Resizes, keeping the pixels both sizes share; new pixels are white. Negative sizes
     // count as 0.
     void SetSize(int width, int height);
+    // The device pixels per design pixel of the image; a change starts a white picture.
+    void setDevicePixelRatio(double ratio);
+    double devicePixelRatio() const { return m_ratio; }
     void SetWidth(int width) { SetSize(width, Height()); }
     void SetHeight(int height) { SetSize(Width(), height); }
     // Loads a picture file in any format Qt reads; false (and the picture unchanged) on failure.
@@ -332,6 +378,11 @@ public:
     const QImage &image() const { return m_image; }
 
 private:
+    void rebuild(int width, int height, double ratio);
+
     QImage m_image;
     Canvas m_canvas;
+    int m_width = 0;
+    int m_height = 0;
+    double m_ratio = 1.0;
 };

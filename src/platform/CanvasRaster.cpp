@@ -342,12 +342,29 @@ long long floorDiv(Wide num, Wide den)
 
 } // namespace
 
+// A run of design pixels; at another ratio than 1 each fills its block of device pixels.
 void Canvas::span(int y, int x0, int x1, std::uint32_t color, RasterOp rop)
 {
     if (y < m_clip.top() || y > m_clip.bottom())
         return;
     x0 = std::max(x0, m_clip.left());
     x1 = std::min(x1, m_clip.right());
+    if (x0 > x1)
+        return;
+    if (m_scaled) {
+        const int dx0 = int(dev(x0));
+        const int dx1 = int(std::min<long long>(dev(x1 + 1LL) - 1, m_deviceClip.right()));
+        const int dy1 = int(std::min<long long>(dev(y + 1LL), m_deviceClip.bottom() + 1LL));
+        for (int dy = int(dev(y)); dy < dy1; ++dy)
+            deviceSpan(dy, dx0, dx1, color, rop);
+        return;
+    }
+    deviceSpan(y, x0, x1, color, rop);
+}
+
+// A run of device pixels already inside the clip.
+void Canvas::deviceSpan(int y, int x0, int x1, std::uint32_t color, RasterOp rop)
+{
     if (x0 > x1)
         return;
     std::uint32_t *p = m_bits + qsizetype(y) * m_stride + x0;
@@ -372,6 +389,18 @@ void Canvas::fillBox(const QRect &box, std::uint32_t color, RasterOp rop)
 void Canvas::line(int x0, int y0, int x1, int y1)
 {
     const ResolvedPen &p = pen();
+    if (m_scaled) {
+        // Solid diagonals in copy mode are drawn at device resolution; straight lines, styled
+        // pens and the other modes keep their exact design pixels (xor must not touch a pixel
+        // twice where two lines meet).
+        if (!p.pattern && (x0 == x1 || y0 == y1))
+            straightLine(x0, y0, x1, y1);
+        else if (!p.pattern && p.rop == RasterOp::Copy)
+            deviceLine(x0, y0, x1, y1);
+        else
+            blockLine(x0, y0, x1, y1);
+        return;
+    }
     std::uint32_t *const bits = m_bits;
     const qsizetype stride = m_stride;
     const std::uint32_t color = p.color;
@@ -404,6 +433,85 @@ void Canvas::line(int x0, int y0, int x1, int y1)
     const long long n = std::max(std::llabs(static_cast<long long>(x1) - x0),
                                  std::llabs(static_cast<long long>(y1) - y0));
     m_styleCounter = (m_styleCounter + n) % length;
+}
+
+// A solid horizontal or vertical line at a ratio: the design pixels it covers are one box.
+void Canvas::straightLine(int x0, int y0, int x1, int y1)
+{
+    if (x0 == x1 && y0 == y1)
+        return;
+    const ResolvedPen &p = pen();
+    const auto cover = [](int from, int to) { // from towards to, leaving out to
+        return from < to ? std::pair(from, to - 1) : std::pair(to + 1, from);
+    };
+    if (y0 == y1) {
+        const auto [l, r] = cover(x0, x1);
+        span(y0, l, r, p.color, p.rop);
+    } else {
+        const auto [t, b] = cover(y0, y1);
+        fillBox(QRect(QPoint(x0, t), QPoint(x0, b)), p.color, p.rop);
+    }
+}
+
+void Canvas::blockLine(int x0, int y0, int x1, int y1)
+{
+    const ResolvedPen &p = pen();
+    const bool fillGaps = p.pattern && opaqueBackground();
+    const std::uint32_t gapColor = brush().color;
+    const long long length = std::max(1, p.patternLength);
+    const long long base = m_styleCounter;
+    walkLine(x0, y0, x1, y1, m_clip, [&](int x, int y, long long i) {
+        if (!p.pattern || p.pattern[(base + i) % length])
+            span(y, x, x, p.color, p.rop);
+        else if (fillGaps)
+            span(y, x, x, gapColor, p.rop);
+    });
+    if (p.pattern) {
+        const long long n = std::max(std::llabs(static_cast<long long>(x1) - x0),
+                                     std::llabs(static_cast<long long>(y1) - y0));
+        m_styleCounter = (m_styleCounter + n) % length;
+    }
+}
+
+// The line between the scaled end points, qRound(ratio) device pixels thick across its major
+// axis. An end point maps to the edge of its block that the line starts from, so the line
+// covers the blocks from its first point up to its last one, which it leaves out, in either
+// direction.
+void Canvas::deviceLine(int x0, int y0, int x1, int y1)
+{
+    const long long dx = static_cast<long long>(x1) - x0;
+    const long long dy = static_cast<long long>(y1) - y0;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const auto end = [this](long long v, bool major, long long delta) {
+        return major && delta < 0 ? dev(v + 1) - 1 : dev(v);
+    };
+    const long long X0 = end(x0, xMajor, dx), X1 = end(x1, xMajor, dx);
+    const long long Y0 = end(y0, !xMajor, dy), Y1 = end(y1, !xMajor, dy);
+    const bool deviceXMajor = std::llabs(X1 - X0) >= std::llabs(Y1 - Y0);
+    const int thickness = std::max(1, qRound(m_ratio));
+    // Steps whose run reaches into the clip from above or from the left count too.
+    QRect walkClip = m_deviceClip;
+    if (deviceXMajor)
+        walkClip.setTop(walkClip.top() - (thickness - 1));
+    else
+        walkClip.setLeft(walkClip.left() - (thickness - 1));
+    std::uint32_t *const bits = m_bits;
+    const qsizetype stride = m_stride;
+    const std::uint32_t color = pen().color;
+    const QRect clip = m_deviceClip;
+    walkLine(X0, Y0, X1, Y1, walkClip, [&](int x, int y, long long) {
+        if (deviceXMajor) {
+            const int to = std::min(y + thickness - 1, clip.bottom());
+            for (int yy = std::max(y, clip.top()); yy <= to; ++yy)
+                bits[qsizetype(yy) * stride + x] = color;
+        } else {
+            const int from = std::max(x, clip.left());
+            const int to = std::min(x + thickness - 1, clip.right());
+            if (from <= to)
+                std::fill(bits + qsizetype(y) * stride + from,
+                          bits + qsizetype(y) * stride + to + 1, color);
+        }
+    });
 }
 
 void Canvas::boxOutline(int l, int t, int r, int b)
@@ -568,6 +676,13 @@ void Canvas::ellipseStyledPen(int l, int t, int r, int b)
         const RingPixel &px = ring[i];
         if (!m_clip.contains(int(px.x), int(px.y)))
             continue;
+        if (m_scaled) {
+            if (p.pattern[i % std::size_t(p.patternLength)])
+                span(int(px.y), int(px.x), int(px.x), p.color, p.rop);
+            else if (fillGaps)
+                span(int(px.y), int(px.x), int(px.x), gapColor, p.rop);
+            continue;
+        }
         std::uint32_t &pixel = m_bits[qsizetype(px.y) * m_stride + qsizetype(px.x)];
         if (p.pattern[i % std::size_t(p.patternLength)])
             pixel = combine(p.rop, pixel, p.color);
@@ -617,10 +732,19 @@ void Canvas::polygonFill(std::span<const QPoint> points, std::uint32_t color, Ra
     }
 }
 
-void Canvas::blit(const QRect &dest, const QImage &sourceImage, const QRect &sourceRect,
+void Canvas::blit(const QRect &designDest, const QImage &sourceImage, const QRect &designSourceRect,
                   TCopyMode mode)
 {
-    const QRect target = dest.intersected(m_clip);
+    // Device pixels on both sides: a source at this picture's ratio copies one to one, a
+    // source at another ratio (a design-size picture) is scaled to the device pixels.
+    QRect dest = m_scaled ? scaledRect(designDest, m_ratio) : designDest;
+    const QRect sourceRect = scaledRect(designSourceRect, sourceImage.devicePixelRatio());
+    // At a fractional ratio a part of the same design size may round to a device pixel more
+    // or less here than in the source: it is copied one to one all the same, not resampled.
+    if (m_scaled && sourceImage.devicePixelRatio() == m_ratio &&
+        designDest.size() == designSourceRect.size())
+        dest.setSize(sourceRect.size());
+    const QRect target = dest.intersected(m_deviceClip);
     if (target.isEmpty())
         return;
     // Work from a 32-bit source; a source sharing this image's pixels is copied first, so

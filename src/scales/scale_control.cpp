@@ -4,6 +4,8 @@
 
 #include "scales/Zel_Scale.h"
 
+#include "platform/PixelRatio.h"
+
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -425,12 +427,12 @@ void TScale::resizeEvent(QResizeEvent *event)
 
 void TScale::paintEvent(QPaintEvent *event)
 {
-    if (!m_target && (m_pictureStale || m_picture.size() != size()))
+    if (!m_target && (m_pictureStale || !fitsWidget(m_picture, this, size())))
         Paint();
     if (m_picture.isNull())
         return;
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_picture, event->rect());
+    drawDesignPart(painter, event->rect(), m_picture, event->rect());
 }
 
 void TScale::mousePressEvent(QMouseEvent *event)

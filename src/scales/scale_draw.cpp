@@ -4,6 +4,8 @@
 
 #include "scales/Zel_Scale.h"
 
+#include "platform/PixelRatio.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -99,7 +101,10 @@ void TScale::Paint()
         if (OnAfterScaleRendered)
             OnAfterScaleRendered(this, *canvas);
     } else if (w > 0 && h > 0) {
-        Bitmap bitmap(w, h);
+        // Composed at the density of the picture it goes into.
+        Bitmap bitmap;
+        bitmap.setDevicePixelRatio(canvas->devicePixelRatio());
+        bitmap.SetSize(w, h);
         Canvas &bc = bitmap.canvas();
         bc.Font().Assign(*m_font);
         bc.Pen() = TPen{m_settings.colorBackGnd};
@@ -393,11 +398,11 @@ void TScale::ensureOwnPicture()
 {
     const QImage::Format format =
         m_settings.transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    if (m_picture.size() == size() && m_picture.format() == format)
+    if (fitsWidget(m_picture, this, size()) && m_picture.format() == format)
         return;
     m_ownCanvas.setDevice(nullptr);
-    m_picture = QImage(size(), format);
-    m_picture.fill(m_settings.transparent ? QColor(Qt::transparent)
-                                          : toQColor(m_settings.colorBackGnd));
+    m_picture = makeWidgetImage(this, size(), format,
+                                m_settings.transparent ? QColor(Qt::transparent)
+                                                       : toQColor(m_settings.colorBackGnd));
     m_ownCanvas.setDevice(&m_picture);
 }

@@ -4,6 +4,8 @@
 
 #include "widgets/Zel_NumLab.h"
 
+#include "platform/PixelRatio.h"
+
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -269,6 +271,7 @@ void TNumLab::compose()
     m_stale = false;
     ++m_paintCount;
     m_displayedText.clear();
+    m_picture.setDevicePixelRatio(widgetPixelRatio(this));
     if (m_picture.Width() != W || m_picture.Height() != H)
         m_picture.SetSize(W, H);
     if (W <= 0 || H <= 0)
@@ -394,7 +397,8 @@ void TNumLab::PaintTo(Canvas &surface, int x, int y)
 
 void TNumLab::paintEvent(QPaintEvent *)
 {
-    if (m_stale || m_picture.Width() != width() || m_picture.Height() != height())
+    if (m_stale || m_picture.Width() != width() || m_picture.Height() != height() ||
+        m_picture.devicePixelRatio() != widgetPixelRatio(this))
         compose();
     if (m_picture.image().isNull())
         return;

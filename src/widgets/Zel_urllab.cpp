@@ -4,6 +4,8 @@
 
 #include "widgets/Zel_urllab.h"
 
+#include "platform/PixelRatio.h"
+
 #include "platform/Controls.h"
 #include "platform/Shell.h"
 #include "scales/Zel_math2.h"
@@ -541,7 +543,7 @@ void TUrlLab::Repaint()
 
 const QImage &TUrlLab::picture()
 {
-    if (m_stale || m_picture.size() != size())
+    if (m_stale || !fitsWidget(m_picture, this, size()))
         compose();
     return m_picture;
 }
@@ -553,8 +555,9 @@ void TUrlLab::compose()
     const int H = height();
     const QImage::Format format =
         m_transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    if (m_picture.size() != QSize(W, H) || m_picture.format() != format)
-        m_picture = QImage(std::max(W, 0), std::max(H, 0), format);
+    const QSize size(std::max(W, 0), std::max(H, 0));
+    if (!fitsWidget(m_picture, this, size) || m_picture.format() != format)
+        m_picture = makeWidgetImage(this, size, format, Qt::transparent);
     if (W <= 0 || H <= 0)
         return;
     m_picture.fill(Qt::transparent);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's mouse modes driven by synthesised mouse events: zoom-drag, pans, zoom and
 // rubber-band rectangles with their outline on the screen, dragging crosshairs and text
-// labels, the double click, the cursor rule and the mouse reports.
+// labels, the double click, the cursor rule and the mouse reports, also on dense screens.
 
 #include "chart_probe.h"
+#include "platform/PixelRatio.h"
 #include "platform/ScreenCursors.h"
 #include "test_support.h"
 
@@ -665,4 +666,44 @@ TEST_F(ChartMouse, ModesWithoutEffectChangeNoRange)
         EXPECT_FALSE(chart.isDrawingRectangle()) << mode;
     }
     EXPECT_EQ(zoomPans, 0);
+}
+
+// Mouse positions are design pixels: on a dense screen the same moves give the same ranges and
+// reports, and the crosshair is drawn on the design pixels where the mouse left it.
+TEST_F(ChartMouse, MouseHitsTheSameDesignPixelsAtRatios1_5And2)
+{
+    chart.SetChartColor(clBlack);
+    chart.CrossHair(1)->SetColor(clRed);
+    chart.CrossHair(1)->SetMode(chBoth);
+    std::vector<QPointF> reports;
+    chart.OnMouseMoveInChart = [&](QObject *, bool, TShiftState, double x, double y) {
+        reports.push_back({x, y});
+    };
+    for (double ratio : {1.5, 2.0}) {
+        setPixelRatioOverride(ratio);
+        chart.SetLayerRange(1, 0, 0, 1000, 100);
+        chart.grab(); // paints at the ratio
+        EXPECT_EQ(chart.fullImage().size(), QSize(int(800 * ratio), int(600 * ratio)));
+        chart.SetMouseAction(maZoomDrag);
+        drag({{400, 300}, {600, 450}});
+        release({600, 450});
+        move({780, 20}); // ends the drag
+        EXPECT_EQ(chart.layerRangeX(1), Range(125, 875)) << ratio;
+        EXPECT_EQ(chart.layerRangeY(1), Range(-12.5, 112.5)) << ratio;
+        EXPECT_EQ(reports.back(), QPointF(875, 112.5)) << ratio;
+
+        chart.SetMouseAction(maDragCrossH);
+        drag({{400, 300}, {517, 233}});
+        release({517, 233});
+        move({517, 233});
+        chart.grab();
+        QImage image = chart.fullImage();
+        Canvas canvas(&image);
+        std::vector<TColor> colours;
+        for (QPoint p : {QPoint(516, 400), QPoint(517, 400), QPoint(518, 400), QPoint(300, 232),
+                         QPoint(300, 233)})
+            colours.push_back(canvas.Pixel(p.x(), p.y()));
+        EXPECT_EQ(colours, std::vector<TColor>({clBlack, clRed, clBlack, clBlack, clRed})) << ratio;
+    }
+    setPixelRatioOverride(std::nullopt);
 }

@@ -12,11 +12,14 @@
 // texts; every frame style); every marker symbol on a screen and on a printer canvas; frames;
 // and ellipses in every kind of pen.
 //
-// Usage: render-sheet OUTPUT.png   (runs on the offscreen platform unless told otherwise)
+// Usage: render-sheet [--ratio R] OUTPUT.png   (runs on the offscreen platform unless told
+// otherwise). With --ratio the sheet is drawn at R device pixels per design pixel, as on a
+// screen of that density.
 
 #include "chart/Zel_rchart.h"
 #include "platform/Canvas.h"
 #include "platform/Fonts.h"
+#include "platform/PixelRatio.h"
 #include "scales/Zel_Scale.h"
 #include "scales/Zel_zelbase.h"
 
@@ -26,6 +29,8 @@
 #include <QWidget>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -359,9 +364,11 @@ std::vector<TScale *> makeScales(QWidget &parent)
 }
 
 // Every marker code on a screen and on a printer canvas, in two brush styles.
-QImage markerSheet()
+QImage markerSheet(double ratio)
 {
-    Bitmap bitmap(720, 200);
+    Bitmap bitmap;
+    bitmap.setDevicePixelRatio(ratio);
+    bitmap.SetSize(720, 200);
     for (int pass = 0; pass < 4; ++pass) {
         Canvas &c = bitmap.canvas();
         c.setTreatAsPrinter(pass >= 2);
@@ -381,9 +388,11 @@ QImage markerSheet()
 }
 
 // Frames in every style and scheme, and ellipses in every kind of pen.
-QImage shapeSheet()
+QImage shapeSheet(double ratio)
 {
-    Bitmap bitmap(720, 260);
+    Bitmap bitmap;
+    bitmap.setDevicePixelRatio(ratio);
+    bitmap.SetSize(720, 260);
     Canvas &c = bitmap.canvas();
     c.Brush() = TBrush{rgbColor(220, 220, 220), Gfx::bsSolid};
     c.FillRect(0, 0, 720, 260);
@@ -441,14 +450,22 @@ QImage shapeSheet()
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fputs("Usage: render-sheet OUTPUT.png\n", stderr);
+    double ratio = 1.0;
+    if (argc == 4 && std::strcmp(argv[1], "--ratio") == 0) {
+        ratio = std::atof(argv[2]);
+        argv[1] = argv[3];
+        argc = 2;
+    }
+    if (argc != 2 || !(ratio >= 1.0 && ratio <= 4.0)) {
+        std::fputs("Usage: render-sheet [--ratio R] OUTPUT.png   (R from 1 to 4)\n", stderr);
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     installFontSubstitutions();
+    if (ratio != 1.0)
+        setPixelRatioOverride(ratio);
 
     QWidget sheet;
     sheet.setAttribute(Qt::WA_DontShowOnScreen);
@@ -470,12 +487,15 @@ int main(int argc, char **argv)
     items->ShowItems();
     axes->ShowItems();
 
-    QImage picture(sheet.size(), QImage::Format_RGB32);
+    QImage picture(scaledRect(sheet.rect(), ratio).size(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::white);
     sheet.render(&picture);
 
     // The first chart's data area again, shifted, in monochrome and without the grid.
-    QImage mono(items->plotWidth() + 21, items->plotHeight() + 21, QImage::Format_RGB32);
+    const QRect monoRect(0, 0, items->plotWidth() + 21, items->plotHeight() + 21);
+    QImage mono(scaledRect(monoRect, ratio).size(), QImage::Format_RGB32);
+    mono.setDevicePixelRatio(ratio);
     mono.fill(Qt::white);
     {
         Canvas canvas(&mono);
@@ -484,8 +504,8 @@ int main(int argc, char **argv)
 
     QPainter painter(&picture);
     painter.drawImage(0, 530, mono);
-    painter.drawImage(730, 710, markerSheet());
-    painter.drawImage(730, 930, shapeSheet());
+    painter.drawImage(730, 710, markerSheet(ratio));
+    painter.drawImage(730, 930, shapeSheet(ratio));
     painter.end();
 
     if (!picture.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
