@@ -220,9 +220,10 @@ void TCustomRChart::settleFullImage()
     if (m_dataImage.isNull() || m_fullImage.isNull())
         return;
     // A plain copy of whole rows: the data image lies inside the full image whenever both
-    // have their sizes (the plot is the control less its margins), and both are RGB32.
+    // have their sizes (the plot is the control less its margins), both are RGB32 and design
+    // pixels are device pixels; otherwise the canvas maps the copy.
     const QRect target = dataRect().intersected(designRect(m_fullImage));
-    if (target.size() != m_dataImage.size() || m_fullImage.format() != m_dataImage.format() ||
+    if (target.size() != designSize(m_dataImage) || m_fullImage.format() != m_dataImage.format() ||
         m_fullImage.devicePixelRatio() != 1.0) {
         m_fullCanvas.SetCopyMode(cmSrcCopy);
         m_fullCanvas.Draw(m_marginLeft, m_marginTop, m_dataImage);

@@ -257,7 +257,12 @@ void Canvas::resetClipRect()
 
 void Canvas::applyClip()
 {
-    m_clip = m_userClip ? m_userClip->intersected(m_bounds) : m_bounds;
+    setDrawingClip(m_userClip ? m_userClip->intersected(m_bounds) : m_bounds);
+}
+
+void Canvas::setDrawingClip(const QRect &clip)
+{
+    m_clip = clip;
     m_deviceClip = m_scaled ? scaledRect(m_clip, m_ratio).intersected(m_image->rect()) : m_clip;
     // An explicit clip rectangle keeps QPainter's raster engine on its fast paths.
     if (m_painter.isActive())
@@ -768,20 +773,14 @@ void Canvas::TileDraw(const QRect &area, const QImage &image)
     if (image.isNull() || area.isEmpty())
         return;
     const QRect saved = m_clip;
-    m_clip = m_clip.intersected(area);
-    if (!m_clip.isEmpty()) {
-        m_deviceClip = m_scaled ? scaledRect(m_clip, m_ratio).intersected(m_image->rect()) : m_clip;
-        if (m_painter.isActive())
-            m_painter.setClipRect(m_clip);
+    if (const QRect inside = m_clip.intersected(area); !inside.isEmpty()) {
+        setDrawingClip(inside);
         const QSize size = designSize(image);
         for (int y = area.top(); y <= area.bottom(); y += std::max(1, size.height()))
             for (int x = area.left(); x <= area.right(); x += std::max(1, size.width()))
                 Draw(x, y, image);
+        setDrawingClip(saved);
     }
-    m_clip = saved;
-    m_deviceClip = m_scaled ? scaledRect(m_clip, m_ratio).intersected(m_image->rect()) : m_clip;
-    if (m_painter.isActive())
-        m_painter.setClipRect(m_clip);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -266,6 +266,8 @@ private:
     const ResolvedBrush &brush();
     bool opaqueBackground();
     void applyClip();
+    // Limits drawing to the clip (design pixels), on the raster engine and the painter alike.
+    void setDrawingClip(const QRect &clip);
 
     // Raster engine (32-bit images).
     void span(int y, int x0, int x1, std::uint32_t color, RasterOp rop);
